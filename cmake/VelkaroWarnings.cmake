@@ -1,0 +1,9 @@
+# One interface target that carries the project's warning flags; every target of ours links it.
+add_library(velkaro_warnings INTERFACE)
+if(MSVC)
+    target_compile_options(velkaro_warnings INTERFACE /W4 /utf-8 $<$<BOOL:${VELKARO_WERROR}>:/WX>)
+else()
+    target_compile_options(velkaro_warnings INTERFACE
+        -Wall -Wextra -Wconversion -Wsign-conversion
+        $<$<BOOL:${VELKARO_WERROR}>:-Werror>)
+endif()

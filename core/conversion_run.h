@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velkaro {
+
+enum class TargetFormat { Cass = 1, Kaisi = 2, Cad = 3 };
+
+// The format list's texts, in list order; runConversion compares with them exactly.
+inline constexpr std::string_view kCassItemText = "CASS6.0格式";
+inline constexpr std::string_view kKaisiItemText = "开思格式";
+inline constexpr std::string_view kCadItemText = "CAD格式";
+
+// What the user interface hands to one conversion run. Paths and names are the file system's
+// bytes, never decoded.
+struct ConversionRequest {
+    std::string sourcePath;                   // empty: nothing chosen yet
+    std::string sourceFileName;               // names the output only
+    std::optional<std::string> formatItemText; // absent: no list item selected
+    // Where the output is created. Empty: the process's current directory, where the window's
+    // browse command leaves the chosen file's folder.
+    std::string outputFolder;
+};
+
+struct ConversionOutcome {
+    enum class Kind {
+        NoSource,
+        NoFormat,
+        SourceOpenFailed,
+        Converted,
+        OutputCreateFailed, // the output could not be created; nothing was left behind
+        OutputWriteFailed,  // writing or closing failed; an earlier output is untouched
+    };
+
+    Kind kind = Kind::NoSource;
+    std::string outputFileName; // the bare name, without a folder; empty before it is built
+    std::string message;        // the text the user interface shows
+    std::uint64_t pointsWritten = 0;
+    // 1-based number of the line shorter than 10 bytes at which reading stopped, when the file
+    // held anything but blank lines from there on; 0 when reading ran to the end of the file.
+    std::uint64_t stoppedAtLine = 0;
+};
+
+// Chooses the format by the exact list text; nullopt for any other text.
+[[nodiscard]] std::optional<TargetFormat> targetFormatFromItemText(std::string_view itemText);
+
+// The stem (first run of bytes without '.', after leading dots), the format's suffix and its
+// extension: pts.txt gives ptsCass.dat, ptsKaisi.txt, ptsCAD.dxf. Never fails.
+[[nodiscard]] std::string makeOutputFileName(std::string_view sourceFileName, TargetFormat format);
+
+// One whole conversion. Checks the request before touching the file system (NoSource before
+// NoFormat), opens the source, writes the output into a temporary file beside its final name and
+// moves it there only after everything was written, flushed and closed. Never throws.
+[[nodiscard]] ConversionOutcome runConversion(const ConversionRequest &request) noexcept;
+
+} // namespace velkaro

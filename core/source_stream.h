@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace velkaro {
+
+// A read-only byte stream over a file opened in binary mode, which carries out the text-mode
+// rules itself on every platform: CR LF reaches the reader as LF, a lone CR stays, and a byte
+// 0x1A ends the file. Reads go through one fixed buffer, so memory stays constant whatever the
+// size of the file. A read error is treated like the end of the file.
+class SourceStream {
+public:
+    // Opens path (the file system's bytes). isOpen() tells whether that worked.
+    explicit SourceStream(const std::string &path);
+    SourceStream(const SourceStream &) = delete;
+    SourceStream &operator=(const SourceStream &) = delete;
+    ~SourceStream() = default;
+
+    [[nodiscard]] bool isOpen() const { return m_file != nullptr; }
+    // Set only by a read that ran into the end of the file (or into 0x1A, or an error).
+    [[nodiscard]] bool eof() const { return m_eof; }
+
+    // Copies translated bytes into out until a line feed has been copied, `capacity` bytes are
+    // stored, or the file ends. Returns the number of bytes stored.
+    [[nodiscard]] std::size_t readLine(char *out, std::size_t capacity);
+
+    // Skips translated bytes and tells whether any byte other than space, tab, CR or LF remains
+    // before the end of the file. Used once, after reading stopped early.
+    [[nodiscard]] bool hasContentLeft();
+
+    // How many line feeds have been handed out so far: the 1-based number of the line that the
+    // next read starts in is this plus one.
+    [[nodiscard]] std::size_t lineFeedsRead() const { return m_lineFeeds; }
+
+private:
+    struct FileCloser {
+        void operator()(std::FILE *file) const { std::fclose(file); }
+    };
+
+    // Makes at least one unread byte available; false at the end of the file or on an error.
+    [[nodiscard]] bool fill();
+    // The byte after the current one, filling the buffer when needed; -1 when there is none.
+    [[nodiscard]] int peekAfterCurrent();
+
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+    std::unique_ptr<std::FILE, FileCloser> m_file;
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_begin = 0;
+    std::size_t m_end = 0;
+    std::size_t m_lineFeeds = 0;
+    bool m_eof = false;
+};
+
+} // namespace velkaro

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "point_record.h"
+
+namespace velkaro {
+
+class OutputStream;
+
+// The record writers. Every "\n" below reaches the file as CR LF (the stream's rule); record
+// values are copied byte for byte, a "%" inside one included.
+
+// "pointCode,,y,x,z\n": the second coordinate first, and the second column always empty.
+void writeCassLine(OutputStream &out, const PointRecord &record);
+// "pointName,pointCode,x,y,z\n", in source order.
+void writeKaisiLine(OutputStream &out, const PointRecord &record);
+// The opener of the one ENTITIES section, written before the first point.
+void writeDxfHeader(OutputStream &out);
+// One POINT entity: layer pointCode (unchanged, even empty), location x, y, z by the number rules.
+void writeDxfPoint(OutputStream &out, const PointRecord &record);
+// The closer, written after the last point.
+void writeDxfFooter(OutputStream &out);
+
+} // namespace velkaro
