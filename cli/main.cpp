@@ -23,14 +23,16 @@ using velkaro::cli::CommandLine;
     return slash == std::string::npos ? 0 : slash + 1;
 }
 
-void report(const std::string &source, const ConversionOutcome &outcome) {
+// Prints what one conversion did; the short-line warning only once per source (warned).
+void report(const std::string &source, const ConversionOutcome &outcome, bool &warned) {
     if (outcome.kind != ConversionOutcome::Kind::Converted) {
         std::fprintf(stderr, "velkaro-convert: %s: %s\n", source.c_str(), outcome.message.c_str());
         return;
     }
     std::printf("%s -> %s (%llu 点)\n", source.c_str(), outcome.outputPath.c_str(),
                 static_cast<unsigned long long>(outcome.pointsWritten));
-    if (outcome.stoppedAtLine != 0) {
+    if (outcome.stoppedAtLine != 0 && !warned) {
+        warned = true;
         std::fprintf(stderr,
                      "velkaro-convert: 警告: %s 第 %llu 行不足 10 字节，读取在此停止，"
                      "此行及其后的内容没有转换\n",
@@ -43,6 +45,7 @@ void report(const std::string &source, const ConversionOutcome &outcome) {
     bool allConverted = true;
     for (const std::string &source : line.sources) {
         const std::size_t nameStart = fileNameStart(source);
+        bool warned = false;
         for (const std::string &itemText : line.formatItemTexts) {
             ConversionRequest request;
             request.sourcePath = source;
@@ -51,7 +54,7 @@ void report(const std::string &source, const ConversionOutcome &outcome) {
             request.outputFolder =
                 line.outputFolder.empty() ? source.substr(0, nameStart) : line.outputFolder;
             const ConversionOutcome outcome = velkaro::runConversion(request);
-            report(source, outcome);
+            report(source, outcome, warned);
             allConverted = allConverted && outcome.kind == ConversionOutcome::Kind::Converted;
         }
         std::fflush(stdout);
