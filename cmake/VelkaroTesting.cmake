@@ -1,5 +1,15 @@
 # velkaro_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [ENV <VAR=value...>])
 # Adds one test executable, links it and registers it with CTest under its own name.
+
+# Under the sanitizers every test, and every velkaro-convert it starts, stops at the first
+# report with a stack trace; leaks count as failures too.
+set(VELKARO_SANITIZER_TEST_ENV "")
+if(VELKARO_SANITIZE)
+    set(VELKARO_SANITIZER_TEST_ENV
+        "ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1"
+        "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+endif()
+
 function(velkaro_add_test)
     cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS;ENV" ${ARGN})
     add_executable(${ARG_NAME} ${ARG_SOURCES})
@@ -7,5 +17,5 @@ function(velkaro_add_test)
     set_target_properties(${ARG_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
     set_tests_properties(${ARG_NAME} PROPERTIES
-        ENVIRONMENT "VELKARO_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;VELKARO_BIN=${CMAKE_BINARY_DIR}/bin;${ARG_ENV}")
+        ENVIRONMENT "VELKARO_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;VELKARO_BIN=${CMAKE_BINARY_DIR}/bin;${VELKARO_SANITIZER_TEST_ENV};${ARG_ENV}")
 endfunction()
