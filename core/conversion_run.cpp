@@ -6,6 +6,9 @@
 #include "source_stream.h"
 #include "target_formats.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace velkaro {
 namespace {
 
@@ -36,6 +39,13 @@ struct FormatTraits {
     result.message.assign(message);
     result.message += outputFileName;
     return result;
+}
+
+// Only a regular file (or a link to one) is a source file: opening a FIFO blocks until something
+// writes to it, and a device such as /dev/zero or a terminal is no file and need not ever end.
+[[nodiscard]] bool isRegularFile(const std::string &path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(std::filesystem::path(path), error);
 }
 
 [[nodiscard]] bool isBlank(std::string_view text) {
@@ -82,6 +92,9 @@ struct ReadingResult {
 
 [[nodiscard]] ConversionOutcome convertFile(const ConversionRequest &request, TargetFormat format,
                                             const std::string &outputFileName) {
+    if (!isRegularFile(request.sourcePath)) {
+        return outcome(Kind::SourceOpenFailed, "打开源文件错误，请重新选择!");
+    }
     SourceStream source(request.sourcePath);
     if (!source.isOpen()) {
         return outcome(Kind::SourceOpenFailed, "打开源文件错误，请重新选择!");

@@ -1,0 +1,79 @@
+// Regression tests for the faults that issue 5's hostile inputs and fuzzing found in core/ and
+// cli/, one test named after each fault.
+
+#include "conversion_run.h"
+#include "hostile_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using velkaro::ConversionOutcome;
+using velkaro::ConversionRequest;
+using velkaro::test::ChildEnd;
+using velkaro::test::FileSnapshot;
+using velkaro::test::listFolder;
+using velkaro::test::runInChild;
+using velkaro::test::TempDir;
+using velkaro::test::writeBytes;
+using Kind = ConversionOutcome::Kind;
+
+const std::string kSource = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
+
+ConversionRequest requestFor(const TempDir &dir, const std::string &name,
+                             std::string_view itemText = velkaro::kCassItemText) {
+    ConversionRequest request;
+    request.sourcePath = dir.file(name);
+    request.sourceFileName = name;
+    request.formatItemText = std::string(itemText);
+    request.outputFolder = dir.path().string();
+    return request;
+}
+
+// The outcome kind of a run in a child process that is killed after ten seconds.
+ChildEnd runBounded(const ConversionRequest &request) {
+    return runInChild([&] { return static_cast<int>(velkaro::runConversion(request).kind); },
+                      false, std::chrono::seconds(10));
+}
+
+// Fault: a FIFO chosen as the source blocked the run for ever in fopen when nothing wrote to it
+// (and the window with it); a device such as /dev/urandom was read as if it were a file.
+TEST(Regression, FifoSourceBlockedTheRunForever) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.file("pts.txt").c_str(), 0644), 0);
+    const ChildEnd end = runBounded(requestFor(dir, "pts.txt"));
+    EXPECT_FALSE(end.timedOut) << "the conversion of a FIFO did not end";
+    EXPECT_EQ(end.exitCode, static_cast<int>(Kind::SourceOpenFailed));
+    EXPECT_EQ(listFolder(dir.path()), "pts.txt\n");
+
+    // velkaro-convert (stopped by timeout(1) after ten seconds, exit status 124, if it hangs).
+    const velkaro::test::ProgramRun run =
+        velkaro::test::runConverter(dir.path(), {"-f", "all", "pts.txt"}, "timeout 10 ");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "velkaro-convert: pts.txt: 打开源文件错误，请重新选择!\n"
+                           "velkaro-convert: pts.txt: 打开源文件错误，请重新选择!\n"
+                           "velkaro-convert: pts.txt: 打开源文件错误，请重新选择!\n");
+    EXPECT_EQ(listFolder(dir.path()), "pts.txt\n");
+}
+
+TEST(Regression, DeviceSourceWasReadAsAFile) {
+    for (const char *device : {"/dev/zero", "/dev/urandom", "/dev/null"}) {
+        TempDir dir;
+        ConversionRequest request = requestFor(dir, "pts.txt");
+        request.sourcePath = device;
+        const ChildEnd end = runBounded(request);
+        EXPECT_FALSE(end.timedOut) << device;
+        EXPECT_EQ(end.exitCode, static_cast<int>(Kind::SourceOpenFailed)) << device;
+        EXPECT_EQ(listFolder(dir.path()), "") << device;
+    }
+}
+
+} // namespace
+#endif
