@@ -48,6 +48,14 @@ struct FormatTraits {
     return std::filesystem::is_regular_file(std::filesystem::path(path), error);
 }
 
+// Whether the output's name leads to the source file itself (through a link): moving the output
+// there would replace the only copy of the field data.
+[[nodiscard]] bool isSameFile(const std::string &source, const std::string &output) {
+    std::error_code error;
+    return std::filesystem::equivalent(std::filesystem::path(source),
+                                       std::filesystem::path(output), error);
+}
+
 [[nodiscard]] bool isBlank(std::string_view text) {
     return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
@@ -100,7 +108,7 @@ struct ReadingResult {
         return outcome(Kind::SourceOpenFailed, "打开源文件错误，请重新选择!");
     }
     OutputFile output(request.outputFolder, outputFileName);
-    if (!output.create()) {
+    if (isSameFile(request.sourcePath, output.finalPath()) || !output.create()) {
         return outcome(Kind::OutputCreateFailed, "创建转换文件错误:", outputFileName);
     }
     OutputStream out(output.file());

@@ -75,5 +75,52 @@ TEST(Regression, DeviceSourceWasReadAsAFile) {
     }
 }
 
+// Fault: when the output's name led to the source itself through a link (pts.txt being a link
+// to ptsCass.dat, or an output folder leading back to the source's folder), the finished output
+// was moved over the only copy of the field data. Such a run is refused now.
+TEST(Regression, OutputReplacedTheSourceThroughALink) {
+    struct Row {
+        std::string_view itemText;
+        std::string output;
+    };
+    for (const Row &row : {Row{velkaro::kCassItemText, "ptsCass.dat"},
+                           Row{velkaro::kKaisiItemText, "ptsKaisi.txt"},
+                           Row{velkaro::kCadItemText, "ptsCAD.dxf"}}) {
+        TempDir dir;
+        writeBytes(dir.file(row.output), kSource); // the data
+        fs::create_symlink(dir.file(row.output), dir.file("pts.txt"));
+        const FileSnapshot data(dir.file(row.output));
+        const ConversionOutcome outcome =
+            velkaro::runConversion(requestFor(dir, "pts.txt", row.itemText));
+        EXPECT_EQ(outcome.kind, Kind::OutputCreateFailed) << row.output;
+        EXPECT_EQ(outcome.message, "创建转换文件错误:" + row.output);
+        EXPECT_EQ(data.changes(), "") << row.output;
+        EXPECT_TRUE(fs::is_symlink(dir.file("pts.txt")));
+        EXPECT_EQ(listFolder(dir.path()), "pts.txt\n" + row.output + "\n");
+    }
+
+    // The output folder leads back to the source's folder, where the output's name is a link
+    // to the source; the same through velkaro-convert.
+    TempDir dir;
+    fs::create_directory(dir.path() / "data");
+    writeBytes(dir.file("data/pts.txt"), kSource);
+    fs::create_symlink(dir.path() / "data", dir.path() / "out");
+    fs::create_symlink(dir.file("data/pts.txt"), dir.file("data/ptsKaisi.txt"));
+    const FileSnapshot source(dir.file("data/pts.txt"));
+    ConversionRequest request = requestFor(dir, "pts.txt", velkaro::kKaisiItemText);
+    request.sourcePath = dir.file("data/pts.txt");
+    request.outputFolder = dir.file("out");
+    EXPECT_EQ(velkaro::runConversion(request).kind, Kind::OutputCreateFailed);
+    EXPECT_EQ(source.changes(), "");
+    const velkaro::test::ProgramRun run =
+        velkaro::test::runConverter(dir.path(), {"-f", "all", "-o", "out", "data/pts.txt"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "data/pts.txt -> out/ptsCass.dat (2 点)\n"
+                       "data/pts.txt -> out/ptsCAD.dxf (2 点)\n");
+    EXPECT_EQ(run.err, "velkaro-convert: data/pts.txt: 创建转换文件错误:ptsKaisi.txt\n");
+    EXPECT_EQ(source.changes(), "");
+    EXPECT_TRUE(fs::is_symlink(dir.file("data/ptsKaisi.txt")));
+}
+
 } // namespace
 #endif
