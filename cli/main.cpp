@@ -23,20 +23,47 @@ using velkaro::cli::CommandLine;
     return slash == std::string::npos ? 0 : slash + 1;
 }
 
+// A name as printed: control bytes (a line feed above all) as C escapes, so that every report
+// stays on one line; all other bytes, whatever their encoding, unchanged.
+[[nodiscard]] std::string printable(const std::string &text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        }
+    }
+    return out;
+}
+
 // Prints what one conversion did; the short-line warning only once per source (warned).
 void report(const std::string &source, const ConversionOutcome &outcome, bool &warned) {
+    const std::string name = printable(source);
     if (outcome.kind != ConversionOutcome::Kind::Converted) {
-        std::fprintf(stderr, "velkaro-convert: %s: %s\n", source.c_str(), outcome.message.c_str());
+        std::fprintf(stderr, "velkaro-convert: %s: %s\n", name.c_str(),
+                     printable(outcome.message).c_str());
         return;
     }
-    std::printf("%s -> %s (%llu 点)\n", source.c_str(), outcome.outputPath.c_str(),
+    std::printf("%s -> %s (%llu 点)\n", name.c_str(), printable(outcome.outputPath).c_str(),
                 static_cast<unsigned long long>(outcome.pointsWritten));
     if (outcome.stoppedAtLine != 0 && !warned) {
         warned = true;
         std::fprintf(stderr,
                      "velkaro-convert: 警告: %s 第 %llu 行不足 10 字节，读取在此停止，"
                      "此行及其后的内容没有转换\n",
-                     source.c_str(), static_cast<unsigned long long>(outcome.stoppedAtLine));
+                     name.c_str(), static_cast<unsigned long long>(outcome.stoppedAtLine));
     }
 }
 

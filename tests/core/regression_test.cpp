@@ -122,5 +122,37 @@ TEST(Regression, OutputReplacedTheSourceThroughALink) {
     EXPECT_TRUE(fs::is_symlink(dir.file("data/ptsKaisi.txt")));
 }
 
+// Fault: velkaro-convert printed file names raw, so a name holding a line feed broke its "one
+// line per output" on standard output (and split its messages): a script reading the lines saw
+// two half entries. Control bytes in names are printed as C escapes now (\n, \t, \r, \xHH).
+TEST(Regression, LineFeedInANameSplitTheConverterLine) {
+    TempDir dir;
+    writeBytes(dir.file("two\nlines.txt"), kSource);
+    fs::create_directory(dir.file("tab\there.txt"));
+    fs::create_directory(dir.file("tab\there" "Cass.dat"));
+    writeBytes(dir.file("tab\there.txt/x\x1b.txt"), kSource);
+    const velkaro::test::ProgramRun run = velkaro::test::runConverter(
+        dir.path(), {"-f", "cass", "two\nlines.txt", "tab\there.txt", "tab\there.txt/x\x1b.txt"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "two\\nlines.txt -> two\\nlinesCass.dat (2 点)\n"
+                       "tab\\there.txt/x\\x1b.txt -> tab\\there.txt/x\\x1bCass.dat (2 点)\n");
+    EXPECT_EQ(run.err, "velkaro-convert: tab\\there.txt: 打开源文件错误，请重新选择!\n");
+    EXPECT_EQ(velkaro::test::readBytes(dir.file("two\nlinesCass.dat")),
+              "K1,,20.5,10.5,3.0\r\nP2,,21,11,4\r\n");
+
+    // A failure naming the output, and the short-line warning, stay on one line each as well.
+    TempDir other;
+    writeBytes(other.file("a\rb.txt"), kSource + "\r\n" + kSource);
+    fs::create_directory(other.file("a\rbKaisi.txt"));
+    const velkaro::test::ProgramRun failed =
+        velkaro::test::runConverter(other.path(), {"-f", "all", "a\rb.txt"});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "a\\rb.txt -> a\\rbCass.dat (2 点)\na\\rb.txt -> a\\rbCAD.dxf (2 点)\n");
+    EXPECT_EQ(failed.err,
+              "velkaro-convert: 警告: a\\rb.txt 第 3 行不足 10 字节，读取在此停止，"
+              "此行及其后的内容没有转换\n"
+              "velkaro-convert: a\\rb.txt: 创建转换文件错误:a\\rbKaisi.txt\n");
+}
+
 } // namespace
 #endif
