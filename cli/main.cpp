@@ -3,7 +3,9 @@
 #include "command_line.h"
 #include "conversion_run.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,16 @@ using velkaro::cli::CommandLine;
     const std::size_t slash = path.rfind('/');
 #endif
     return slash == std::string::npos ? 0 : slash + 1;
+}
+
+// The first error that writing to standard output met; 0 while there was none.
+int standardOutputError = 0;
+
+void flushStandardOutput() {
+    errno = 0;
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && standardOutputError == 0) {
+        standardOutputError = errno != 0 ? errno : EIO;
+    }
 }
 
 // A name as printed: control bytes (a line feed above all) as C escapes, so that every report
@@ -84,14 +96,13 @@ void report(const std::string &source, const ConversionOutcome &outcome, bool &w
             report(source, outcome, warned);
             allConverted = allConverted && outcome.kind == ConversionOutcome::Kind::Converted;
         }
-        std::fflush(stdout);
+        flushStandardOutput();
     }
     return allConverted;
 }
 
-} // namespace
-
-int main(int argc, char **argv) {
+// Everything but the final check of standard output.
+[[nodiscard]] int run(int argc, char **argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const velkaro::cli::ParsedCommandLine parsed = velkaro::cli::parseCommandLine(arguments);
     if (!parsed.commandLine) {
@@ -110,4 +121,19 @@ int main(int argc, char **argv) {
         break;
     }
     return convertAll(*parsed.commandLine) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    const int status = run(argc, argv);
+    // The lines on standard output are what scripts read: losing them (a full disk, a closed
+    // pipe) is a failure, not a success.
+    flushStandardOutput();
+    if (standardOutputError != 0) {
+        std::fprintf(stderr, "velkaro-convert: 写标准输出错误: %s\n",
+                     std::strerror(standardOutputError));
+        return status == 0 ? 1 : status;
+    }
+    return status;
 }

@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -152,6 +154,27 @@ TEST(Regression, LineFeedInANameSplitTheConverterLine) {
               "velkaro-convert: 警告: a\\rb.txt 第 3 行不足 10 字节，读取在此停止，"
               "此行及其后的内容没有转换\n"
               "velkaro-convert: a\\rb.txt: 创建转换文件错误:a\\rbKaisi.txt\n");
+}
+
+// Fault: velkaro-convert never checked its standard output: with it on a full disk (here
+// /dev/full) the report of the outputs written was lost and the exit status was still 0. Now
+// the loss is reported on standard error and the exit status is 1; the outputs are written.
+TEST(Regression, ReportLostOnAFullStandardOutputExitedZero) {
+    TempDir dir;
+    writeBytes(dir.file("pts.txt"), kSource);
+    const std::string err = dir.file("err.txt");
+    for (const std::string &arguments : {std::string("-f all pts.txt"), std::string("--help"),
+                                         std::string("--version")}) {
+        const std::string command = "cd " + velkaro::test::shellQuoted(dir.path().string()) +
+                                    " && " + velkaro::test::shellQuoted(velkaro::test::converterPath()) +
+                                    " " + arguments + " >/dev/full 2>err.txt";
+        const int raw = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << arguments << ": " << raw;
+        EXPECT_EQ(velkaro::test::readBytes(err),
+                  "velkaro-convert: 写标准输出错误: No space left on device\n")
+            << arguments;
+    }
+    EXPECT_EQ(listFolder(dir.path()), "err.txt\npts.txt\nptsCAD.dxf\nptsCass.dat\nptsKaisi.txt\n");
 }
 
 } // namespace
