@@ -91,6 +91,9 @@ TEST(HostileCliSource, MissingFolderDanglingLinkTooLongPath) {
 }
 
 TEST(HostileCliSource, UnreadableFileAndFolder) {
+    if (!velkaro::test::canRunAsNobody()) {
+        GTEST_SKIP() << "root here cannot drop to the user nobody";
+    }
     TempDir dir;
     fs::create_directory(dir.path() / "work");
     writeBytes(dir.file("work/pts.txt"), kSource);
@@ -213,6 +216,9 @@ struct OutputFixture {
 };
 
 TEST(HostileCliOutput, ReadOnlyFolder) {
+    if (!velkaro::test::canRunAsNobody()) {
+        GTEST_SKIP() << "root here cannot drop to the user nobody";
+    }
     OutputFixture f;
     const FileSnapshot source(f.dir.file("pts.txt"));
     const ProgramRun run = runAsNobody(f.dir, {"-f", "all", "-o", "out", "pts.txt"}, f.dir.path());

@@ -55,6 +55,11 @@ bool runningAsRoot() {
     return geteuid() == 0;
 }
 
+bool canRunAsNobody() {
+    return runInChild([] { return geteuid() == kNobody || geteuid() != 0 ? 0 : 1; }, true)
+               .exitCode == 0;
+}
+
 ChildEnd runInChild(const std::function<int()> &body, bool asNobody, std::chrono::seconds limit) {
     std::fflush(nullptr);
     const auto start = std::chrono::steady_clock::now();

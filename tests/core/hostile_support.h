@@ -42,6 +42,9 @@ struct ChildEnd {
                                   std::chrono::seconds limit = std::chrono::seconds(60));
 
 [[nodiscard]] bool runningAsRoot();
+// Whether runInChild(..., asNobody = true) works here: false only for a root without the
+// right to change its user (some containers).
+[[nodiscard]] bool canRunAsNobody();
 
 // velkaro-convert run by the shell inside a folder, its output and error streams captured.
 struct ProgramRun {
