@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 namespace velkaro {
@@ -18,14 +19,32 @@ class OutputStream {
     OutputStream &operator=(const OutputStream &) = delete;
     ~OutputStream() = default;
 
-    void write(std::string_view text);
+    // Writes text, each line feed in it as CR LF.
+    void write(std::string_view text) {
+        if (text.find('\n') == std::string_view::npos) {
+            put(text.data(), text.size());
+        } else {
+            writeLines(text);
+        }
+    }
+    // Writes bytes that are already in the file's form (their line ends are CR LF already).
+    void writeRaw(std::string_view bytes) { put(bytes.data(), bytes.size()); }
     // Hands the buffered bytes to the file and flushes the file's own buffer.
     void flush();
 
     [[nodiscard]] bool ok() const { return m_ok; }
 
   private:
-    void put(const char *bytes, std::size_t count);
+    void put(const char *bytes, std::size_t count) {
+        if (count <= kBufferSize - m_used) {
+            std::memcpy(m_buffer + m_used, bytes, count);
+            m_used += count;
+        } else {
+            putSlowly(bytes, count);
+        }
+    }
+    void putSlowly(const char *bytes, std::size_t count);
+    void writeLines(std::string_view text);
     void drain();
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
