@@ -2,6 +2,8 @@
 
 #include "source_stream.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace velkaro {
@@ -24,6 +26,35 @@ constexpr ByteClasses kClasses;
 
 // Field 3 equal to exactly these bytes takes the point's name as its code.
 constexpr std::string_view kNullCode = "NULL";
+
+// Bytes in word x (little-endian) that end a field: ',', '\t', '\n' or the zero byte. The lowest
+// marked byte is always a true match (borrows only mark bytes above one), which is all the
+// caller uses.
+[[nodiscard]] std::uint64_t fieldEnds(std::uint64_t x) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+    const auto zeroBytes = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+    return zeroBytes(x) | zeroBytes(x ^ (kOnes * ',')) | zeroBytes(x ^ (kOnes * '\t')) |
+           zeroBytes(x ^ (kOnes * '\n'));
+}
+
+// The first byte at or after p that ends the field. Eight bytes at a time while a whole word
+// lies before limit, the end of the buffer; the buffer's zero byte stops the byte loop.
+[[nodiscard]] const unsigned char *fieldEnd(const unsigned char *p, const unsigned char *limit) {
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; limit - p >= 8; p += 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, p, sizeof word);
+            if (const std::uint64_t ends = fieldEnds(word)) {
+                return p + (std::countr_zero(ends) >> 3);
+            }
+        }
+    }
+    while (kClasses.of[*p] == kOrdinary) {
+        ++p;
+    }
+    return p;
+}
 
 // clear + append reuses the value's storage and skips the overlap handling of assign.
 void replaceValue(std::string &value, std::string_view field) {
@@ -71,6 +102,7 @@ std::size_t measureSourceLine(const char (&buffer)[kLineBufferSize]) {
 
 void applyLineToRecord(const char (&buffer)[kLineBufferSize], PointRecord &record) {
     const auto *p = reinterpret_cast<const unsigned char *>(buffer);
+    const unsigned char *const limit = p + kLineBufferSize;
     for (std::size_t position = 0; position <= 6; ++position) {
         while (kClasses.of[*p] == kDelimiter) {
             ++p;
@@ -79,9 +111,7 @@ void applyLineToRecord(const char (&buffer)[kLineBufferSize], PointRecord &recor
             return;
         }
         const unsigned char *start = p;
-        while (kClasses.of[*p] == kOrdinary) {
-            ++p;
-        }
+        p = fieldEnd(p, limit);
         takeField(position,
                   std::string_view(reinterpret_cast<const char *>(start),
                                    static_cast<std::size_t>(p - start)),

@@ -50,17 +50,18 @@ int SourceStream::peekAfterCurrent() {
 
 namespace {
 
-// How many bytes at the start of bytes[0, count) need no translation: up to the first LF, CR or
-// 0x1A. The common line holds none of them before its end, so three vectorised searches do it.
+// How many bytes at the start of bytes[0, count) can be copied as they are: up to the first LF
+// or 0x1A, less a CR just before the LF or at the end (it may start a CR LF pair). A CR
+// elsewhere is an ordinary byte, so two vectorised searches do it.
 [[nodiscard]] std::size_t plainRun(const char *bytes, std::size_t count) {
     const void *lineFeed = std::memchr(bytes, '\n', count);
     std::size_t run =
         lineFeed ? static_cast<std::size_t>(static_cast<const char *>(lineFeed) - bytes) : count;
-    if (const void *cr = std::memchr(bytes, '\r', run)) {
-        run = static_cast<std::size_t>(static_cast<const char *>(cr) - bytes);
-    }
     if (const void *end = std::memchr(bytes, kEndOfFileByte, run)) {
-        run = static_cast<std::size_t>(static_cast<const char *>(end) - bytes);
+        return static_cast<std::size_t>(static_cast<const char *>(end) - bytes);
+    }
+    if (run > 0 && bytes[run - 1] == '\r') {
+        --run;
     }
     return run;
 }
