@@ -3,6 +3,9 @@
 #include "number_rules.h"
 #include "output_stream.h"
 
+#include <array>
+#include <string_view>
+
 namespace velkaro {
 namespace {
 
@@ -14,30 +17,24 @@ void writeCoordinate(OutputStream &out, const std::string &value) {
     out.writeRaw(std::string_view(text, static_cast<std::size_t>(end - text)));
 }
 
-} // namespace
-
-void writeCassLine(OutputStream &out, const PointRecord &record) {
-    out.write(record.pointCode);
-    out.writeRaw(",,");
-    out.write(record.y);
-    out.writeRaw(",");
-    out.write(record.x);
-    out.writeRaw(",");
-    out.write(record.z);
+// One line of comma-separated values, each copied as it is.
+void writeColumns(OutputStream &out, const std::array<std::string_view, 5> &columns) {
+    out.write(columns[0]);
+    for (std::size_t i = 1; i < columns.size(); ++i) {
+        out.writeRaw(",");
+        out.write(columns[i]);
+    }
     out.writeRaw("\r\n");
 }
 
+} // namespace
+
+void writeCassLine(OutputStream &out, const PointRecord &record) {
+    writeColumns(out, {record.pointCode, {}, record.y, record.x, record.z});
+}
+
 void writeKaisiLine(OutputStream &out, const PointRecord &record) {
-    out.write(record.pointName);
-    out.writeRaw(",");
-    out.write(record.pointCode);
-    out.writeRaw(",");
-    out.write(record.x);
-    out.writeRaw(",");
-    out.write(record.y);
-    out.writeRaw(",");
-    out.write(record.z);
-    out.writeRaw("\r\n");
+    writeColumns(out, {record.pointName, record.pointCode, record.x, record.y, record.z});
 }
 
 void writeDxfHeader(OutputStream &out) {
