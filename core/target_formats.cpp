@@ -30,7 +30,8 @@ void writeColumns(OutputStream &out, const std::array<std::string_view, 5> &colu
 } // namespace
 
 void writeCassLine(OutputStream &out, const PointRecord &record) {
-    writeColumns(out, {record.pointCode, {}, record.y, record.x, record.z});
+    // "" rather than {}: an empty view must still point somewhere, for memcpy.
+    writeColumns(out, {record.pointCode, "", record.y, record.x, record.z});
 }
 
 void writeKaisiLine(OutputStream &out, const PointRecord &record) {

@@ -3,9 +3,13 @@
 
 #include "conversion_run.h"
 #include "hostile_support.h"
+#include "output_stream.h"
+#include "point_record.h"
+#include "target_formats.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -175,6 +179,33 @@ TEST(Regression, ReportLostOnAFullStandardOutputExitedZero) {
             << arguments;
     }
     EXPECT_EQ(listFolder(dir.path()), "err.txt\npts.txt\nptsCAD.dxf\nptsCass.dat\nptsKaisi.txt\n");
+}
+
+// Fault (found by the sanitizer build after the throughput work): the CASS 6.0 writer passed
+// its always-empty second column as a default std::string_view, whose data() is a null pointer,
+// and OutputStream copied it with memcpy(dst, nullptr, 0): undefined behaviour, which
+// UndefinedBehaviorSanitizer stops at on every CASS conversion. This test writes the lines
+// through the stream itself, so that the sanitizer build checks exactly that call.
+TEST(Regression, EmptyCassColumnPassedANullPointerToMemcpy) {
+    TempDir dir;
+    const std::string path = dir.file("out.dat");
+    std::FILE *file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    {
+        velkaro::OutputStream out(file);
+        velkaro::PointRecord record;
+        velkaro::writeCassLine(out, record); // every value empty
+        record.pointCode = "K1";
+        record.x = "10.5";
+        record.y = "20.5";
+        record.z = "3.0";
+        velkaro::writeCassLine(out, record);
+        velkaro::writeKaisiLine(out, velkaro::PointRecord{});
+        out.flush();
+        EXPECT_TRUE(out.ok());
+    }
+    ASSERT_EQ(std::fclose(file), 0);
+    EXPECT_EQ(velkaro::test::readBytes(path), ",,,,\r\nK1,,20.5,10.5,3.0\r\n,,,,\r\n");
 }
 
 } // namespace
