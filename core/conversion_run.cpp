@@ -52,8 +52,8 @@ struct FormatTraits {
 // there would replace the only copy of the field data.
 [[nodiscard]] bool isSameFile(const std::string &source, const std::string &output) {
     std::error_code error;
-    return std::filesystem::equivalent(std::filesystem::path(source),
-                                       std::filesystem::path(output), error);
+    return std::filesystem::equivalent(std::filesystem::path(source), std::filesystem::path(output),
+                                       error);
 }
 
 [[nodiscard]] bool isBlank(std::string_view text) {

@@ -36,8 +36,9 @@ struct Format {
     TargetFormat format;
     const char *suffix;
 };
-const Format kFormats[] = {
-    {TargetFormat::Cass, "Cass.dat"}, {TargetFormat::Kaisi, "Kaisi.txt"}, {TargetFormat::Cad, "CAD.dxf"}};
+const Format kFormats[] = {{TargetFormat::Cass, "Cass.dat"},
+                           {TargetFormat::Kaisi, "Kaisi.txt"},
+                           {TargetFormat::Cad, "CAD.dxf"}};
 
 // The three failure lines of "-f all" for one source and one message (with the output name
 // appended for the output messages).
@@ -59,9 +60,8 @@ ProgramRun runAsNobody(const TempDir &dir, const std::vector<std::string> &argum
     const std::string copy = dir.file("velkaro-convert");
     if (!fs::exists(copy)) {
         fs::copy_file(velkaro::test::converterPath(), copy);
-        fs::permissions(copy, fs::perms::owner_all | fs::perms::group_read |
-                                  fs::perms::group_exec | fs::perms::others_read |
-                                  fs::perms::others_exec);
+        fs::permissions(copy, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                  fs::perms::others_read | fs::perms::others_exec);
     }
     const std::string prefix =
         velkaro::test::runningAsRoot() ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
@@ -80,8 +80,8 @@ TEST(HostileCliSource, MissingFolderDanglingLinkTooLongPath) {
         longPath += "/" + std::string(200, 'd');
     }
     longPath += "/pts.txt";
-    for (const std::string &source :
-         {std::string("missing.txt"), std::string("folder.txt"), std::string("link.txt"), longPath}) {
+    for (const std::string &source : {std::string("missing.txt"), std::string("folder.txt"),
+                                      std::string("link.txt"), longPath}) {
         const ProgramRun run = runConverter(dir.path(), {"-f", "all", source});
         EXPECT_EQ(run.status, 1) << source;
         EXPECT_EQ(run.out, "");
@@ -102,12 +102,14 @@ TEST(HostileCliSource, UnreadableFileAndFolder) {
     writeBytes(dir.file("work/private/pts.txt"), kSource);
     fs::permissions(dir.path() / "work/private", fs::perms::owner_all);
     const FileSnapshot source(dir.file("work/pts.txt"));
-    const ProgramRun run = runAsNobody(dir, {"-f", "cass", "pts.txt", "private/pts.txt"},
-                                       dir.path() / "work");
+    const ProgramRun run =
+        runAsNobody(dir, {"-f", "cass", "pts.txt", "private/pts.txt"}, dir.path() / "work");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "velkaro-convert: pts.txt: " + kOpenFailed + "\nvelkaro-convert: "
-                       "private/pts.txt: " + kOpenFailed + "\n");
+    EXPECT_EQ(run.err, "velkaro-convert: pts.txt: " + kOpenFailed +
+                           "\nvelkaro-convert: "
+                           "private/pts.txt: " +
+                           kOpenFailed + "\n");
     EXPECT_EQ(listFolder(dir.path() / "work"), "private\npts.txt\n");
     EXPECT_EQ(source.changes(), "");
 }
@@ -175,7 +177,11 @@ TEST(HostileCliContent, JunkNulLongLinesNoLineFeedOnlyCr) {
     expectCliAsModel(junk, "binary junk");
     expectCliAsModel(kSource + randomBytes(2, 200000), "points, then junk without NUL");
     expectCliAsModel(std::string(4096, '\0'), "NUL bytes");
-    expectCliAsModel(std::string("1,2,P1,K\0" "1,10.5,20.5,3.0\n", 25) + kSource, "NUL in a field");
+    expectCliAsModel(std::string("1,2,P1,K\0"
+                                 "1,10.5,20.5,3.0\n",
+                                 25) +
+                         kSource,
+                     "NUL in a field");
     expectCliAsModel(std::string(1 << 20, 'x') + "\n" + kSource, "a line of 1 MB");
     expectCliAsModel(std::string(1 << 20, ','), "1 MB of commas without a line feed");
     std::string crOnly;
@@ -325,13 +331,14 @@ TEST_P(HostileCliNameTest, ConvertsUnderItsStem) {
         const std::string output = dir.file("in/" + GetParam().stem + f.suffix);
         EXPECT_EQ(readBytes(output), modelConversion(kSource, f.format).output);
         if (name.find('\n') == std::string::npos) {
-            EXPECT_NE(run.out.find("in/" + name + " -> in/" + GetParam().stem + f.suffix +
-                                   " (2 点)\n"),
-                      std::string::npos)
+            EXPECT_NE(
+                run.out.find("in/" + name + " -> in/" + GetParam().stem + f.suffix + " (2 点)\n"),
+                std::string::npos)
                 << run.out;
         }
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "in"), fs::directory_iterator()), 4);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "in"), fs::directory_iterator()),
+              4);
     EXPECT_EQ(source.changes(), "");
 }
 

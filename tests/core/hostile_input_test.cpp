@@ -121,9 +121,9 @@ TEST(HostileSource, PathLongerThanTheSystemAllows) {
 
 // Root ignores permission bits: these runs drop to the user nobody in a child process, which
 // reports the outcome kind as its exit code.
-#define SKIP_UNLESS_NOBODY_WORKS()                                                               \
-    if (!velkaro::test::canRunAsNobody()) {                                                      \
-        GTEST_SKIP() << "root here cannot drop to the user nobody";                              \
+#define SKIP_UNLESS_NOBODY_WORKS()                                                                 \
+    if (!velkaro::test::canRunAsNobody()) {                                                        \
+        GTEST_SKIP() << "root here cannot drop to the user nobody";                                \
     }
 
 int kindAsNobody(const ConversionRequest &request) {
@@ -215,8 +215,15 @@ TEST(HostileContent, NulBytes) {
     expectAsModel(std::string(4096, '\0'), "4096 NUL bytes");
     expectAsModel(std::string(200, '\0'), "200 NUL bytes");
     expectAsModel(std::string(1, '\0'), "one NUL byte");
-    expectAsModel(std::string("1,2,P1,K\0" "1,10.5,20.5,3.0\n", 25) + kSource, "NUL in a field");
-    expectAsModel(kSource + std::string("\0" "1,2,P3,K3,1,2,3\r\n", 18), "NUL starting a line");
+    expectAsModel(std::string("1,2,P1,K\0"
+                              "1,10.5,20.5,3.0\n",
+                              25) +
+                      kSource,
+                  "NUL in a field");
+    expectAsModel(kSource + std::string("\0"
+                                        "1,2,P3,K3,1,2,3\r\n",
+                                        18),
+                  "NUL starting a line");
     expectAsModel(kSource + std::string("1,2,P3,K3\0,1,2,3\r\n", 18), "NUL after ten bytes");
     std::string every;
     for (int i = 0; i < 300; ++i) {
@@ -273,7 +280,8 @@ TEST(HostileContent, CtrlZAtEveryPosition) {
             writeBytes(b.file("pts.txt"), prefix);
             const ConversionOutcome withCtrlZ =
                 velkaro::runConversion(requestFor(a, "pts.txt", f.itemText));
-            const ConversionOutcome cut = velkaro::runConversion(requestFor(b, "pts.txt", f.itemText));
+            const ConversionOutcome cut =
+                velkaro::runConversion(requestFor(b, "pts.txt", f.itemText));
             EXPECT_EQ(readBytes(withCtrlZ.outputPath), readBytes(cut.outputPath)) << at;
             EXPECT_EQ(withCtrlZ.pointsWritten, cut.pointsWritten) << at;
         }
@@ -503,17 +511,16 @@ TEST_P(HostileNameTest, ConvertsBesideTheSourceUnderItsStem) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, HostileNameTest,
-    ::testing::Values(NameRow{"my survey points.txt", "my survey points"},
-                      NameRow{" leading space.txt", " leading space"},
-                      NameRow{".hidden.txt", "hidden"}, NameRow{"...pts..txt", "pts"},
-                      NameRow{"...", ""}, NameRow{"....", ""},
-                      NameRow{"\xd6\xd0\xce\xc4.txt", "\xd6\xd0\xce\xc4"},
-                      NameRow{"bad\x80\xff\xfe.txt", "bad\x80\xff\xfe"},
-                      NameRow{"100%.txt", "100%"}, NameRow{"%s%n%d.txt", "%s%n%d"},
-                      NameRow{"two\nlines.txt", "two\nlines"}, NameRow{"tab\there.txt", "tab\there"},
-                      NameRow{"back\\slash.txt", "back\\slash"}, NameRow{"-f.txt", "-f"},
-                      NameRow{"p." + std::string(253, 'x'), "p"},
-                      NameRow{std::string(246, 'n') + ".txt", std::string(246, 'n')}));
+    ::testing::Values(
+        NameRow{"my survey points.txt", "my survey points"},
+        NameRow{" leading space.txt", " leading space"}, NameRow{".hidden.txt", "hidden"},
+        NameRow{"...pts..txt", "pts"}, NameRow{"...", ""}, NameRow{"....", ""},
+        NameRow{"\xd6\xd0\xce\xc4.txt", "\xd6\xd0\xce\xc4"},
+        NameRow{"bad\x80\xff\xfe.txt", "bad\x80\xff\xfe"}, NameRow{"100%.txt", "100%"},
+        NameRow{"%s%n%d.txt", "%s%n%d"}, NameRow{"two\nlines.txt", "two\nlines"},
+        NameRow{"tab\there.txt", "tab\there"}, NameRow{"back\\slash.txt", "back\\slash"},
+        NameRow{"-f.txt", "-f"}, NameRow{"p." + std::string(253, 'x'), "p"},
+        NameRow{std::string(246, 'n') + ".txt", std::string(246, 'n')}));
 
 TEST(HostileName, LongestFileNameGivesAnOutputNameTooLongForTheFolder) {
     TempDir dir;
@@ -550,9 +557,9 @@ void expectEndsInTime(const std::string &bytes, const std::string &what) {
     writeBytes(dir.file("pts.txt"), bytes);
     for (const Format &f : kFormats) {
         const ConversionRequest request = requestFor(dir, "pts.txt", f.itemText);
-        const ChildEnd end = runInChild(
-            [&] { return static_cast<int>(velkaro::runConversion(request).kind); }, false,
-            kTimeBound);
+        const ChildEnd end =
+            runInChild([&] { return static_cast<int>(velkaro::runConversion(request).kind); },
+                       false, kTimeBound);
         EXPECT_FALSE(end.timedOut) << what << " " << f.suffix << " did not end";
         EXPECT_EQ(end.exitCode, static_cast<int>(Kind::Converted)) << what;
         std::printf("  %s, %s: %.2f s\n", what.c_str(), f.suffix, end.seconds);
@@ -567,8 +574,8 @@ TEST(NeverHangs, PathologicalSourcesEnd) {
     expectEndsInTime(kSource + "\n" + std::string(size, ' '), "a stop, then 16 MB of blanks");
     std::string exponents;
     while (exponents.size() < size) {
-        exponents += "1,2,P,K,1e-99999999999999999999,9d99999999999999,0." +
-                     std::string(150, '0') + "1e150\n";
+        exponents += "1,2,P,K,1e-99999999999999999999,9d99999999999999,0." + std::string(150, '0') +
+                     "1e150\n";
     }
     expectEndsInTime(exponents, "16 MB of extreme numbers");
 }

@@ -1,9 +1,9 @@
 #include "reference_model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -141,7 +141,8 @@ Decimal exactDecimal(double magnitude) {
         std::snprintf(text, sizeof text, "%.1074f", magnitude);
         const std::string_view fixed(text);
         const std::size_t dot = fixed.find('.');
-        return {"0" + std::string(fixed.substr(0, dot)) + std::string(fixed.substr(dot + 1)), dot + 1};
+        return {"0" + std::string(fixed.substr(0, dot)) + std::string(fixed.substr(dot + 1)),
+                dot + 1};
     }
     mantissa.resize(18); // exact; the rest only decides nothing
     Decimal d;

@@ -13,7 +13,7 @@ namespace velkaro::test {
 // and cuts it with string operations. The fuzzer and the hostile-input tests compare the core's
 // outputs and counts with it byte for byte.
 struct ModelRun {
-    std::uint64_t linesTaken = 0;   // the points a run must write
+    std::uint64_t linesTaken = 0;    // the points a run must write
     std::uint64_t stoppedAtLine = 0; // as ConversionOutcome::stoppedAtLine
     std::string output;              // the exact bytes of the output file
 };

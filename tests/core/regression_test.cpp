@@ -45,8 +45,8 @@ ConversionRequest requestFor(const TempDir &dir, const std::string &name,
 
 // The outcome kind of a run in a child process that is killed after ten seconds.
 ChildEnd runBounded(const ConversionRequest &request) {
-    return runInChild([&] { return static_cast<int>(velkaro::runConversion(request).kind); },
-                      false, std::chrono::seconds(10));
+    return runInChild([&] { return static_cast<int>(velkaro::runConversion(request).kind); }, false,
+                      std::chrono::seconds(10));
 }
 
 // Fault: a FIFO chosen as the source blocked the run for ever in fopen when nothing wrote to it
@@ -64,8 +64,8 @@ TEST(Regression, FifoSourceBlockedTheRunForever) {
         velkaro::test::runConverter(dir.path(), {"-f", "all", "pts.txt"}, "timeout 10 ");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "velkaro-convert: pts.txt: 打开源文件错误，请重新选择!\n"
-                           "velkaro-convert: pts.txt: 打开源文件错误，请重新选择!\n"
-                           "velkaro-convert: pts.txt: 打开源文件错误，请重新选择!\n");
+                       "velkaro-convert: pts.txt: 打开源文件错误，请重新选择!\n"
+                       "velkaro-convert: pts.txt: 打开源文件错误，请重新选择!\n");
     EXPECT_EQ(listFolder(dir.path()), "pts.txt\n");
 }
 
@@ -89,9 +89,9 @@ TEST(Regression, OutputReplacedTheSourceThroughALink) {
         std::string_view itemText;
         std::string output;
     };
-    for (const Row &row : {Row{velkaro::kCassItemText, "ptsCass.dat"},
-                           Row{velkaro::kKaisiItemText, "ptsKaisi.txt"},
-                           Row{velkaro::kCadItemText, "ptsCAD.dxf"}}) {
+    for (const Row &row :
+         {Row{velkaro::kCassItemText, "ptsCass.dat"}, Row{velkaro::kKaisiItemText, "ptsKaisi.txt"},
+          Row{velkaro::kCadItemText, "ptsCAD.dxf"}}) {
         TempDir dir;
         writeBytes(dir.file(row.output), kSource); // the data
         fs::create_symlink(dir.file(row.output), dir.file("pts.txt"));
@@ -135,7 +135,8 @@ TEST(Regression, LineFeedInANameSplitTheConverterLine) {
     TempDir dir;
     writeBytes(dir.file("two\nlines.txt"), kSource);
     fs::create_directory(dir.file("tab\there.txt"));
-    fs::create_directory(dir.file("tab\there" "Cass.dat"));
+    fs::create_directory(dir.file("tab\there"
+                                  "Cass.dat"));
     writeBytes(dir.file("tab\there.txt/x\x1b.txt"), kSource);
     const velkaro::test::ProgramRun run = velkaro::test::runConverter(
         dir.path(), {"-f", "cass", "two\nlines.txt", "tab\there.txt", "tab\there.txt/x\x1b.txt"});
@@ -154,10 +155,9 @@ TEST(Regression, LineFeedInANameSplitTheConverterLine) {
         velkaro::test::runConverter(other.path(), {"-f", "all", "a\rb.txt"});
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "a\\rb.txt -> a\\rbCass.dat (2 点)\na\\rb.txt -> a\\rbCAD.dxf (2 点)\n");
-    EXPECT_EQ(failed.err,
-              "velkaro-convert: 警告: a\\rb.txt 第 3 行不足 10 字节，读取在此停止，"
-              "此行及其后的内容没有转换\n"
-              "velkaro-convert: a\\rb.txt: 创建转换文件错误:a\\rbKaisi.txt\n");
+    EXPECT_EQ(failed.err, "velkaro-convert: 警告: a\\rb.txt 第 3 行不足 10 字节，读取在此停止，"
+                          "此行及其后的内容没有转换\n"
+                          "velkaro-convert: a\\rb.txt: 创建转换文件错误:a\\rbKaisi.txt\n");
 }
 
 // Fault: velkaro-convert never checked its standard output: with it on a full disk (here
@@ -167,10 +167,11 @@ TEST(Regression, ReportLostOnAFullStandardOutputExitedZero) {
     TempDir dir;
     writeBytes(dir.file("pts.txt"), kSource);
     const std::string err = dir.file("err.txt");
-    for (const std::string &arguments : {std::string("-f all pts.txt"), std::string("--help"),
-                                         std::string("--version")}) {
+    for (const std::string &arguments :
+         {std::string("-f all pts.txt"), std::string("--help"), std::string("--version")}) {
         const std::string command = "cd " + velkaro::test::shellQuoted(dir.path().string()) +
-                                    " && " + velkaro::test::shellQuoted(velkaro::test::converterPath()) +
+                                    " && " +
+                                    velkaro::test::shellQuoted(velkaro::test::converterPath()) +
                                     " " + arguments + " >/dev/full 2>err.txt";
         const int raw = std::system(command.c_str());
         EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << arguments << ": " << raw;

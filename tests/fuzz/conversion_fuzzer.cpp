@@ -142,15 +142,15 @@ void convertOnce(const std::string &sourceBytes, TargetFormat format, std::strin
         }
         const std::size_t from = at > 40 ? at - 40 : 0;
         fail("output differs from the model near",
-             "\n core:  " + output.substr(from, 100) + "\n model: " + model.output.substr(from, 100));
+             "\n core:  " + output.substr(from, 100) +
+                 "\n model: " + model.output.substr(from, 100));
     }
 
     // The source is never touched, and nothing but the source and the output is left.
     struct stat after {};
     check(stat(work.source.c_str(), &after) == 0, "the source is gone");
     check(after.st_mtim.tv_sec == before.st_mtim.tv_sec &&
-              after.st_mtim.tv_nsec == before.st_mtim.tv_nsec &&
-              after.st_size == before.st_size,
+              after.st_mtim.tv_nsec == before.st_mtim.tv_nsec && after.st_size == before.st_size,
           "the source was modified");
     std::size_t entries = 0;
     for (const auto &entry : fs::directory_iterator(work.path)) {
