@@ -11,6 +11,7 @@
 class CDialogUnits {
   public:
     explicit CDialogUnits(const QFont &font);
+    CDialogUnits(int baseUnitX, int baseUnitY) : m_baseUnitX(baseUnitX), m_baseUnitY(baseUnitY) {}
 
     // The installed font nearest to the templates' "宋体" 9 pt: a Song (Ming) face first, since
     // its metrics match, then the CJK serif and sans faces.

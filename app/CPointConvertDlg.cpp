@@ -101,10 +101,15 @@ void CPointConvertDlg::placeControls() {
     m_fileNameDisplay->setTextFormat(Qt::PlainText);
     m_fileNameDisplay->setAutoFillBackground(true);
 
+    // No button is a default button; a press on a button or the list never moves the window.
     m_buttonBrowse->setObjectName(QStringLiteral("buttonBrowse"));
     m_buttonBrowse->setGeometry(m_units.toPixels(kBrowseRect));
     m_buttonConvert->setObjectName(QStringLiteral("buttonConvert"));
     m_buttonConvert->setGeometry(m_units.toPixels(kConvertRect));
+    for (QPushButton *const button : {m_buttonBrowse, m_buttonConvert}) {
+        button->setAutoDefault(false);
+        button->setAttribute(Qt::WA_NoMousePropagation);
+    }
 
     // Like the platform's group box, it lets presses through to what lies beneath.
     m_groupBox->setObjectName(QStringLiteral("groupBox"));
@@ -114,6 +119,7 @@ void CPointConvertDlg::placeControls() {
 
     // The template's height includes the opened list; the closed field keeps its own height.
     m_comboFormat->setObjectName(QStringLiteral("comboFormat"));
+    m_comboFormat->setAttribute(Qt::WA_NoMousePropagation);
     const QRect list = m_units.toPixels(kFormatListRect);
     m_comboFormat->setGeometry(list.x(), list.y(), list.width(),
                                m_comboFormat->sizeHint().height());
@@ -201,15 +207,20 @@ void CPointConvertDlg::requestWindowMove(QPoint clientPoint) {
     }
 }
 
-// Enter that no push button took ends the dialog through OK; Esc and the close box cancel.
+// Enter presses the push button that has the focus and otherwise ends the dialog through OK;
+// Esc (like the close box) cancels.
 void CPointConvertDlg::keyPressEvent(QKeyEvent *event) {
     const bool plain = event->modifiers() == Qt::NoModifier ||
                        (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
-    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        accept();
+    if (!plain || (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)) {
+        QDialog::keyPressEvent(event);
         return;
     }
-    QDialog::keyPressEvent(event);
+    if (auto *const button = qobject_cast<QPushButton *>(focusWidget())) {
+        button->click();
+        return;
+    }
+    accept();
 }
 
 void CPointConvertDlg::showEvent(QShowEvent *event) {
