@@ -17,8 +17,8 @@ inline constexpr std::string_view kCadItemText = "CAD格式";
 // What the user interface hands to one conversion run. Paths and names are the file system's
 // bytes, never decoded.
 struct ConversionRequest {
-    std::string sourcePath;                   // empty: nothing chosen yet
-    std::string sourceFileName;               // names the output only
+    std::string sourcePath;                    // empty: nothing chosen yet
+    std::string sourceFileName;                // names the output only
     std::optional<std::string> formatItemText; // absent: no list item selected
     // Where the output is created. Empty: the process's current directory, where the window's
     // browse command leaves the chosen file's folder.
@@ -37,6 +37,7 @@ struct ConversionOutcome {
 
     Kind kind = Kind::NoSource;
     std::string outputFileName; // the bare name, without a folder; empty before it is built
+    std::string outputPath;     // the output folder of the request joined with that name
     std::string message;        // the text the user interface shows
     std::uint64_t pointsWritten = 0;
     // 1-based number of the line shorter than 10 bytes at which reading stopped, when the file

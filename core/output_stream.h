@@ -12,7 +12,7 @@ namespace velkaro {
 // ok() stays false, so the caller checks once at the end instead of after every write.
 // The stream does not own the file.
 class OutputStream {
-public:
+  public:
     explicit OutputStream(std::FILE *file);
     OutputStream(const OutputStream &) = delete;
     OutputStream &operator=(const OutputStream &) = delete;
@@ -24,7 +24,7 @@ public:
 
     [[nodiscard]] bool ok() const { return m_ok; }
 
-private:
+  private:
     void put(const char *bytes, std::size_t count);
     void drain();
 

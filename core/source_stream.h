@@ -12,7 +12,7 @@ namespace velkaro {
 // 0x1A ends the file. Reads go through one fixed buffer, so memory stays constant whatever the
 // size of the file. A read error is treated like the end of the file.
 class SourceStream {
-public:
+  public:
     // Opens path (the file system's bytes). isOpen() tells whether that worked.
     explicit SourceStream(const std::string &path);
     SourceStream(const SourceStream &) = delete;
@@ -35,7 +35,7 @@ public:
     // next read starts in is this plus one.
     [[nodiscard]] std::size_t lineFeedsRead() const { return m_lineFeeds; }
 
-private:
+  private:
     struct FileCloser {
         void operator()(std::FILE *file) const { std::fclose(file); }
     };

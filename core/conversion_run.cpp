@@ -1,0 +1,162 @@
+#include "conversion_run.h"
+
+#include "output_file.h"
+#include "output_stream.h"
+#include "point_record.h"
+#include "source_stream.h"
+#include "target_formats.h"
+
+namespace velkaro {
+namespace {
+
+using Kind = ConversionOutcome::Kind;
+
+struct FormatTraits {
+    std::string_view suffix;
+    std::string_view extension;
+};
+
+[[nodiscard]] FormatTraits traitsOf(TargetFormat format) {
+    switch (format) {
+    case TargetFormat::Cass:
+        return {"Cass", ".dat"};
+    case TargetFormat::Kaisi:
+        return {"Kaisi", ".txt"};
+    case TargetFormat::Cad:
+        break;
+    }
+    return {"CAD", ".dxf"};
+}
+
+[[nodiscard]] ConversionOutcome outcome(Kind kind, std::string_view message,
+                                        const std::string &outputFileName = {}) {
+    ConversionOutcome result;
+    result.kind = kind;
+    result.outputFileName = outputFileName;
+    result.message.assign(message);
+    result.message += outputFileName;
+    return result;
+}
+
+[[nodiscard]] bool isBlank(std::string_view text) {
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+// How far the reading loop got.
+struct ReadingResult {
+    std::uint64_t pointsWritten = 0;
+    std::uint64_t stoppedAtLine = 0;
+};
+
+// Reads line by line, stopping at the end of the file or at a line shorter than ten bytes, and
+// writes the record once for every line taken.
+[[nodiscard]] ReadingResult convertLines(SourceStream &source, OutputStream &out,
+                                         TargetFormat format) {
+    ReadingResult result;
+    PointRecord record;
+    char line[kLineBufferSize];
+    while (!source.eof()) {
+        const std::uint64_t lineNumber = source.lineFeedsRead() + 1;
+        if (!readSourceLine(source, line)) {
+            break;
+        }
+        if (measureSourceLine(line) < kMinimumLineLength) {
+            // Only worth a word when something other than blank lines was left unread.
+            if (!isBlank(line) || source.hasContentLeft()) {
+                result.stoppedAtLine = lineNumber;
+            }
+            break;
+        }
+        applyLineToRecord(line, record);
+        if (format == TargetFormat::Cass) {
+            writeCassLine(out, record);
+        } else if (format == TargetFormat::Kaisi) {
+            writeKaisiLine(out, record);
+        } else {
+            writeDxfPoint(out, record);
+        }
+        ++result.pointsWritten;
+    }
+    return result;
+}
+
+[[nodiscard]] ConversionOutcome convertFile(const ConversionRequest &request, TargetFormat format,
+                                            const std::string &outputFileName) {
+    SourceStream source(request.sourcePath);
+    if (!source.isOpen()) {
+        return outcome(Kind::SourceOpenFailed, "打开源文件错误，请重新选择!");
+    }
+    OutputFile output(request.outputFolder, outputFileName);
+    if (!output.create()) {
+        return outcome(Kind::OutputCreateFailed, "创建转换文件错误:", outputFileName);
+    }
+    OutputStream out(output.file());
+    if (format == TargetFormat::Cad) {
+        writeDxfHeader(out);
+    }
+    const ReadingResult reading = convertLines(source, out, format);
+    if (format == TargetFormat::Cad) {
+        writeDxfFooter(out);
+    }
+    out.flush();
+    if (!output.close() || !out.ok()) {
+        return outcome(Kind::OutputWriteFailed, "写入转换文件错误:", outputFileName);
+    }
+    if (!output.commit()) {
+        return outcome(Kind::OutputCreateFailed, "创建转换文件错误:", outputFileName);
+    }
+    ConversionOutcome result =
+        outcome(Kind::Converted, "\t转换成功!\n生成转换文件:", outputFileName);
+    result.outputPath = output.finalPath();
+    result.pointsWritten = reading.pointsWritten;
+    result.stoppedAtLine = reading.stoppedAtLine;
+    return result;
+}
+
+} // namespace
+
+std::optional<TargetFormat> targetFormatFromItemText(std::string_view itemText) {
+    if (itemText == kCassItemText) {
+        return TargetFormat::Cass;
+    }
+    if (itemText == kKaisiItemText) {
+        return TargetFormat::Kaisi;
+    }
+    if (itemText == kCadItemText) {
+        return TargetFormat::Cad;
+    }
+    return std::nullopt;
+}
+
+std::string makeOutputFileName(std::string_view sourceFileName, TargetFormat format) {
+    const std::size_t start = sourceFileName.find_first_not_of('.');
+    std::string_view stem;
+    if (start != std::string_view::npos) {
+        stem = sourceFileName.substr(start, sourceFileName.find('.', start) - start);
+    }
+    const FormatTraits traits = traitsOf(format);
+    std::string name;
+    name.reserve(stem.size() + traits.suffix.size() + traits.extension.size());
+    name.append(stem).append(traits.suffix).append(traits.extension);
+    return name;
+}
+
+ConversionOutcome runConversion(const ConversionRequest &request) noexcept {
+    try {
+        if (request.sourcePath.empty()) {
+            return outcome(Kind::NoSource, "请选择源文件");
+        }
+        const std::optional<TargetFormat> format =
+            request.formatItemText ? targetFormatFromItemText(*request.formatItemText)
+                                   : std::nullopt;
+        if (!format) {
+            return outcome(Kind::NoFormat, "请选择转换格式");
+        }
+        return convertFile(request, *format, makeOutputFileName(request.sourceFileName, *format));
+    } catch (...) {
+        // Only running out of memory can throw here; the output object has removed its file.
+        return outcome(Kind::OutputWriteFailed, "写入转换文件错误:");
+    }
+}
+
+} // namespace velkaro

@@ -1,0 +1,299 @@
+#include "number_rules.h"
+
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+namespace velkaro {
+namespace {
+
+[[nodiscard]] bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+[[nodiscard]] bool isAtofSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The longest unsigned prefix that atof's grammar accepts, where its exponent letter stands (so
+// a d/D exponent can be rewritten for from_chars), and the power of ten of the leading nonzero
+// digit, which tells an overflow from an underflow when from_chars reports the range exceeded.
+struct NumberSyntax {
+    std::size_t length = 0; // 0: no digits
+    std::size_t exponentAt = std::string_view::npos;
+    long leadPower = 0;
+};
+
+[[nodiscard]] long saturatingExponent(std::string_view digits) {
+    long value = 0;
+    for (char c : digits) {
+        value = value < 1000000 ? value * 10 + (c - '0') : value;
+    }
+    return value;
+}
+
+[[nodiscard]] std::size_t scanExponent(std::string_view text, std::size_t at,
+                                       NumberSyntax &syntax) {
+    if (at >= text.size() ||
+        (text[at] != 'e' && text[at] != 'E' && text[at] != 'd' && text[at] != 'D')) {
+        return at;
+    }
+    std::size_t i = at + 1;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    const std::size_t first = i;
+    while (i < text.size() && isDigit(text[i])) {
+        ++i;
+    }
+    if (i == first) {
+        return at; // "1e", "1e+": the exponent is not part of the number
+    }
+    const long exponent = saturatingExponent(text.substr(first, i - first));
+    syntax.exponentAt = at;
+    syntax.leadPower += negative ? -exponent : exponent;
+    return i;
+}
+
+[[nodiscard]] NumberSyntax scanNumber(std::string_view text) {
+    NumberSyntax syntax;
+    std::size_t i = 0;
+    std::size_t digits = 0;
+    long integerSignificant = 0; // integer digits from the first nonzero one
+    long fractionZeros = 0;      // zeros after the point before the first nonzero digit
+    bool point = false;
+    bool nonZero = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.' && !point) {
+            point = true;
+            continue;
+        }
+        if (!isDigit(c)) {
+            break;
+        }
+        ++digits;
+        nonZero = nonZero || c != '0';
+        if (!point && nonZero) {
+            ++integerSignificant;
+        } else if (point && !nonZero) {
+            ++fractionZeros;
+        }
+    }
+    if (digits == 0) {
+        return syntax;
+    }
+    syntax.leadPower = integerSignificant > 0 ? integerSignificant - 1 : -fractionZeros - 1;
+    syntax.length = scanExponent(text, i, syntax);
+    return syntax;
+}
+
+// Converts the prefix that scanNumber accepted (it has digits).
+[[nodiscard]] double convertUnsigned(std::string_view text, const NumberSyntax &syntax) {
+    char local[kMaxFixed6Length];
+    std::string heap;
+    const char *begin = text.data();
+    if (syntax.exponentAt != std::string_view::npos && (text[syntax.exponentAt] | 0x20) == 'd') {
+        char *copy = local;
+        if (syntax.length > sizeof local) {
+            heap.assign(text.substr(0, syntax.length));
+            copy = heap.data();
+        } else {
+            std::memcpy(local, text.data(), syntax.length);
+        }
+        copy[syntax.exponentAt] = 'e';
+        begin = copy;
+    }
+    double value = 0.0;
+    const auto result =
+        std::from_chars(begin, begin + syntax.length, value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        return syntax.leadPower > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return value;
+}
+
+} // namespace
+
+double parseNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isAtofSpace(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::string_view rest = text.substr(i);
+    const NumberSyntax syntax = scanNumber(rest);
+    if (syntax.length == 0) {
+        return 0.0; // no digits: a lone sign gives a plain zero
+    }
+    const double magnitude = convertUnsigned(rest, syntax);
+    return negative ? -magnitude : magnitude;
+}
+
+} // namespace velkaro
+
+namespace velkaro {
+namespace {
+
+// A positive finite value as significant decimal digits: value = 0.d1 d2 d3 ... x 10^power.
+// At most kKeptDigits digits are kept, truncated (never rounded): the digit after the 17th
+// decides the half-up rounding on its own.
+struct DecimalDigits {
+    static constexpr int kKeptDigits = 18;
+    char digits[kKeptDigits];
+    int count = 0;
+    int power = 0;
+};
+
+void appendDigit(DecimalDigits &d, char digit) {
+    if (d.count < DecimalDigits::kKeptDigits) {
+        d.digits[d.count++] = digit;
+    }
+}
+
+// Exact digits of any positive finite double, from the shortest exact scientific form.
+[[nodiscard]] DecimalDigits exactDigitsSlow(double magnitude) {
+    // 767 digits after the point hold the exact expansion of every double.
+    char text[800];
+    const auto result =
+        std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, 767);
+    DecimalDigits d;
+    const char *p = text;
+    for (; p != result.ptr && *p != 'e'; ++p) {
+        if (isDigit(*p)) {
+            appendDigit(d, *p);
+        }
+    }
+    int exponent = 0;
+    std::from_chars(p + (*(p + 1) == '+' ? 2 : 1), result.ptr, exponent);
+    d.power = exponent + 1;
+    return d;
+}
+
+// The exact digits by integer arithmetic, for values m * 2^-shift with shift <= 60 and for
+// integers below 2^64: no big numbers needed. False when the value is outside that range.
+[[nodiscard]] bool exactDigitsFast(double magnitude, DecimalDigits &d) {
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(magnitude);
+    const int biased = static_cast<int>(bits >> 52);
+    if (biased == 0) {
+        return false;
+    }
+    const std::uint64_t mantissa =
+        (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int binaryPower = biased - 1075; // magnitude = mantissa * 2^binaryPower
+    if (binaryPower > 11 || binaryPower < -60) {
+        return false;
+    }
+    const int shift = binaryPower < 0 ? -binaryPower : 0;
+    const std::uint64_t integer = binaryPower >= 0 ? mantissa << binaryPower : mantissa >> shift;
+    const std::uint64_t mask = shift == 0 ? 0 : (std::uint64_t{1} << shift) - 1;
+    std::uint64_t fraction = mantissa & mask;
+    d = DecimalDigits{};
+    if (integer != 0) {
+        char text[24];
+        const auto end = std::to_chars(text, text + sizeof text, integer).ptr;
+        d.power = static_cast<int>(end - text);
+        for (const char *p = text; p != end; ++p) {
+            appendDigit(d, *p);
+        }
+    }
+    while (fraction != 0 && d.count < DecimalDigits::kKeptDigits) {
+        fraction *= 10;
+        const char digit = static_cast<char>('0' + (fraction >> shift));
+        fraction &= mask;
+        if (d.count == 0 && digit == '0') {
+            --d.power; // a leading zero of a value below 1 is not significant
+        } else {
+            appendDigit(d, digit);
+        }
+    }
+    return true;
+}
+
+// Rounds to 17 significant digits, half up on the magnitude.
+void roundTo17(DecimalDigits &d) {
+    if (d.count < DecimalDigits::kKeptDigits) {
+        return;
+    }
+    d.count = 17;
+    if (d.digits[17] < '5') {
+        return;
+    }
+    int i = 16;
+    for (; i >= 0 && d.digits[i] == '9'; --i) {
+        d.digits[i] = '0';
+    }
+    if (i >= 0) {
+        ++d.digits[i];
+    } else {
+        d.digits[0] = '1';
+        d.count = 1;
+        ++d.power;
+    }
+}
+
+// Writes the 17-digit value with six decimals, rounding half up at the sixth one.
+char *printDigits(char *out, const DecimalDigits &d) {
+    const int integerDigits = d.power > 0 ? d.power : 1;
+    const int total = integerDigits + 6;
+    char fixed[kMaxFixed6Length];
+    fixed[0] = '0'; // room for a carry out of the first digit
+    for (int k = 0; k < total; ++k) {
+        const int i = k - integerDigits + d.power; // index into d.digits of this position
+        fixed[k + 1] = i >= 0 && i < d.count ? d.digits[i] : '0';
+    }
+    const int next = total - integerDigits + d.power; // the seventh decimal
+    if (next >= 0 && next < d.count && d.digits[next] >= '5') {
+        int k = total;
+        for (; fixed[k] == '9'; --k) {
+            fixed[k] = '0';
+        }
+        ++fixed[k];
+    }
+    const char *first = fixed[0] == '0' ? fixed + 1 : fixed;
+    const char *point = fixed + 1 + integerDigits;
+    out = std::copy(first, point, out);
+    *out++ = '.';
+    return std::copy(point, point + 6, out);
+}
+
+} // namespace
+
+char *printFixed6(char *out, double value) {
+    if (std::signbit(value)) {
+        *out++ = '-';
+    }
+    const double magnitude = std::fabs(value);
+    if (std::isnan(magnitude)) { // parseNumber never gives one; printed as the old runtime did
+        static constexpr char kNan[] = "1.#QNAN0";
+        return std::copy(kNan, kNan + sizeof kNan - 1, out);
+    }
+    if (std::isinf(magnitude)) {
+        static constexpr char kInfinity[] = "1.#INF00";
+        return std::copy(kInfinity, kInfinity + sizeof kInfinity - 1, out);
+    }
+    DecimalDigits d;
+    if (magnitude < 1e-7) {
+        d = DecimalDigits{}; // below half of the sixth decimal even after rounding to 17 digits
+    } else if (!exactDigitsFast(magnitude, d)) {
+        d = exactDigitsSlow(magnitude);
+    }
+    roundTo17(d);
+    return printDigits(out, d);
+}
+
+std::string formatFixed6(double value) {
+    char text[kMaxFixed6Length];
+    return std::string(text, printFixed6(text, value));
+}
+
+} // namespace velkaro

@@ -1,0 +1,51 @@
+#include "output_stream.h"
+
+#include <cstring>
+
+namespace velkaro {
+
+OutputStream::OutputStream(std::FILE *file) : m_file(file) {}
+
+void OutputStream::write(std::string_view text) {
+    // Every line feed leaves as CR LF; the runs between line feeds are copied as they are.
+    while (!text.empty()) {
+        const std::size_t lineFeed = text.find('\n');
+        if (lineFeed == std::string_view::npos) {
+            put(text.data(), text.size());
+            return;
+        }
+        put(text.data(), lineFeed);
+        put("\r\n", 2);
+        text.remove_prefix(lineFeed + 1);
+    }
+}
+
+void OutputStream::put(const char *bytes, std::size_t count) {
+    while (count > 0) {
+        if (m_used == kBufferSize) {
+            drain();
+        }
+        const std::size_t room = kBufferSize - m_used;
+        const std::size_t take = count < room ? count : room;
+        std::memcpy(m_buffer + m_used, bytes, take);
+        m_used += take;
+        bytes += take;
+        count -= take;
+    }
+}
+
+void OutputStream::drain() {
+    if (m_ok && m_used > 0 && std::fwrite(m_buffer, 1, m_used, m_file) != m_used) {
+        m_ok = false;
+    }
+    m_used = 0; // after a failure the bytes are dropped: the output is discarded anyway
+}
+
+void OutputStream::flush() {
+    drain();
+    if (m_ok && std::fflush(m_file) != 0) {
+        m_ok = false;
+    }
+}
+
+} // namespace velkaro

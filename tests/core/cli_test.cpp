@@ -1,0 +1,201 @@
+// velkaro-convert end to end: the real executable, real files, exit codes and messages.
+
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using velkaro::test::listFolder;
+using velkaro::test::readBytes;
+using velkaro::test::TempDir;
+using velkaro::test::writeBytes;
+
+const std::string kSource = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
+
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string &text) {
+    std::string result = "'";
+    for (char c : text) {
+        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return result + "'";
+}
+
+// Runs velkaro-convert with the arguments (each quoted for the shell) inside folder.
+ProgramRun convert(const TempDir &dir, const std::vector<std::string> &arguments,
+                   const std::string &prefix = {}) {
+    const char *bin = std::getenv("VELKARO_BIN");
+    std::string command = "cd " + quoted(dir.path().string()) + " && " + prefix +
+                          quoted(std::string(bin ? bin : "build/bin") + "/velkaro-convert");
+    for (const std::string &argument : arguments) {
+        command += " " + quoted(argument);
+    }
+    const std::string outFile =
+        dir.path().parent_path() / (dir.path().filename().string() + ".out");
+    const std::string errFile =
+        dir.path().parent_path() / (dir.path().filename().string() + ".err");
+    command += " >" + quoted(outFile) + " 2>" + quoted(errFile);
+    ProgramRun run;
+    const int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = readBytes(outFile);
+    run.err = readBytes(errFile);
+    fs::remove(outFile);
+    fs::remove(errFile);
+    return run;
+}
+
+TEST(VelkaroConvert, AllWritesThreeFilesBesideTheSource) {
+    TempDir dir;
+    fs::create_directory(dir.path() / "data");
+    writeBytes(dir.file("data/pts.txt"), kSource);
+    const ProgramRun run = convert(dir, {"-f", "all", "data/pts.txt"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "data/pts.txt -> data/ptsCass.dat (2 点)\n"
+                       "data/pts.txt -> data/ptsKaisi.txt (2 点)\n"
+                       "data/pts.txt -> data/ptsCAD.dxf (2 点)\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(listFolder(dir.path() / "data"), "pts.txt\nptsCAD.dxf\nptsCass.dat\nptsKaisi.txt\n");
+    EXPECT_EQ(readBytes(dir.file("data/ptsCass.dat")), "K1,,20.5,10.5,3.0\r\nP2,,21,11,4\r\n");
+}
+
+struct FormatRow {
+    std::string argument;
+    std::string output;
+};
+
+class FormatArgumentTest : public ::testing::TestWithParam<FormatRow> {};
+
+TEST_P(FormatArgumentTest, NamesOneFormat) {
+    TempDir dir;
+    writeBytes(dir.file("pts.txt"), kSource);
+    const ProgramRun run = convert(dir, {"-f", GetParam().argument, "pts.txt"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(listFolder(dir.path()), "pts.txt\n" + GetParam().output + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FormatArgumentTest,
+    ::testing::Values(FormatRow{"cass", "ptsCass.dat"}, FormatRow{"KAISI", "ptsKaisi.txt"},
+                      FormatRow{"Cad", "ptsCAD.dxf"}, FormatRow{"CASS6.0格式", "ptsCass.dat"},
+                      FormatRow{"开思格式", "ptsKaisi.txt"}, FormatRow{"CAD格式", "ptsCAD.dxf"}));
+
+TEST(VelkaroConvert, OutputFolderOptionAndWorkingDirectoryUnchanged) {
+    TempDir dir;
+    fs::create_directory(dir.path() / "out");
+    writeBytes(dir.file("pts.txt"), kSource);
+    const ProgramRun run = convert(dir, {"--format=cad", "-o", "out", "pts.txt"}, "");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "pts.txt -> out/ptsCAD.dxf (2 点)\n");
+    EXPECT_EQ(listFolder(dir.path() / "out"), "ptsCAD.dxf\n");
+    EXPECT_EQ(listFolder(dir.path()), "out\npts.txt\n");
+}
+
+TEST(VelkaroConvert, FailureIsReportedAndLaterSourcesStillConvert) {
+    TempDir dir;
+    writeBytes(dir.file("b.txt"), kSource);
+    const ProgramRun run = convert(dir, {"-f", "kaisi", "missing.txt", "b.txt"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "velkaro-convert: missing.txt: 打开源文件错误，请重新选择!\n");
+    EXPECT_EQ(run.out, "b.txt -> bKaisi.txt (2 点)\n");
+}
+
+TEST(VelkaroConvert, OutputCreateFailureNamesTheFile) {
+    TempDir dir;
+    writeBytes(dir.file("pts.txt"), kSource);
+    fs::create_directory(dir.path() / "ptsCass.dat");
+    const ProgramRun run = convert(dir, {"-f", "cass", "pts.txt"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "velkaro-convert: pts.txt: 创建转换文件错误:ptsCass.dat\n");
+}
+
+TEST(VelkaroConvert, FullDiskIsAWriteFailureAndTheEarlierOutputSurvives) {
+    TempDir dir;
+    std::string big;
+    for (int i = 0; i < 5000; ++i) {
+        big += "1,2,P" + std::to_string(i) + ",K,3515191.0194,516356.3253,41.8932\n";
+    }
+    writeBytes(dir.file("pts.txt"), big);
+    writeBytes(dir.file("ptsCAD.dxf"), "earlier");
+    // The shell ignores SIGXFSZ and limits file sizes (in 512-byte blocks) for the converter.
+    const ProgramRun run = convert(dir, {"-f", "cad", "pts.txt"}, "trap '' XFSZ; ulimit -f 600; ");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "velkaro-convert: pts.txt: 写入转换文件错误:ptsCAD.dxf\n");
+    EXPECT_EQ(readBytes(dir.file("ptsCAD.dxf")), "earlier");
+    EXPECT_EQ(listFolder(dir.path()), "pts.txt\nptsCAD.dxf\n");
+}
+
+TEST(VelkaroConvert, WarnsOncePerSourceWhenReadingStoppedAtAShortLine) {
+    TempDir dir;
+    writeBytes(dir.file("pts.txt"), kSource + "\r\n" + kSource);
+    const ProgramRun run = convert(dir, {"-f", "all", "pts.txt"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("pts.txt -> ptsCass.dat (2 点)\n"), std::string::npos);
+    const std::string warning = "pts.txt 第 3 行不足 10 字节";
+    const std::size_t at = run.err.find(warning);
+    EXPECT_NE(at, std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find(warning, at + 1), std::string::npos) << run.err;
+}
+
+struct UsageRow {
+    std::vector<std::string> arguments;
+    std::string firstLine;
+};
+
+class UsageErrorTest : public ::testing::TestWithParam<UsageRow> {};
+
+TEST_P(UsageErrorTest, ExitsWithTwoAndPrintsUsage) {
+    TempDir dir;
+    const ProgramRun run = convert(dir, GetParam().arguments);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), GetParam().firstLine);
+    EXPECT_NE(run.err.find("usage: velkaro-convert -f FORMAT [-o DIR] SOURCE..."),
+              std::string::npos);
+    EXPECT_EQ(listFolder(dir.path()), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, UsageErrorTest,
+    ::testing::Values(UsageRow{{}, "velkaro-convert: 请用 -f 选择转换格式"},
+                      UsageRow{{"pts.txt"}, "velkaro-convert: 请用 -f 选择转换格式"},
+                      UsageRow{{"-f", "dwg", "pts.txt"}, "velkaro-convert: 未知格式: dwg"},
+                      UsageRow{{"-f", "cass"}, "velkaro-convert: 请给出源文件"},
+                      UsageRow{{"-f"}, "velkaro-convert: 选项 -f 缺少格式"},
+                      UsageRow{{"-f", "cass", "-o"}, "velkaro-convert: 选项 -o 缺少输出文件夹"},
+                      UsageRow{{"-x", "pts.txt"}, "velkaro-convert: 未知选项: -x"}));
+
+TEST(VelkaroConvert, HelpAndVersion) {
+    TempDir dir;
+    const ProgramRun version = convert(dir, {"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "1.0.0.1\n");
+    const ProgramRun help = convert(dir, {"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("-f, --format FORMAT"), std::string::npos);
+}
+
+TEST(VelkaroConvert, DoubleDashAllowsSourcesThatLookLikeOptions) {
+    TempDir dir;
+    writeBytes(dir.file("-pts.txt"), kSource);
+    const ProgramRun run = convert(dir, {"-f", "cass", "--", "-pts.txt"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(listFolder(dir.path()), "-pts.txt\n-ptsCass.dat\n");
+}
+
+} // namespace
+#endif

@@ -1,0 +1,22 @@
+#include "convert_bytes.h"
+
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+namespace velkaro::test {
+
+std::string convertBytes(std::string_view source, std::string_view formatItemText) {
+    const TempDir dir;
+    ConversionRequest request;
+    request.sourcePath = dir.file("pts.txt");
+    request.sourceFileName = "pts.txt";
+    request.formatItemText = std::string(formatItemText);
+    request.outputFolder = dir.path().string();
+    writeBytes(request.sourcePath, source);
+    const ConversionOutcome outcome = runConversion(request);
+    EXPECT_EQ(outcome.kind, ConversionOutcome::Kind::Converted) << outcome.message;
+    return outcome.kind == ConversionOutcome::Kind::Converted ? readBytes(outcome.outputPath) : "";
+}
+
+} // namespace velkaro::test

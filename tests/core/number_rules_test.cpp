@@ -1,0 +1,184 @@
+#include "number_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
+
+namespace {
+
+using velkaro::formatFixed6;
+using velkaro::parseNumber;
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+struct ParseRow {
+    const char *text;
+    double expected;
+};
+
+class ParseNumberTest : public ::testing::TestWithParam<ParseRow> {};
+
+TEST_P(ParseNumberTest, FollowsTheAtofGrammar) {
+    const ParseRow row = GetParam();
+    const double value = parseNumber(row.text);
+    // Bit for bit, so that the sign of a zero counts.
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(value), std::bit_cast<std::uint64_t>(row.expected))
+        << "text \"" << row.text << "\" gave " << value;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ParseNumberTest,
+    ::testing::Values(
+        ParseRow{"10.5", 10.5}, ParseRow{"-3", -3.0}, ParseRow{"+4.25", 4.25},
+        ParseRow{"3515191.0194", 3515191.0194}, ParseRow{" 12.5m", 12.5},
+        ParseRow{" \t\n\v\f\r7", 7.0}, ParseRow{"00012", 12.0}, ParseRow{".5", 0.5},
+        ParseRow{"5.", 5.0}, ParseRow{"1.2.3", 1.2}, ParseRow{"1..2", 1.0},
+        // exponents: e, E, d and D, signed or not; a letter without digits is not part of it
+        ParseRow{"2e3", 2000.0}, ParseRow{"2E+3", 2000.0}, ParseRow{"1.5d2", 150.0},
+        ParseRow{"1.5D-1", 0.15}, ParseRow{"1e", 1.0}, ParseRow{"1e+", 1.0}, ParseRow{"1d-x", 1.0},
+        ParseRow{"1 e5", 1.0},
+        // no digits, hexadecimal, infinity and NaN forms: zero, and a plain one
+        ParseRow{"", 0.0}, ParseRow{"abc", 0.0}, ParseRow{".", 0.0}, ParseRow{"-", 0.0},
+        ParseRow{"+", 0.0}, ParseRow{"-.", 0.0}, ParseRow{"e5", 0.0}, ParseRow{"0x10", 0.0},
+        ParseRow{"inf", 0.0}, ParseRow{"-inf", 0.0}, ParseRow{"nan", 0.0},
+        ParseRow{"infinity", 0.0}, ParseRow{"- 1", 0.0},
+        // signed zeros
+        ParseRow{"-0", -0.0}, ParseRow{"-0.000", -0.0}, ParseRow{"0e99999", 0.0},
+        // overflow and underflow keep the sign
+        ParseRow{"1e999", kInf}, ParseRow{"-1e999", -kInf}, ParseRow{"1d400", kInf},
+        ParseRow{"1e-999", 0.0}, ParseRow{"-1e-999", -0.0},
+        ParseRow{"1e99999999999999999999", kInf}, ParseRow{"0.00001e-99999999999", 0.0},
+        ParseRow{"123456789012345678901234567890", 1.2345678901234568e29},
+        ParseRow{"1.7976931348623157e308", 1.7976931348623157e308},
+        ParseRow{"4.9406564584124654e-324", 4.9406564584124654e-324}));
+
+TEST(ParseNumber, LongMantissaIsExact) {
+    // 0.000…01 with 300 zeros, times 10^300: the digits far from the point still count.
+    const std::string text = "0." + std::string(300, '0') + "1e300";
+    EXPECT_EQ(parseNumber(text), 0.1);
+    const std::string longD = "1" + std::string(400, '0') + "d-400";
+    EXPECT_EQ(parseNumber(longD), 1.0);
+}
+
+struct FormatRow {
+    double value;
+    std::string expected;
+};
+
+class FormatFixed6Test : public ::testing::TestWithParam<FormatRow> {};
+
+TEST_P(FormatFixed6Test, PrintsSixDecimalsBySeventeenDigitRounding) {
+    EXPECT_EQ(formatFixed6(GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FormatFixed6Test,
+    ::testing::Values(
+        FormatRow{0.0, "0.000000"}, FormatRow{10.5, "10.500000"}, FormatRow{-3.0, "-3.000000"},
+        FormatRow{3515191.0194, "3515191.019400"}, FormatRow{41.8932, "41.893200"},
+        // where the C library's exact, ties-to-even printing differs
+        FormatRow{0.1234565, "0.123457"}, FormatRow{12345678901.0078125, "12345678901.007813"},
+        FormatRow{2.0000005, "2.000001"}, FormatRow{999999.9999995, "1000000.000000"},
+        FormatRow{0.5, "0.500000"}, FormatRow{9.9999995, "9.999999"},
+        // negative zeros and negatives that round to zero
+        FormatRow{-0.0, "-0.000000"}, FormatRow{-1e-9, "-0.000000"},
+        FormatRow{-0.0000004, "-0.000000"}, FormatRow{-4.9406564584124654e-324, "-0.000000"},
+        FormatRow{5e-7, "0.000000"}, FormatRow{0.0000015, "0.000002"},
+        FormatRow{0.00390625, "0.003906"}, FormatRow{0.0039062, "0.003906"},
+        // digits past the 17th significant one print as zeros
+        FormatRow{123456789012345678.0, "123456789012345680.000000"},
+        FormatRow{9223372036854775808.0, "9223372036854775800.000000"},
+        FormatRow{18446744073709551616.0, "18446744073709552000.000000"},
+        FormatRow{1e17, "100000000000000000.000000"},
+        FormatRow{1e300, "10000000000000001" + std::string(284, '0') + ".000000"},
+        FormatRow{-1.7976931348623157e308,
+                  "-17976931348623157" + std::string(292, '0') + ".000000"},
+        FormatRow{kInf, "1.#INF00"}, FormatRow{-kInf, "-1.#INF00"}));
+
+// A second, independent way to the same bytes: the exact decimal expansion in fixed notation,
+// rounded with plain string arithmetic. It is slow, and it is obviously right.
+void incrementDecimal(std::string &digits, std::size_t last) {
+    for (std::size_t i = last + 1; i-- > 0;) {
+        if (digits[i] == '.') {
+            continue;
+        }
+        if (digits[i] != '9') {
+            ++digits[i];
+            return;
+        }
+        digits[i] = '0';
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+std::string referenceFixed6(double value) {
+    std::string sign = std::signbit(value) ? "-" : "";
+    char buffer[1500];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                   std::chars_format::fixed, 1100)
+                         .ptr;
+    std::string text(1, '0'); // a spare leading digit for carries
+    text.append(buffer, end);
+    std::size_t first = text.find_first_not_of("0.");
+    if (first != std::string::npos) {
+        std::size_t seen = 0, i = first;
+        for (; i < text.size() && seen < 17; ++i) {
+            seen += text[i] != '.';
+        }
+        while (i < text.size() && text[i] == '.') {
+            ++i;
+        }
+        const bool up = i < text.size() && text[i] >= '5';
+        for (std::size_t k = i; k < text.size(); ++k) {
+            text[k] = text[k] == '.' ? '.' : '0';
+        }
+        if (up) {
+            incrementDecimal(text, i - 1);
+        }
+    }
+    const std::size_t point = text.find('.');
+    const bool up = text[point + 7] >= '5';
+    text.resize(point + 7);
+    if (up) {
+        incrementDecimal(text, point + 6);
+    }
+    while (text.size() > 1 && text[0] == '0' && text[1] != '.') {
+        text.erase(0, 1);
+    }
+    return sign + text;
+}
+
+TEST(FormatFixed6, AgreesWithStringRoundingOnRandomValues) {
+    std::mt19937_64 random(20261208);
+    std::uniform_int_distribution<int> power(-12, 22);
+    std::uniform_real_distribution<double> unit(1.0, 10.0);
+    for (int i = 0; i < 60000; ++i) {
+        double value = unit(random) * std::pow(10.0, power(random));
+        if (i % 3 == 0) { // values on a decimal grid, as surveyors' files hold them
+            value = std::round(value * 1e4) / 1e4;
+        } else if (i % 3 == 1) { // ties at the seventh decimal
+            value = (std::floor(value * 1e6) + 0.5) / 1e6;
+        }
+        value = (i & 1) ? -value : value;
+        ASSERT_EQ(formatFixed6(value), referenceFixed6(value)) << std::hexfloat << value;
+    }
+}
+
+TEST(FormatFixed6, AgreesWithStringRoundingOnRandomBitPatterns) {
+    std::mt19937_64 random(42);
+    for (int i = 0; i < 3000; ++i) {
+        const double value = std::bit_cast<double>(random());
+        if (std::isnan(value) || std::isinf(value)) {
+            continue;
+        }
+        ASSERT_EQ(formatFixed6(value), referenceFixed6(value)) << std::hexfloat << value;
+    }
+}
+
+} // namespace
