@@ -101,15 +101,13 @@ void CPointConvertDlg::placeControls() {
     m_fileNameDisplay->setTextFormat(Qt::PlainText);
     m_fileNameDisplay->setAutoFillBackground(true);
 
-    // No button is a default button; a press on a button or the list never moves the window.
+    // No button is a default button.
     m_buttonBrowse->setObjectName(QStringLiteral("buttonBrowse"));
     m_buttonBrowse->setGeometry(m_units.toPixels(kBrowseRect));
     m_buttonConvert->setObjectName(QStringLiteral("buttonConvert"));
     m_buttonConvert->setGeometry(m_units.toPixels(kConvertRect));
-    for (QPushButton *const button : {m_buttonBrowse, m_buttonConvert}) {
-        button->setAutoDefault(false);
-        button->setAttribute(Qt::WA_NoMousePropagation);
-    }
+    m_buttonBrowse->setAutoDefault(false);
+    m_buttonConvert->setAutoDefault(false);
 
     // Like the platform's group box, it lets presses through to what lies beneath.
     m_groupBox->setObjectName(QStringLiteral("groupBox"));
@@ -119,7 +117,6 @@ void CPointConvertDlg::placeControls() {
 
     // The template's height includes the opened list; the closed field keeps its own height.
     m_comboFormat->setObjectName(QStringLiteral("comboFormat"));
-    m_comboFormat->setAttribute(Qt::WA_NoMousePropagation);
     const QRect list = m_units.toPixels(kFormatListRect);
     m_comboFormat->setGeometry(list.x(), list.y(), list.width(),
                                m_comboFormat->sizeHint().height());
@@ -193,8 +190,13 @@ void CPointConvertDlg::paintMinimised(QPainter &painter) {
     m_hIcon.paint(&painter, QRect(minimisedIconPosition(size(), iconSize), iconSize));
 }
 
+// Presses that a button or the list ignored (on their margins, say) reach the dialog as well;
+// only the background and the controls that let presses through move the window.
 void CPointConvertDlg::mousePressEvent(QMouseEvent *event) {
-    if (event->button() == Qt::LeftButton) {
+    const QWidget *const hit = childAt(event->position().toPoint());
+    const bool passThrough =
+        hit == nullptr || hit == m_labelSource || hit == m_labelFormat || hit == m_fileNameDisplay;
+    if (event->button() == Qt::LeftButton && passThrough) {
         requestWindowMove(event->position().toPoint());
     }
     QDialog::mousePressEvent(event);
