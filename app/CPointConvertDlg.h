@@ -57,12 +57,6 @@ class CPointConvertDlg : public QDialog {
     [[nodiscard]] static QPoint minimisedIconPosition(QSize client, QSize icon);
     // The one local file (not a folder) that a drop carries; nullopt for anything else.
     [[nodiscard]] static std::optional<QString> droppedSourceFile(const QMimeData *mimeData);
-    // The message box title and icon for an outcome; title empty: the application's name.
-    struct OutcomeStyle {
-        QString title;
-        QMessageBox::Icon icon;
-    };
-    [[nodiscard]] static OutcomeStyle outcomeStyle(velkaro::ConversionOutcome::Kind kind);
 
     // The menu the dialog gives itself in place of a window menu; it ends with a separator and
     // the about entry. Owned by the caller.
@@ -92,6 +86,13 @@ class CPointConvertDlg : public QDialog {
 #endif
 
   private:
+    // The message box title and icon for an outcome; title empty: the application's name.
+    struct OutcomeStyle {
+        QString title;
+        QMessageBox::Icon icon;
+    };
+    [[nodiscard]] static OutcomeStyle outcomeStyle(velkaro::ConversionOutcome::Kind kind);
+
     void initDialog();
     void placeControls();
     void setTabOrderAsTemplate();

@@ -21,8 +21,6 @@
 
 namespace {
 
-using Kind = velkaro::ConversionOutcome::Kind;
-
 const QString kConvertedTitle = QStringLiteral("格式转换提示：");
 
 QByteArray sampleBytes() {
@@ -110,8 +108,6 @@ class PointConvertDlgCommandsTest : public QObject {
     void threeFormatsInARowGiveThreeFilesAndResetNothing();
     void deletedSourceSaysOpenFailedAndWritesNothing();
     void outputThatCannotBeCreatedIsAWarning();
-    void outcomeStyles_data();
-    void outcomeStyles();
     void fileNamePart_data();
     void fileNamePart();
     void droppingOneFileIsBrowsing();
@@ -266,29 +262,6 @@ void PointConvertDlgCommandsTest::outputThatCannotBeCreatedIsAWarning() {
     QVERIFY(!f.messages.last().text.contains(QStringLiteral("成功")));
     QCOMPARE(f.messages.last().title, QCoreApplication::applicationName());
     QCOMPARE(f.messages.last().icon, QMessageBox::Warning);
-}
-
-void PointConvertDlgCommandsTest::outcomeStyles_data() {
-    QTest::addColumn<Kind>("kind");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QMessageBox::Icon>("icon");
-    QTest::newRow("NoSource") << Kind::NoSource << QString() << QMessageBox::NoIcon;
-    QTest::newRow("NoFormat") << Kind::NoFormat << QString() << QMessageBox::Warning;
-    QTest::newRow("SourceOpenFailed") << Kind::SourceOpenFailed << QString() << QMessageBox::NoIcon;
-    QTest::newRow("Converted") << Kind::Converted << kConvertedTitle << QMessageBox::NoIcon;
-    QTest::newRow("OutputCreateFailed")
-        << Kind::OutputCreateFailed << QString() << QMessageBox::Warning;
-    QTest::newRow("OutputWriteFailed")
-        << Kind::OutputWriteFailed << QString() << QMessageBox::Warning;
-}
-
-void PointConvertDlgCommandsTest::outcomeStyles() {
-    QFETCH(Kind, kind);
-    QFETCH(QString, title);
-    QFETCH(QMessageBox::Icon, icon);
-    const CPointConvertDlg::OutcomeStyle style = CPointConvertDlg::outcomeStyle(kind);
-    QCOMPARE(style.title, title);
-    QCOMPARE(style.icon, icon);
 }
 
 void PointConvertDlgCommandsTest::fileNamePart_data() {

@@ -61,8 +61,7 @@ class PointConvertDlgTest : public QObject {
 
   private slots:
     void initTestCase();
-    void opensTitledFixedAndWithoutMinimiseOrMaximise();
-    void sizeComesFromTheTemplateInTheTemplateFont();
+    void opensTitledWithIconsFixedInTemplateSize();
     void controlsSitWhereTheTemplatePutsThem_data();
     void controlsSitWhereTheTemplatePutsThem();
     void opensCentredOnThePrimaryScreen();
@@ -73,7 +72,6 @@ class PointConvertDlgTest : public QObject {
     void labelsShowTheirOwnTextsNotTheTemplates();
     void pictureIsPaintedUnscaledAtTheOrigin();
     void labelAreasShowThePictureAroundTheGlyphs();
-    void windowIconsAreSet();
     void leftPressAsksForAWindowMove_data();
     void leftPressAsksForAWindowMove();
     void minimisedIconPosition_data();
@@ -90,24 +88,18 @@ void PointConvertDlgTest::initTestCase() {
         CPointConvertApp::applicationNameFrom(QCoreApplication::applicationFilePath()));
 }
 
-void PointConvertDlgTest::opensTitledFixedAndWithoutMinimiseOrMaximise() {
+void PointConvertDlgTest::opensTitledWithIconsFixedInTemplateSize() {
     Fixture f;
     QCOMPARE(f.dialog.windowTitle(), QStringLiteral("RTK格式转换工具"));
+    const QList<QSize> icons = f.dialog.windowIcon().availableSizes();
+    QVERIFY(icons.contains(QSize(32, 32)) && icons.contains(QSize(16, 16)));
     const Qt::WindowFlags flags = f.dialog.windowFlags();
     QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(flags & Qt::WindowCloseButtonHint);
-    QCOMPARE(f.dialog.minimumSize(), f.dialog.maximumSize());
-}
-
-void PointConvertDlgTest::sizeComesFromTheTemplateInTheTemplateFont() {
-    Fixture f;
-    const CDialogUnits &units = f.dialog.dialogUnits();
-    QCOMPARE(f.dialog.size(), units.toPixels(QSize(342, 183)));
-    const CDialogUnits templateUnits(CDialogUnits::templateFont());
-    QCOMPARE(units.baseUnitX(), templateUnits.baseUnitX());
-    QCOMPARE(units.baseUnitY(), templateUnits.baseUnitY());
     QCOMPARE(f.dialog.font(), CDialogUnits::templateFont());
+    QCOMPARE(f.dialog.size(), CDialogUnits(CDialogUnits::templateFont()).toPixels(QSize(342, 183)));
+    QCOMPARE(f.dialog.minimumSize(), f.dialog.maximumSize());
 }
 
 void PointConvertDlgTest::controlsSitWhereTheTemplatePutsThem_data() {
@@ -247,13 +239,6 @@ void PointConvertDlgTest::labelAreasShowThePictureAroundTheGlyphs() {
                      name);
         }
     }
-}
-
-void PointConvertDlgTest::windowIconsAreSet() {
-    Fixture f;
-    const QList<QSize> sizes = f.dialog.windowIcon().availableSizes();
-    QVERIFY(sizes.contains(QSize(32, 32)));
-    QVERIFY(sizes.contains(QSize(16, 16)));
 }
 
 void PointConvertDlgTest::leftPressAsksForAWindowMove_data() {

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
@@ -32,6 +33,8 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velkaro"));
     const QStringList args = QApplication::arguments();
+    // Browsing moves the current directory, so the output's path is fixed first.
+    const QString out = args.size() > 1 ? QFileInfo(args.at(1)).absoluteFilePath() : QString();
     CScriptedFileChooser chooser;
     CRecordingMessageBox messages;
     CPointConvertDlg dialog(chooser, messages);
@@ -53,8 +56,18 @@ int main(int argc, char *argv[]) {
     }
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog)) {
+        std::fprintf(stderr, "the dialog never showed\n");
         return 1;
     }
     QTest::qWait(500);
-    return capture(dialog).save(args.at(1), "PNG") ? 0 : 1;
+    const QPixmap picture = capture(dialog);
+    if (picture.isNull()) {
+        std::fprintf(stderr, "nothing captured\n");
+        return 1;
+    }
+    if (!picture.save(out, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
+        return 1;
+    }
+    return 0;
 }
