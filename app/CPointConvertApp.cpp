@@ -7,6 +7,8 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QUrl>
 
 namespace {
@@ -24,6 +26,10 @@ CPointConvertApp::CPointConvertApp(int &argc, char **argv) : QApplication(argc, 
     setApplicationName(applicationNameFrom(applicationFilePath()));
     setApplicationVersion(QStringLiteral(VELKARO_VERSION));
     setWindowIcon(programIcon());
+    if (m_qtTexts.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(&m_qtTexts);
+    }
 }
 
 int CPointConvertApp::run() {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QString>
+#include <QTranslator>
 
 class CMessageBox;
 class QWidget;
@@ -28,4 +29,9 @@ class CPointConvertApp : public QApplication {
     // Opens the help file beside the executable; where there is none, or nothing opens it,
     // says "启动帮助失败。" titled with the application's name, with the exclamation icon.
     static void showHelp(CMessageBox &messageBox, QWidget *owner);
+
+  private:
+    // Qt's own texts (the file dialog, the message box's button) in the system's language, as
+    // the platform's dialogs follow it; without a translation they stay English.
+    QTranslator m_qtTexts;
 };

@@ -29,7 +29,10 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <algorithm>
+
 #ifdef Q_OS_WIN
+#define NOMINMAX
 #include <windows.h>
 #endif
 
@@ -71,6 +74,7 @@ CPointConvertDlg::CPointConvertDlg(CFileChooser &fileChooser, CMessageBox &messa
       m_buttonBrowse(new QPushButton(QStringLiteral("浏览..."), this)),
       m_buttonConvert(new QPushButton(QStringLiteral("转换"), this)),
       m_groupBox(new QGroupBox(this)) {
+    setObjectName(QStringLiteral("pointConvertDlg"));
     setFont(CDialogUnits::templateFont());
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
@@ -197,9 +201,26 @@ void CPointConvertDlg::mousePressEvent(QMouseEvent *event) {
     const bool passThrough =
         hit == nullptr || hit == m_labelSource || hit == m_labelFormat || hit == m_fileNameDisplay;
     if (event->button() == Qt::LeftButton && passThrough) {
-        requestWindowMove(event->position().toPoint());
+        m_movePress = event->position().toPoint();
     }
     QDialog::mousePressEvent(event);
+}
+
+// The move starts with the first motion of the held button, as a press on the caption moves
+// the window only once the mouse moves. Asking on the press itself would leave some X window
+// managers moving the window after a plain click, whose release they never see.
+void CPointConvertDlg::mouseMoveEvent(QMouseEvent *event) {
+    if (m_movePress && (event->buttons() & Qt::LeftButton)) {
+        const QPoint press = *m_movePress;
+        m_movePress.reset();
+        requestWindowMove(press);
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CPointConvertDlg::mouseReleaseEvent(QMouseEvent *event) {
+    m_movePress.reset();
+    QDialog::mouseReleaseEvent(event);
 }
 
 void CPointConvertDlg::requestWindowMove(QPoint clientPoint) {

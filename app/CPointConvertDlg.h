@@ -63,8 +63,9 @@ class CPointConvertDlg : public QDialog {
     [[nodiscard]] std::unique_ptr<QMenu> createWindowMenu();
 
   signals:
-    // Emitted by a left press on the background (or on a control that lets presses through),
-    // with the point in client coordinates, just before the window is asked to start moving.
+    // Emitted when the mouse moves with the left button held after a press on the background
+    // (or on a control that lets presses through), with the press point in client coordinates,
+    // just before the window system is asked to move the window.
     void windowMoveRequested(QPoint clientPoint);
 
   public slots:
@@ -76,6 +77,8 @@ class CPointConvertDlg : public QDialog {
   protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
@@ -124,4 +127,5 @@ class CPointConvertDlg : public QDialog {
     QPushButton *const m_buttonConvert;
     QGroupBox *const m_groupBox;
     bool m_centred = false;
+    std::optional<QPoint> m_movePress; // a press that moves the window once the mouse moves
 };
