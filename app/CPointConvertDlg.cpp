@@ -95,22 +95,14 @@ CPointConvertDlg::~CPointConvertDlg() = default;
 void CPointConvertDlg::placeControls() {
     m_labelSource->setObjectName(QStringLiteral("labelSource"));
     m_labelSource->setGeometry(m_units.toPixels(kLabelSourceRect));
-
-    m_fileNameDisplay->setObjectName(QStringLiteral("fileNameDisplay"));
-    m_fileNameDisplay->setGeometry(m_units.toPixels(kFileNameRect));
-    m_fileNameDisplay->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_fileNameDisplay->setLineWidth(1);
-    m_fileNameDisplay->setIndent(0);
-    m_fileNameDisplay->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_fileNameDisplay->setTextFormat(Qt::PlainText);
-    m_fileNameDisplay->setAutoFillBackground(true);
+    placeFileNameDisplay();
 
     // No button is a default button.
     m_buttonBrowse->setObjectName(QStringLiteral("buttonBrowse"));
     m_buttonBrowse->setGeometry(m_units.toPixels(kBrowseRect));
+    m_buttonBrowse->setAutoDefault(false);
     m_buttonConvert->setObjectName(QStringLiteral("buttonConvert"));
     m_buttonConvert->setGeometry(m_units.toPixels(kConvertRect));
-    m_buttonBrowse->setAutoDefault(false);
     m_buttonConvert->setAutoDefault(false);
 
     // Like the platform's group box, it lets presses through to what lies beneath.
@@ -119,14 +111,34 @@ void CPointConvertDlg::placeControls() {
     m_groupBox->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_groupBox->lower();
 
-    // The template's height includes the opened list; the closed field keeps its own height.
+    placeFormatList();
+    m_labelFormat->setObjectName(QStringLiteral("labelFormat"));
+    m_labelFormat->setGeometry(m_units.toPixels(kLabelFormatRect));
+}
+
+// One line of plain text, left-aligned and centred vertically, in a sunken edge.
+void CPointConvertDlg::placeFileNameDisplay() {
+    m_fileNameDisplay->setObjectName(QStringLiteral("fileNameDisplay"));
+    m_fileNameDisplay->setGeometry(m_units.toPixels(kFileNameRect));
+    m_fileNameDisplay->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_fileNameDisplay->setLineWidth(1);
+    m_fileNameDisplay->setIndent(0);
+    m_fileNameDisplay->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_fileNameDisplay->setTextFormat(Qt::PlainText);
+    m_fileNameDisplay->setAutoFillBackground(true);
+}
+
+// An editable drop-down list, unsorted, in which typing never adds an item; a drop on its field
+// is the window's drop. The template's height includes the opened list, so the closed field
+// keeps its own height.
+void CPointConvertDlg::placeFormatList() {
     m_comboFormat->setObjectName(QStringLiteral("comboFormat"));
+    m_comboFormat->setEditable(true);
+    m_comboFormat->setInsertPolicy(QComboBox::NoInsert);
+    m_comboFormat->lineEdit()->setAcceptDrops(false);
     const QRect list = m_units.toPixels(kFormatListRect);
     m_comboFormat->setGeometry(list.x(), list.y(), list.width(),
                                m_comboFormat->sizeHint().height());
-
-    m_labelFormat->setObjectName(QStringLiteral("labelFormat"));
-    m_labelFormat->setGeometry(m_units.toPixels(kLabelFormatRect));
 }
 
 // The tab stops in template order; captions, display and group box take no focus.
@@ -149,12 +161,8 @@ void CPointConvertDlg::initDialog() {
     m_buttonBrowse->setFocus();
 }
 
-// An editable drop-down list, unsorted, in which typing never adds an item and nothing is
-// selected at first; a drop on it is the window's drop.
+// The three formats in list order, none of them selected.
 void CPointConvertDlg::fillFormatList() {
-    m_comboFormat->setEditable(true);
-    m_comboFormat->setInsertPolicy(QComboBox::NoInsert);
-    m_comboFormat->lineEdit()->setAcceptDrops(false);
     for (const std::string_view item :
          {velkaro::kCassItemText, velkaro::kKaisiItemText, velkaro::kCadItemText}) {
         m_comboFormat->addItem(fromCore(item));

@@ -48,7 +48,6 @@ class CPointConvertDlg : public QDialog {
     [[nodiscard]] const QString &sourcePath() const { return m_strSourcePath; }
     [[nodiscard]] const QString &sourceName() const { return m_strSourceName; }
     [[nodiscard]] const QPixmap &background() const { return m_bmpBackground; }
-    [[nodiscard]] const QIcon &icon() const { return m_hIcon; }
 
     // The part of path after its last separator: "/" and, on Windows, also "\".
     [[nodiscard]] static QString fileNamePart(const QString &path);
@@ -98,6 +97,8 @@ class CPointConvertDlg : public QDialog {
 
     void initDialog();
     void placeControls();
+    void placeFileNameDisplay();
+    void placeFormatList();
     void setTabOrderAsTemplate();
     void fillFormatList();
     void appendAboutToSystemMenu();
