@@ -76,7 +76,7 @@ struct Case {
     std::vector<Case> cases = {
         {"copy (cat)", "exec cat " + quoted(source) + " > " + quoted(out / "copy.txt")},
         {"velkaro-convert CASS 6.0", convert + " -f cass " + quoted(source) + " >/dev/null"},
-        {"velkaro-convert 开思", convert + " -f kaisi " + quoted(source) + " >/dev/null"},
+        {"velkaro-convert Kaisi", convert + " -f kaisi " + quoted(source) + " >/dev/null"},
         {"velkaro-convert DXF", convert + " -f cad " + quoted(source) + " >/dev/null"}};
     const std::string awk = hasCommand("mawk") ? "mawk" : "awk";
     for (Case &c : awkCases(awk, source, out)) {
