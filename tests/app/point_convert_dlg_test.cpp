@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -242,34 +243,40 @@ void PointConvertDlgTest::labelAreasShowThePictureAroundTheGlyphs() {
     }
 }
 
+// The mouse goes through the window, so each press reaches the control under it (and the
+// dialog only where that control lets it through), as the window system would deliver it.
 void PointConvertDlgTest::leftDragAsksForAWindowMove_data() {
     QTest::addColumn<QString>("target");
+    QTest::addColumn<QPoint>("point");
     QTest::addColumn<bool>("moves");
-    QTest::newRow("background") << QString() << true;
-    QTest::newRow("source caption") << "labelSource" << true;
-    QTest::newRow("format caption") << "labelFormat" << true;
-    QTest::newRow("file name display") << "fileNameDisplay" << true;
-    QTest::newRow("browse button") << "buttonBrowse" << false;
-    QTest::newRow("convert button") << "buttonConvert" << false;
-    QTest::newRow("format list") << "comboFormat" << false;
+    QTest::newRow("background") << QString() << QPoint(40, 30) << true;
+    QTest::newRow("inside the group box") << QString() << QPoint(55, 128) << true;
+    QTest::newRow("source caption") << "labelSource" << QPoint(3, 3) << true;
+    QTest::newRow("format caption") << "labelFormat" << QPoint(3, 3) << true;
+    QTest::newRow("file name display") << "fileNameDisplay" << QPoint(3, 3) << true;
+    QTest::newRow("browse button") << "buttonBrowse" << QPoint(3, 3) << false;
+    QTest::newRow("convert button") << "buttonConvert" << QPoint(3, 3) << false;
+    QTest::newRow("format list") << "comboFormat" << QPoint(3, 3) << false;
 }
 
 void PointConvertDlgTest::leftDragAsksForAWindowMove() {
     QFETCH(QString, target);
+    QFETCH(QPoint, point);
     QFETCH(bool, moves);
     Fixture f;
     f.showActive();
     QSignalSpy spy(&f.dialog, &CPointConvertDlg::windowMoveRequested);
-    QWidget *const widget =
+    const QWidget *const widget =
         target.isEmpty() ? &f.dialog : f.child<QWidget>(target.toLatin1().constData());
-    const QPoint point = target.isEmpty() ? QPoint(40, 30) : QPoint(3, 3);
-    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, point);
-    QTest::mouseMove(widget, point + QPoint(6, 4));
-    QTest::mouseMove(widget, point + QPoint(12, 8));
-    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, point + QPoint(12, 8));
+    const QPoint press = widget->mapTo(&f.dialog, point);
+    QWindow *const window = f.dialog.windowHandle();
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, press);
+    QTest::mouseMove(window, press + QPoint(6, 4));
+    QTest::mouseMove(window, press + QPoint(12, 8));
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, press + QPoint(12, 8));
     QCOMPARE(spy.count(), moves ? 1 : 0);
     if (moves) {
-        QCOMPARE(spy.at(0).at(0).toPoint(), widget->mapTo(&f.dialog, point));
+        QCOMPARE(spy.at(0).at(0).toPoint(), press);
     }
 }
 
@@ -279,8 +286,8 @@ void PointConvertDlgTest::clickWithoutMotionAsksForNoMove() {
     Fixture f;
     f.showActive();
     QSignalSpy spy(&f.dialog, &CPointConvertDlg::windowMoveRequested);
-    QTest::mouseClick(&f.dialog, Qt::LeftButton, Qt::NoModifier, QPoint(40, 30));
-    QTest::mouseMove(&f.dialog, QPoint(60, 40));
+    QTest::mouseClick(f.dialog.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(40, 30));
+    QTest::mouseMove(f.dialog.windowHandle(), QPoint(60, 40));
     QCOMPARE(spy.count(), 0);
 }
 

@@ -49,10 +49,10 @@ start_xvfb() {
     fail "could not start Xvfb"
 }
 
-# Waits up to 10 s for a window whose title is exactly $1 and prints its id.
+# Waits up to ${2:-10} s for a window whose title is exactly $1 and prints its id.
 find_window() {
     local id
-    for _ in $(seq 100); do
+    for _ in $(seq $((${2:-10} * 10))); do
         id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
         if [ -n "$id" ]; then
             echo "$id"
@@ -81,11 +81,16 @@ eval "$(xdotool getwindowgeometry --shell "$main")"
 [ "${WIDTH}x${HEIGHT}" = "$expected_size" ] || fail "window is ${WIDTH}x${HEIGHT}, expected $expected_size"
 echo "main window $main: ${WIDTH}x${HEIGHT} at $X,$Y"
 
-# A right click on the picture, then the entry's access key A.
-xdotool mousemove --window "$main" 30 30 click 3
-sleep 0.5
-xdotool key a
-about=$(find_window "关于 Velkaro") || fail "the about box did not open"
+# A right click on the picture, then the entry's access key A; tried again should the menu
+# have been slow to open on a loaded machine.
+about=""
+for attempt in 1 2 3; do
+    xdotool mousemove --window "$main" 30 30 click 3
+    sleep "0.$((attempt * 3))"
+    xdotool key a
+    about=$(find_window "关于 Velkaro" 3) && break
+done
+[ -n "$about" ] || fail "the about box did not open"
 echo "about box $about open"
 xdotool key Escape
 window_gone "关于 Velkaro" || fail "Esc did not close the about box"
