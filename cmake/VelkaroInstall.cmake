@@ -1,5 +1,5 @@
 # What `cmake --install` puts where: the programs in bin/; on Linux also the desktop entry, its
-# icons, the AppStream description, the manual page of velkaro-convert and the copyright notice.
+# icons, the AppStream description, the manual pages, the changelog and the copyright notice.
 # Included at the end of the top-level CMakeLists.txt, after every target is known, so that the
 # window's rules apply only when the window is built.
 include(GNUInstallDirs)
@@ -30,18 +30,28 @@ if(TARGET Velkaro)
     endforeach()
 endif()
 
-# Manual pages are installed compressed, as Debian's man expects them. -n keeps the time stamp
-# out, so the same page gives the same bytes.
+# Manual pages and the changelog are installed compressed, as Debian expects them; -n keeps the
+# time stamp out of the .gz, so the same text gives the same bytes.
 find_program(VELKARO_GZIP gzip REQUIRED)
-set(VELKARO_MAN_PAGE ${CMAKE_BINARY_DIR}/man/velkaro-convert.1)
-configure_file(${VELKARO_PACKAGING_DIR}/velkaro-convert.1 ${VELKARO_MAN_PAGE} COPYONLY)
-add_custom_command(OUTPUT ${VELKARO_MAN_PAGE}.gz
-    COMMAND ${VELKARO_GZIP} -9 -n -k -f ${VELKARO_MAN_PAGE}
-    DEPENDS ${VELKARO_MAN_PAGE}
-    COMMENT "Compressing the manual page of velkaro-convert"
-    VERBATIM)
-add_custom_target(velkaro_man_page ALL DEPENDS ${VELKARO_MAN_PAGE}.gz)
-install(FILES ${VELKARO_MAN_PAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+add_custom_target(velkaro_compressed_docs ALL)
+function(velkaro_install_compressed source destination)
+    get_filename_component(name ${source} NAME)
+    set(copy ${CMAKE_BINARY_DIR}/compressed/${name})
+    configure_file(${source} ${copy} COPYONLY)
+    add_custom_command(OUTPUT ${copy}.gz
+        COMMAND ${VELKARO_GZIP} -9 -n -k -f ${copy}
+        DEPENDS ${copy}
+        COMMENT "Compressing ${name}"
+        VERBATIM)
+    target_sources(velkaro_compressed_docs PRIVATE ${copy}.gz)
+    install(FILES ${copy}.gz DESTINATION ${destination})
+endfunction()
 
+velkaro_install_compressed(${VELKARO_PACKAGING_DIR}/velkaro-convert.1 ${CMAKE_INSTALL_MANDIR}/man1)
+if(TARGET Velkaro)
+    velkaro_install_compressed(${VELKARO_PACKAGING_DIR}/Velkaro.1 ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+velkaro_install_compressed(${VELKARO_PACKAGING_DIR}/changelog
+    ${CMAKE_INSTALL_DATADIR}/doc/velkaro)
 install(FILES ${VELKARO_PACKAGING_DIR}/copyright
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velkaro)
