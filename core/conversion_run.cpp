@@ -54,7 +54,7 @@ struct ReadingResult {
                                          TargetFormat format) {
     ReadingResult result;
     PointRecord record;
-    char line[kLineBufferSize];
+    char line[kLineBufferSize] = {};
     while (!source.eof()) {
         const std::uint64_t lineNumber = source.lineFeedsRead() + 1;
         if (!readSourceLine(source, line)) {

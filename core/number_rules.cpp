@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -26,6 +27,11 @@ struct NumberSyntax {
     std::size_t length = 0; // 0: no digits
     std::size_t exponentAt = std::string_view::npos;
     long leadPower = 0;
+    // The significant digits as an integer and the power of ten that scales it, while they fit:
+    // value = mantissa * 10^scale exactly when mantissaExact.
+    std::uint64_t mantissa = 0;
+    long scale = 0;
+    bool mantissaExact = true;
 };
 
 [[nodiscard]] long saturatingExponent(std::string_view digits) {
@@ -57,7 +63,36 @@ struct NumberSyntax {
     const long exponent = saturatingExponent(text.substr(first, i - first));
     syntax.exponentAt = at;
     syntax.leadPower += negative ? -exponent : exponent;
+    syntax.scale += negative ? -exponent : exponent;
     return i;
+}
+
+// Up to 19 significant digits fit a 64-bit integer; past that the fast path is not taken.
+void accumulateDigit(NumberSyntax &syntax, char c, bool afterPoint) {
+    if (syntax.mantissa >= 100000000000000000ULL) {
+        syntax.mantissaExact = false;
+        return;
+    }
+    syntax.mantissa = syntax.mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+    syntax.scale -= afterPoint ? 1 : 0;
+}
+
+// mantissa * 10^scale with a single rounding when both factors are exact doubles (Clinger's
+// fast path): the correctly rounded value, as from_chars would give it, in a few instructions.
+[[nodiscard]] bool convertExactly(const NumberSyntax &syntax, double &value) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+#if !defined(FLT_EVAL_METHOD) || FLT_EVAL_METHOD != 0
+    return false; // intermediate results in extended precision would round twice
+#endif
+    if (!syntax.mantissaExact || syntax.mantissa > (std::uint64_t{1} << 53) || syntax.scale < -22 ||
+        syntax.scale > 22) {
+        return false;
+    }
+    const auto mantissa = static_cast<double>(syntax.mantissa);
+    value = syntax.scale < 0 ? mantissa / kPowers[-syntax.scale] : mantissa * kPowers[syntax.scale];
+    return true;
 }
 
 [[nodiscard]] NumberSyntax scanNumber(std::string_view text) {
@@ -79,6 +114,7 @@ struct NumberSyntax {
         }
         ++digits;
         nonZero = nonZero || c != '0';
+        accumulateDigit(syntax, c, point);
         if (!point && nonZero) {
             ++integerSignificant;
         } else if (point && !nonZero) {
@@ -95,6 +131,10 @@ struct NumberSyntax {
 
 // Converts the prefix that scanNumber accepted (it has digits).
 [[nodiscard]] double convertUnsigned(std::string_view text, const NumberSyntax &syntax) {
+    double exact = 0.0;
+    if (convertExactly(syntax, exact)) {
+        return exact;
+    }
     char local[kMaxFixed6Length];
     std::string heap;
     const char *begin = text.data();
@@ -118,6 +158,32 @@ struct NumberSyntax {
     return value;
 }
 
+// The form nearly every coordinate has: digits, maybe a point and more digits, and no exponent.
+// Converted exactly when the digits fit; false sends the text down the general way.
+[[nodiscard]] bool parsePlainDecimal(std::string_view text, double &value) {
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = 0;
+    std::size_t i = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i, ++digits) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    }
+    if (i < text.size() && text[i] == '.') {
+        for (++i; i < text.size() && isDigit(text[i]); ++i, ++digits, ++decimals) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        }
+    }
+    const bool exponentFollows =
+        i < text.size() && ((text[i] | 0x20) == 'e' || (text[i] | 0x20) == 'd');
+    if (digits == 0 || digits > 19 || exponentFollows) {
+        return false;
+    }
+    NumberSyntax syntax;
+    syntax.mantissa = mantissa;
+    syntax.scale = -decimals;
+    return convertExactly(syntax, value);
+}
+
 } // namespace
 
 double parseNumber(std::string_view text) {
@@ -131,6 +197,10 @@ double parseNumber(std::string_view text) {
         ++i;
     }
     const std::string_view rest = text.substr(i);
+    double plain = 0.0;
+    if (parsePlainDecimal(rest, plain)) {
+        return negative ? -plain : plain;
+    }
     const NumberSyntax syntax = scanNumber(rest);
     if (syntax.length == 0) {
         return 0.0; // no digits: a lone sign gives a plain zero
@@ -266,6 +336,73 @@ char *printDigits(char *out, const DecimalDigits &d) {
     return std::copy(point, point + 6, out);
 }
 
+constexpr std::uint64_t kPowersOfTen[] = {1ULL,
+                                          10ULL,
+                                          100ULL,
+                                          1000ULL,
+                                          10000ULL,
+                                          100000ULL,
+                                          1000000ULL,
+                                          10000000ULL,
+                                          100000000ULL,
+                                          1000000000ULL,
+                                          10000000000ULL,
+                                          100000000000ULL,
+                                          1000000000000ULL,
+                                          10000000000000ULL,
+                                          100000000000000ULL,
+                                          1000000000000000ULL,
+                                          10000000000000000ULL,
+                                          100000000000000000ULL};
+
+// Writes millionths as the integer part, the point and six decimals.
+char *printMillionths(char *out, std::uint64_t millionths) {
+    out = std::to_chars(out, out + 24, millionths / 1000000).ptr;
+    *out++ = '.';
+    std::uint64_t decimals = millionths % 1000000;
+    for (int i = 5; i >= 0; --i, decimals /= 10) {
+        out[i] = static_cast<char>('0' + decimals % 10);
+    }
+    return out + 6;
+}
+
+#ifdef __SIZEOF_INT128__
+// The same rules by integer arithmetic for 1 <= magnitude < 10^13, where coordinates live:
+// with E integer digits, rounding to 17 significant digits is rounding magnitude * 10^(17-E)
+// to an integer, and the sixth decimal then sits 11-E digits from its end. False outside it.
+[[nodiscard]] bool printFixed6Fast(char *&out, double magnitude) {
+    if (!(magnitude >= 1.0 && magnitude < 1e13)) {
+        return false;
+    }
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(magnitude);
+    const std::uint64_t mantissa =
+        (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int shift = 1075 - static_cast<int>(bits >> 52); // magnitude = mantissa / 2^shift
+    const std::uint64_t integerPart = mantissa >> shift;   // shift > 8 below 10^13
+    int digits = 1;
+    while (digits < 13 && integerPart >= kPowersOfTen[digits]) {
+        ++digits;
+    }
+    const unsigned __int128 scaled =
+        static_cast<unsigned __int128>(mantissa) * kPowersOfTen[17 - digits];
+    const auto rounded17 = static_cast<std::uint64_t>(
+        (scaled + (static_cast<unsigned __int128>(1) << (shift - 1))) >> shift); // half up
+    std::uint64_t millionths = rounded17;
+    if (digits < 11) {
+        const std::uint64_t unit = kPowersOfTen[11 - digits];
+        millionths = (rounded17 + unit / 2) / unit; // half up at the sixth decimal
+    } else {
+        millionths = rounded17 * kPowersOfTen[digits - 11];
+    }
+    out = printMillionths(out, millionths);
+    return true;
+}
+#else
+[[nodiscard]] bool printFixed6Fast(char *&, double) {
+    return false;
+}
+#endif
+
 } // namespace
 
 char *printFixed6(char *out, double value) {
@@ -280,6 +417,9 @@ char *printFixed6(char *out, double value) {
     if (std::isinf(magnitude)) {
         static constexpr char kInfinity[] = "1.#INF00";
         return std::copy(kInfinity, kInfinity + sizeof kInfinity - 1, out);
+    }
+    if (printFixed6Fast(out, magnitude)) {
+        return out;
     }
     DecimalDigits d;
     if (magnitude < 1e-7) {

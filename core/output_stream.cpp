@@ -6,7 +6,7 @@ namespace velkaro {
 
 OutputStream::OutputStream(std::FILE *file) : m_file(file) {}
 
-void OutputStream::write(std::string_view text) {
+void OutputStream::writeLines(std::string_view text) {
     // Every line feed leaves as CR LF; the runs between line feeds are copied as they are.
     while (!text.empty()) {
         const std::size_t lineFeed = text.find('\n');
@@ -20,7 +20,7 @@ void OutputStream::write(std::string_view text) {
     }
 }
 
-void OutputStream::put(const char *bytes, std::size_t count) {
+void OutputStream::putSlowly(const char *bytes, std::size_t count) {
     while (count > 0) {
         if (m_used == kBufferSize) {
             drain();

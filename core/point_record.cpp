@@ -2,38 +2,86 @@
 
 #include "source_stream.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace velkaro {
 namespace {
 
-[[nodiscard]] bool isDelimiter(char c) {
-    return c == ',' || c == '\t' || c == '\n';
-}
+// Byte classes for cutting: the loop runs over every byte of the file, so a table lookup
+// replaces the comparisons, and the terminating zero byte stops it without measuring first.
+enum ByteClass : unsigned char { kOrdinary, kDelimiter, kEnd };
+
+struct ByteClasses {
+    ByteClass of[256] = {};
+    constexpr ByteClasses() {
+        of[static_cast<unsigned char>(',')] = kDelimiter;
+        of[static_cast<unsigned char>('\t')] = kDelimiter;
+        of[static_cast<unsigned char>('\n')] = kDelimiter;
+        of[0] = kEnd;
+    }
+};
+constexpr ByteClasses kClasses;
 
 // Field 3 equal to exactly these bytes takes the point's name as its code.
 constexpr std::string_view kNullCode = "NULL";
 
+// Bytes in word x (little-endian) that end a field: ',', '\t', '\n' or the zero byte. The lowest
+// marked byte is always a true match (borrows only mark bytes above one), which is all the
+// caller uses.
+[[nodiscard]] std::uint64_t fieldEnds(std::uint64_t x) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+    const auto zeroBytes = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+    return zeroBytes(x) | zeroBytes(x ^ (kOnes * ',')) | zeroBytes(x ^ (kOnes * '\t')) |
+           zeroBytes(x ^ (kOnes * '\n'));
+}
+
+// The first byte at or after p that ends the field. Eight bytes at a time while a whole word
+// lies before limit, the end of the buffer; the buffer's zero byte stops the byte loop.
+[[nodiscard]] const unsigned char *fieldEnd(const unsigned char *p, const unsigned char *limit) {
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; limit - p >= 8; p += 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, p, sizeof word);
+            if (const std::uint64_t ends = fieldEnds(word)) {
+                return p + (std::countr_zero(ends) >> 3);
+            }
+        }
+    }
+    while (kClasses.of[*p] == kOrdinary) {
+        ++p;
+    }
+    return p;
+}
+
+// clear + append reuses the value's storage and skips the overlap handling of assign.
+void replaceValue(std::string &value, std::string_view field) {
+    value.clear();
+    value.append(field.data(), field.size());
+}
+
 void takeField(std::size_t position, std::string_view field, PointRecord &record) {
     switch (position) {
     case 2:
-        record.pointName.assign(field);
+        replaceValue(record.pointName, field);
         break;
     case 3:
         if (field == kNullCode) {
             record.pointCode = record.pointName;
         } else {
-            record.pointCode.assign(field);
+            replaceValue(record.pointCode, field);
         }
         break;
     case 4:
-        record.x.assign(field);
+        replaceValue(record.x, field);
         break;
     case 5:
-        record.y.assign(field);
+        replaceValue(record.y, field);
         break;
     case 6:
-        record.z.assign(field);
+        replaceValue(record.z, field);
         break;
     default:
         break; // positions 0, 1 and 7 on carry nothing the writers use
@@ -53,20 +101,21 @@ std::size_t measureSourceLine(const char (&buffer)[kLineBufferSize]) {
 }
 
 void applyLineToRecord(const char (&buffer)[kLineBufferSize], PointRecord &record) {
-    const std::string_view text(buffer, measureSourceLine(buffer));
-    std::size_t position = 0;
-    std::size_t i = 0;
-    while (i < text.size() && position <= 6) {
-        while (i < text.size() && isDelimiter(text[i])) {
-            ++i;
+    const auto *p = reinterpret_cast<const unsigned char *>(buffer);
+    const unsigned char *const limit = p + kLineBufferSize;
+    for (std::size_t position = 0; position <= 6; ++position) {
+        while (kClasses.of[*p] == kDelimiter) {
+            ++p;
         }
-        const std::size_t start = i;
-        while (i < text.size() && !isDelimiter(text[i])) {
-            ++i;
+        if (kClasses.of[*p] == kEnd) {
+            return;
         }
-        if (i > start) {
-            takeField(position++, text.substr(start, i - start), record);
-        }
+        const unsigned char *start = p;
+        p = fieldEnd(p, limit);
+        takeField(position,
+                  std::string_view(reinterpret_cast<const char *>(start),
+                                   static_cast<std::size_t>(p - start)),
+                  record);
     }
 }
 

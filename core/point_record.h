@@ -32,6 +32,8 @@ inline constexpr std::size_t kMinimumLineLength = 10;
 
 // Cuts the text into fields at runs of ',', '\t' and '\n' (the strtok rule: empty fields do not
 // count) and updates the members of positions 2 to 6. Field 3 equal to "NULL" takes the name.
+// The whole buffer may be read, also past its terminating zero byte, so all of it must be
+// initialised.
 void applyLineToRecord(const char (&buffer)[kLineBufferSize], PointRecord &record);
 
 } // namespace velkaro

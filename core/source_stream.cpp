@@ -2,6 +2,7 @@
 
 #include "file_system_path.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -49,9 +50,37 @@ int SourceStream::peekAfterCurrent() {
     return m_end > 1 ? static_cast<unsigned char>(m_buffer[1]) : -1;
 }
 
+namespace {
+
+// How many bytes at the start of bytes[0, count) can be copied as they are: up to the first LF
+// or 0x1A, less a CR just before the LF or at the end (it may start a CR LF pair). A CR
+// elsewhere is an ordinary byte, so two vectorised searches do it.
+[[nodiscard]] std::size_t plainRun(const char *bytes, std::size_t count) {
+    const void *lineFeed = std::memchr(bytes, '\n', count);
+    std::size_t run =
+        lineFeed ? static_cast<std::size_t>(static_cast<const char *>(lineFeed) - bytes) : count;
+    if (const void *end = std::memchr(bytes, kEndOfFileByte, run)) {
+        return static_cast<std::size_t>(static_cast<const char *>(end) - bytes);
+    }
+    if (run > 0 && bytes[run - 1] == '\r') {
+        --run;
+    }
+    return run;
+}
+
+} // namespace
+
 std::size_t SourceStream::readLine(char *out, std::size_t capacity) {
     std::size_t stored = 0;
     while (stored < capacity && fill()) {
+        const std::size_t window = std::min(m_end - m_begin, capacity - stored);
+        const std::size_t run = plainRun(m_buffer.get() + m_begin, window);
+        std::memcpy(out + stored, m_buffer.get() + m_begin, run);
+        stored += run;
+        m_begin += run;
+        if (run == window) {
+            continue; // the buffer ran out (refill) or the line is full (the loop ends)
+        }
         const char c = m_buffer[m_begin];
         if (c == kEndOfFileByte) {
             m_eof = true; // nothing at or after this byte is ever read

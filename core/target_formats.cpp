@@ -3,59 +3,57 @@
 #include "number_rules.h"
 #include "output_stream.h"
 
+#include <array>
+#include <string_view>
+
 namespace velkaro {
 namespace {
 
 void writeCoordinate(OutputStream &out, const std::string &value) {
-    char text[kMaxFixed6Length + 1];
+    char text[kMaxFixed6Length + 2];
     char *end = printFixed6(text, parseNumber(value));
+    *end++ = '\r';
     *end++ = '\n';
-    out.write(std::string_view(text, static_cast<std::size_t>(end - text)));
+    out.writeRaw(std::string_view(text, static_cast<std::size_t>(end - text)));
+}
+
+// One line of comma-separated values, each copied as it is.
+void writeColumns(OutputStream &out, const std::array<std::string_view, 5> &columns) {
+    out.write(columns[0]);
+    for (std::size_t i = 1; i < columns.size(); ++i) {
+        out.writeRaw(",");
+        out.write(columns[i]);
+    }
+    out.writeRaw("\r\n");
 }
 
 } // namespace
 
 void writeCassLine(OutputStream &out, const PointRecord &record) {
-    out.write(record.pointCode);
-    out.write(",,");
-    out.write(record.y);
-    out.write(",");
-    out.write(record.x);
-    out.write(",");
-    out.write(record.z);
-    out.write("\n");
+    writeColumns(out, {record.pointCode, {}, record.y, record.x, record.z});
 }
 
 void writeKaisiLine(OutputStream &out, const PointRecord &record) {
-    out.write(record.pointName);
-    out.write(",");
-    out.write(record.pointCode);
-    out.write(",");
-    out.write(record.x);
-    out.write(",");
-    out.write(record.y);
-    out.write(",");
-    out.write(record.z);
-    out.write("\n");
+    writeColumns(out, {record.pointName, record.pointCode, record.x, record.y, record.z});
 }
 
 void writeDxfHeader(OutputStream &out) {
-    out.write("  0\nSECTION\n  2\nENTITIES\n");
+    out.writeRaw("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n");
 }
 
 void writeDxfPoint(OutputStream &out, const PointRecord &record) {
-    out.write("  0\nPOINT\n8\n");
+    out.writeRaw("  0\r\nPOINT\r\n8\r\n");
     out.write(record.pointCode);
-    out.write("\n 10\n");
+    out.writeRaw("\r\n 10\r\n");
     writeCoordinate(out, record.x);
-    out.write(" 20\n");
+    out.writeRaw(" 20\r\n");
     writeCoordinate(out, record.y);
-    out.write(" 30\n");
+    out.writeRaw(" 30\r\n");
     writeCoordinate(out, record.z);
 }
 
 void writeDxfFooter(OutputStream &out) {
-    out.write("  0\nENDSEC\n  0\nEOF\n");
+    out.writeRaw("  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
 }
 
 } // namespace velkaro

@@ -66,6 +66,24 @@ TEST(ParseNumber, LongMantissaIsExact) {
     EXPECT_EQ(parseNumber(longD), 1.0);
 }
 
+TEST(ParseNumber, AgreesWithFromCharsOnRandomDecimals) {
+    // Plain decimals take an exact integer path; it must give the correctly rounded double.
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text = std::to_string(random() % 100000000000ULL);
+        const std::size_t point = random() % (text.size() + 1);
+        text.insert(point, ".");
+        text.append(std::to_string(random() % 100000000000ULL).substr(0, random() % 12));
+        if (i % 4 == 0) {
+            text += (i % 8 ? "e" : "E") + std::to_string(static_cast<int>(random() % 60) - 30);
+        }
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_EQ(parseNumber(text), expected) << text;
+        ASSERT_EQ(parseNumber("-" + text), -expected) << text;
+    }
+}
+
 struct FormatRow {
     double value;
     std::string expected;

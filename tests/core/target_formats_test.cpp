@@ -17,22 +17,17 @@ using velkaro::PointRecord;
 
 // What a writer puts into a real file, read back byte for byte.
 std::string written(const std::function<void(OutputStream &)> &write) {
-    std::FILE *file = std::tmpfile();
-    std::string bytes;
+    const velkaro::test::TempDir dir;
+    const std::string path = dir.file("out");
+    std::FILE *file = std::fopen(path.c_str(), "wb");
     {
         OutputStream out(file);
         write(out);
         out.flush();
         EXPECT_TRUE(out.ok());
     }
-    std::rewind(file);
-    char chunk[4096];
-    std::size_t count = 0;
-    while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes.append(chunk, count);
-    }
     std::fclose(file);
-    return bytes;
+    return velkaro::test::readBytes(path);
 }
 
 const PointRecord kP1{"P1", "K1", "10.5", "20.5", "3.0"};
