@@ -15,10 +15,11 @@ using velkaro::ConversionOutcome;
 using velkaro::ConversionRequest;
 using velkaro::cli::CommandLine;
 
-// Everything after the last separator; on Windows a backslash separates too.
+// Everything after the last separator; on Windows a backslash separates too, and so does the
+// colon of a drive ("D:pts.txt" is pts.txt in the current folder of drive D).
 [[nodiscard]] std::size_t fileNameStart(const std::string &path) {
 #ifdef _WIN32
-    const std::size_t slash = path.find_last_of("/\\");
+    const std::size_t slash = path.find_last_of("/\\:");
 #else
     const std::size_t slash = path.rfind('/');
 #endif

@@ -1,5 +1,6 @@
 #include "conversion_run.h"
 
+#include "file_system_path.h"
 #include "output_file.h"
 #include "output_stream.h"
 #include "point_record.h"
@@ -45,15 +46,14 @@ struct FormatTraits {
 // writes to it, and a device such as /dev/zero or a terminal is no file and need not ever end.
 [[nodiscard]] bool isRegularFile(const std::string &path) {
     std::error_code error;
-    return std::filesystem::is_regular_file(std::filesystem::path(path), error);
+    return std::filesystem::is_regular_file(toFileSystemPath(path), error);
 }
 
 // Whether the output's name leads to the source file itself (through a link): moving the output
 // there would replace the only copy of the field data.
 [[nodiscard]] bool isSameFile(const std::string &source, const std::string &output) {
     std::error_code error;
-    return std::filesystem::equivalent(std::filesystem::path(source), std::filesystem::path(output),
-                                       error);
+    return std::filesystem::equivalent(toFileSystemPath(source), toFileSystemPath(output), error);
 }
 
 [[nodiscard]] bool isBlank(std::string_view text) {

@@ -1,5 +1,7 @@
 #include "output_file.h"
 
+#include "file_system_path.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -13,8 +15,15 @@ std::string joinPath(const std::string &folder, const std::string &name) {
     if (folder.empty()) {
         return name;
     }
+#ifdef _WIN32
+    // Windows paths read back with the system's own separator; "D:" names the drive's current
+    // folder, so nothing may come between it and the name.
     const char last = folder.back();
-    return last == '/' || last == '\\' ? folder + name : folder + '/' + name;
+    const bool ended = last == '/' || last == '\\' || last == ':';
+    return ended ? folder + name : folder + '\\' + name;
+#else
+    return folder.back() == '/' ? folder + name : folder + '/' + name;
+#endif
 }
 
 namespace {
@@ -39,7 +48,7 @@ OutputFile::~OutputFile() {
     if (!m_committed && !m_temporaryPath.empty()) {
         m_file.reset();
         std::error_code ignored;
-        fs::remove(fs::path(m_temporaryPath), ignored);
+        fs::remove(toFileSystemPath(m_temporaryPath), ignored);
     }
 }
 
@@ -54,7 +63,7 @@ std::string OutputFile::uniqueTemporaryPath() const {
         name += ".tmp";
         std::string path = joinPath(m_folder, name);
         std::error_code error;
-        if (!fs::exists(fs::path(path), error) && !error) {
+        if (!fs::exists(toFileSystemPath(path), error) && !error) {
             return path;
         }
     }
@@ -63,7 +72,7 @@ std::string OutputFile::uniqueTemporaryPath() const {
 
 bool OutputFile::create() {
     std::error_code error;
-    if (fs::is_directory(fs::path(m_finalPath), error)) {
+    if (fs::is_directory(toFileSystemPath(m_finalPath), error)) {
         return false;
     }
     m_temporaryPath = uniqueTemporaryPath();
@@ -88,7 +97,7 @@ bool OutputFile::commit() {
         return false; // still open, or never created
     }
     std::error_code error;
-    fs::rename(fs::path(m_temporaryPath), fs::path(m_finalPath), error);
+    fs::rename(toFileSystemPath(m_temporaryPath), toFileSystemPath(m_finalPath), error);
     m_committed = !error;
     return m_committed;
 }

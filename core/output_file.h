@@ -6,7 +6,9 @@
 
 namespace velkaro {
 
-// folder + name, with one separator between them; just name when folder is empty.
+// folder + name, with one separator between them; just name when folder is empty. On Windows the
+// separator is a backslash and a folder ending in "/", "\\" or a drive's ":" needs none; elsewhere
+// only "/" separates ("\\" may end a GBK character in a folder's name).
 [[nodiscard]] std::string joinPath(const std::string &folder, const std::string &name);
 
 // An output file that appears under its name only when it is complete. The bytes go into a

@@ -1,5 +1,7 @@
 #include "source_stream.h"
 
+#include "file_system_path.h"
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -14,7 +16,7 @@ SourceStream::SourceStream(const std::string &path)
     : m_file(std::fopen(path.c_str(), "rb")), m_buffer(new char[kBufferSize]) {
     // Some systems open a folder for reading; a folder is no source file.
     std::error_code error;
-    if (m_file && std::filesystem::is_directory(std::filesystem::path(path), error)) {
+    if (m_file && std::filesystem::is_directory(toFileSystemPath(path), error)) {
         m_file.reset();
     }
 }

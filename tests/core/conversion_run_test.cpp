@@ -1,4 +1,5 @@
 #include "conversion_run.h"
+#include "file_system_path.h"
 
 #include "test_files.h"
 
@@ -71,7 +72,7 @@ struct Fixture {
         request.sourcePath = dir.file("pts.txt");
         request.sourceFileName = "pts.txt";
         request.formatItemText = std::string(itemText);
-        request.outputFolder = dir.path().string();
+        request.outputFolder = dir.folder();
         writeBytes(request.sourcePath, kSource);
     }
 };
@@ -123,10 +124,40 @@ TEST(RunConversion, WithoutOutputFolderWritesIntoTheCurrentDirectory) {
     EXPECT_EQ(readBytes(f.dir.file("ptsCass.dat")), "K1,,20.5,10.5,3.0\r\nP2,,21,11,4\r\n");
 }
 
+// Names are the file system's bytes in the system's narrow encoding and are never decoded. The GBK
+// bytes of 中文 are also characters of Windows' Western code page, so they must come back byte
+// for byte on every system: source, output name, the moved-in output and the message alike.
+TEST(RunConversion, NonAsciiNamesPassThroughAsBytes) {
+    Fixture f;
+    const std::string stem = "\xd6\xd0\xce\xc4";
+    f.request.sourcePath = f.dir.file(stem + ".txt");
+    f.request.sourceFileName = stem + ".txt";
+    writeBytes(f.request.sourcePath, kSource);
+    for (int run = 0; run < 2; ++run) { // the second run replaces the first one's output
+        const ConversionOutcome outcome = velkaro::runConversion(f.request);
+        EXPECT_EQ(outcome.kind, Kind::Converted) << outcome.message;
+        EXPECT_EQ(outcome.outputFileName, stem + "Cass.dat");
+        EXPECT_EQ(outcome.message, "\t转换成功!\n生成转换文件:" + stem + "Cass.dat");
+        EXPECT_EQ(readBytes(f.dir.file(stem + "Cass.dat")), "K1,,20.5,10.5,3.0\r\nP2,,21,11,4\r\n");
+    }
+}
+
+TEST(RunConversion, NonAsciiOutputFolderGetsTheOutputAndNoTemporaryFile) {
+    Fixture f;
+    const std::string folder = f.dir.file("\xb2\xe2\xc1\xbf"); // 测量 in GBK
+    fs::create_directory(velkaro::toFileSystemPath(folder));
+    f.request.outputFolder = folder;
+    const ConversionOutcome outcome = velkaro::runConversion(f.request);
+    EXPECT_EQ(outcome.kind, Kind::Converted) << outcome.message;
+    EXPECT_EQ(readBytes(f.dir.file("\xb2\xe2\xc1\xbf/ptsCass.dat")),
+              "K1,,20.5,10.5,3.0\r\nP2,,21,11,4\r\n");
+    EXPECT_EQ(listFolder(velkaro::toFileSystemPath(folder)), "ptsCass.dat\n");
+}
+
 TEST(RunConversion, SourceThatCannotBeOpenedCreatesNoOutput) {
     for (const std::string &path : {std::string("gone.txt"), std::string(".")}) {
         Fixture f;
-        f.request.sourcePath = path == "." ? f.dir.path().string() : f.dir.file(path);
+        f.request.sourcePath = path == "." ? f.dir.folder() : f.dir.file(path);
         const ConversionOutcome outcome = velkaro::runConversion(f.request);
         EXPECT_EQ(outcome.kind, Kind::SourceOpenFailed) << path;
         EXPECT_EQ(outcome.message, "打开源文件错误，请重新选择!");

@@ -12,7 +12,7 @@ std::string convertBytes(std::string_view source, std::string_view formatItemTex
     request.sourcePath = dir.file("pts.txt");
     request.sourceFileName = "pts.txt";
     request.formatItemText = std::string(formatItemText);
-    request.outputFolder = dir.path().string();
+    request.outputFolder = dir.folder();
     writeBytes(request.sourcePath, source);
     const ConversionOutcome outcome = runConversion(request);
     EXPECT_EQ(outcome.kind, ConversionOutcome::Kind::Converted) << outcome.message;

@@ -1,5 +1,7 @@
 #include "test_files.h"
 
+#include "file_system_path.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -25,8 +27,12 @@ TempDir::~TempDir() {
     fs::remove_all(m_path, ignored);
 }
 
+std::string TempDir::folder() const {
+    return toNarrowName(m_path);
+}
+
 std::string TempDir::file(std::string_view name) const {
-    return (m_path / name).string();
+    return toNarrowName(m_path / toFileSystemPath(std::string(name)));
 }
 
 void writeBytes(const std::string &path, std::string_view bytes) {
@@ -58,7 +64,7 @@ std::string readBytes(const std::string &path) {
 std::string listFolder(const fs::path &folder) {
     std::vector<std::string> names;
     for (const auto &entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
+        names.push_back(toNarrowName(entry.path().filename()));
     }
     std::sort(names.begin(), names.end());
     std::string list;
@@ -70,7 +76,7 @@ std::string listFolder(const fs::path &folder) {
 
 std::string goldenPath(std::string_view name) {
     const char *root = std::getenv("VELKARO_TEST_DATA");
-    return (fs::path(root ? root : "tests/data") / name).string();
+    return toNarrowName(toFileSystemPath(root ? root : "tests/data") / name);
 }
 
 } // namespace velkaro::test

@@ -15,7 +15,9 @@ class TempDir {
     ~TempDir();
 
     [[nodiscard]] const std::filesystem::path &path() const { return m_path; }
-    // The path of name inside the folder, as the file system's bytes.
+    // The folder, and the path of name inside it, as the file system's narrow bytes (what the
+    // core takes).
+    [[nodiscard]] std::string folder() const;
     [[nodiscard]] std::string file(std::string_view name) const;
 
   private:

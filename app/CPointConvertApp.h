@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QApplication>
+#include <QIcon>
+#include <QString>
+#include <QTranslator>
+
+class CMessageBox;
+class QWidget;
+
+// The application object: names the application after its executable, runs the main dialog
+// modally, and ends the program when the dialog ends.
+class CPointConvertApp : public QApplication {
+    Q_OBJECT
+
+  public:
+    CPointConvertApp(int &argc, char **argv);
+
+    // Shows the main dialog until it ends, however it ends; the program's exit status, 0.
+    [[nodiscard]] int run();
+
+    // The executable's file name without its folder and its last extension.
+    [[nodiscard]] static QString applicationNameFrom(const QString &executablePath);
+    // The executable's path with its last extension replaced by (or, without one, given) ".HLP".
+    [[nodiscard]] static QString helpFilePathFrom(const QString &executablePath);
+    // The program's icon, 32 x 32 and 16 x 16.
+    [[nodiscard]] static QIcon programIcon();
+
+    // Opens the help file beside the executable; where there is none, or nothing opens it,
+    // says "启动帮助失败。" titled with the application's name, with the exclamation icon.
+    static void showHelp(CMessageBox &messageBox, QWidget *owner);
+
+  private:
+    // Qt's own texts (the file dialog, the message box's button) in the system's language, as
+    // the platform's dialogs follow it; without a translation they stay English.
+    QTranslator m_qtTexts;
+};

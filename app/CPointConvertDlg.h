@@ -1,0 +1,132 @@
+#pragma once
+
+#include "CDialogUnits.h"
+#include "conversion_run.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPoint>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class CColorLabel;
+class CFileChooser;
+class CMessageBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QMimeData;
+class QPushButton;
+
+// The main window: the background picture, the two captions, the file-name display, the browse
+// and convert buttons and the format list. Its size and every control's geometry come from the
+// template's dialog units (template 102: 342 x 183) in the template font.
+class CPointConvertDlg : public QDialog {
+    Q_OBJECT
+
+  public:
+    CPointConvertDlg(CFileChooser &fileChooser, CMessageBox &messageBox, QWidget *parent = nullptr);
+    ~CPointConvertDlg() override;
+
+    // Control geometries of template 102, in dialog units.
+    static constexpr QSize kTemplateSize{342, 183};
+    static constexpr QRect kLabelSourceRect{35, 110, 57, 8};   // 1003
+    static constexpr QRect kFileNameRect{102, 105, 147, 14};   // 1002
+    static constexpr QRect kBrowseRect{265, 105, 34, 15};      // 1000
+    static constexpr QRect kConvertRect{266, 140, 34, 14};     // 1001
+    static constexpr QRect kGroupBoxRect{23, 75, 296, 94};     // -1
+    static constexpr QRect kFormatListRect{101, 141, 149, 48}; // 1004, height with the list open
+    static constexpr QRect kLabelFormatRect{35, 143, 57, 8};   // 1005
+
+    [[nodiscard]] const CDialogUnits &dialogUnits() const { return m_units; }
+    [[nodiscard]] const QString &sourcePath() const { return m_strSourcePath; }
+    [[nodiscard]] const QString &sourceName() const { return m_strSourceName; }
+    [[nodiscard]] const QPixmap &background() const { return m_bmpBackground; }
+
+    // The part of path after its last separator: "/" and, on Windows, also "\".
+    [[nodiscard]] static QString fileNamePart(const QString &path);
+    // Where the minimised window draws its icon: (client - icon + 1) / 2 on each axis,
+    // truncated toward zero.
+    [[nodiscard]] static QPoint minimisedIconPosition(QSize client, QSize icon);
+    // The one local file (not a folder) that a drop carries; nullopt for anything else.
+    [[nodiscard]] static std::optional<QString> droppedSourceFile(const QMimeData *mimeData);
+
+    // The menu the dialog gives itself in place of a window menu; it ends with a separator and
+    // the about entry. Owned by the caller.
+    [[nodiscard]] std::unique_ptr<QMenu> createWindowMenu();
+
+  signals:
+    // Emitted when the mouse moves with the left button held after a press on the background
+    // (or on a control that lets presses through), with the press point in client coordinates,
+    // just before the window system is asked to move the window.
+    void windowMoveRequested(QPoint clientPoint);
+
+  public slots:
+    void OnBrowse();
+    void OnConvert();
+    void OnHelp();
+    void OnAbout();
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+#ifdef Q_OS_WIN
+    bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
+#endif
+
+  private:
+    // The message box title and icon for an outcome; title empty: the application's name.
+    struct OutcomeStyle {
+        QString title;
+        QMessageBox::Icon icon;
+    };
+    [[nodiscard]] static OutcomeStyle outcomeStyle(velkaro::ConversionOutcome::Kind kind);
+
+    void initDialog();
+    void placeControls();
+    void placeFileNameDisplay();
+    void placeFormatList();
+    void setTabOrderAsTemplate();
+    void fillFormatList();
+    void appendAboutToSystemMenu();
+    // Moves m_strSourceName into control 1002.
+    void exchangeToControls();
+    void takeSourceFile(const QString &path);
+    void centreOnPrimaryScreen();
+    void paintMinimised(QPainter &painter);
+    void requestWindowMove(QPoint clientPoint);
+    [[nodiscard]] std::optional<std::string> selectedFormatText() const;
+    void showOutcome(const velkaro::ConversionOutcome &outcome);
+
+    CFileChooser &m_fileChooser;
+    CMessageBox &m_messageBox;
+    const CDialogUnits m_units;
+
+    QString m_strSourcePath;
+    QPixmap m_bmpBackground;
+    QComboBox *const m_comboFormat;
+    CColorLabel *const m_labelSource;
+    CColorLabel *const m_labelFormat;
+    QString m_strSourceName;
+    QIcon m_hIcon;
+
+    QLabel *const m_fileNameDisplay;
+    QPushButton *const m_buttonBrowse;
+    QPushButton *const m_buttonConvert;
+    QGroupBox *const m_groupBox;
+    bool m_centred = false;
+    std::optional<QPoint> m_movePress; // a press that moves the window once the mouse moves
+};

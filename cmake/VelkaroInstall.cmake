@@ -1,0 +1,57 @@
+# What `cmake --install` puts where: the programs in bin/; on Linux also the desktop entry, its
+# icons, the AppStream description, the manual pages, the changelog and the copyright notice.
+# Included at the end of the top-level CMakeLists.txt, after every target is known, so that the
+# window's rules apply only when the window is built.
+include(GNUInstallDirs)
+
+install(TARGETS velkaro-convert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET Velkaro)
+    install(TARGETS Velkaro RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    return()
+endif()
+
+set(VELKARO_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+
+if(TARGET Velkaro)
+    install(FILES ${VELKARO_PACKAGING_DIR}/velkaro.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${VELKARO_PACKAGING_DIR}/com.velkaro.Velkaro.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    # The window's own icon pictures, under the name the desktop entry asks for.
+    foreach(size IN ITEMS 16 32)
+        set(icon ${PROJECT_SOURCE_DIR}/res/icon-${size}.png)
+        if(EXISTS ${icon})
+            install(FILES ${icon} RENAME velkaro.png
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+        endif()
+    endforeach()
+endif()
+
+# Manual pages and the changelog are installed compressed, as Debian expects them; -n keeps the
+# time stamp out of the .gz, so the same text gives the same bytes.
+find_program(VELKARO_GZIP gzip REQUIRED)
+add_custom_target(velkaro_compressed_docs ALL)
+function(velkaro_install_compressed source destination)
+    get_filename_component(name ${source} NAME)
+    set(copy ${CMAKE_BINARY_DIR}/compressed/${name})
+    configure_file(${source} ${copy} COPYONLY)
+    add_custom_command(OUTPUT ${copy}.gz
+        COMMAND ${VELKARO_GZIP} -9 -n -k -f ${copy}
+        DEPENDS ${copy}
+        COMMENT "Compressing ${name}"
+        VERBATIM)
+    target_sources(velkaro_compressed_docs PRIVATE ${copy}.gz)
+    install(FILES ${copy}.gz DESTINATION ${destination})
+endfunction()
+
+velkaro_install_compressed(${VELKARO_PACKAGING_DIR}/velkaro-convert.1 ${CMAKE_INSTALL_MANDIR}/man1)
+if(TARGET Velkaro)
+    velkaro_install_compressed(${VELKARO_PACKAGING_DIR}/Velkaro.1 ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+velkaro_install_compressed(${VELKARO_PACKAGING_DIR}/changelog
+    ${CMAKE_INSTALL_DATADIR}/doc/velkaro)
+install(FILES ${VELKARO_PACKAGING_DIR}/copyright
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velkaro)

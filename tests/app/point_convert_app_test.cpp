@@ -1,0 +1,115 @@
+// The application object: its names, version and icon, the help command, and the program's run.
+#include "CPointConvertApp.h"
+#include "CPointConvertDlg.h"
+#include "test_doubles.h"
+
+#include <QFileInfo>
+#include <QTest>
+#include <QTimer>
+
+class PointConvertAppTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void applicationNameFrom_data();
+    void applicationNameFrom();
+    void helpFilePathFrom_data();
+    void helpFilePathFrom();
+    void namesItselfAfterItsExecutableAtVersion1001();
+    void helpWithoutAHelpFileSaysSo();
+    void runEndsWithStatusZeroHoweverTheDialogEnds_data();
+    void runEndsWithStatusZeroHoweverTheDialogEnds();
+};
+
+void PointConvertAppTest::applicationNameFrom_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("no extension") << "/usr/bin/Velkaro"
+                                  << "Velkaro";
+    QTest::newRow("Windows") << "C:/Tools/Velkaro.EXE"
+                             << "Velkaro";
+    QTest::newRow("several dots: only the last goes") << "/opt/velkaro.v2.exe"
+                                                      << "velkaro.v2";
+    QTest::newRow("dot in a folder only") << "/home/a.b/Velkaro"
+                                          << "Velkaro";
+}
+
+void PointConvertAppTest::applicationNameFrom() {
+    QFETCH(QString, path);
+    QFETCH(QString, name);
+    QCOMPARE(CPointConvertApp::applicationNameFrom(path), name);
+}
+
+void PointConvertAppTest::helpFilePathFrom_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("help");
+    QTest::newRow("no extension") << "/usr/bin/Velkaro"
+                                  << "/usr/bin/Velkaro.HLP";
+    QTest::newRow("Windows") << "C:/Tools/Velkaro.EXE"
+                             << "C:/Tools/Velkaro.HLP";
+    QTest::newRow("several dots") << "/opt/velkaro.v2.exe"
+                                  << "/opt/velkaro.v2.HLP";
+    QTest::newRow("dot in a folder only") << "/home/a.b/Velkaro"
+                                          << "/home/a.b/Velkaro.HLP";
+}
+
+void PointConvertAppTest::helpFilePathFrom() {
+    QFETCH(QString, path);
+    QFETCH(QString, help);
+    QCOMPARE(CPointConvertApp::helpFilePathFrom(path), help);
+}
+
+void PointConvertAppTest::namesItselfAfterItsExecutableAtVersion1001() {
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("app_point_convert_app"));
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.0.0.1"));
+    const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
+    QVERIFY(sizes.contains(QSize(32, 32)) && sizes.contains(QSize(16, 16)));
+}
+
+void PointConvertAppTest::helpWithoutAHelpFileSaysSo() {
+    QVERIFY(!QFileInfo::exists(
+        CPointConvertApp::helpFilePathFrom(QCoreApplication::applicationFilePath())));
+    CRecordingMessageBox messages;
+    QWidget owner;
+    CPointConvertApp::showHelp(messages, &owner);
+    QCOMPARE(messages.shown().size(), 1);
+    QCOMPARE(messages.last().text, QStringLiteral("启动帮助失败。"));
+    QCOMPARE(messages.last().title, QStringLiteral("app_point_convert_app"));
+    QCOMPARE(messages.last().icon, QMessageBox::Warning);
+    QCOMPARE(messages.last().owner, &owner);
+}
+
+void PointConvertAppTest::runEndsWithStatusZeroHoweverTheDialogEnds_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("Esc") << int(Qt::Key_Escape);
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("close box") << 0;
+}
+
+void PointConvertAppTest::runEndsWithStatusZeroHoweverTheDialogEnds() {
+    QFETCH(int, key);
+    bool sawDialog = false;
+    QTimer::singleShot(0, qApp, [&sawDialog, key] {
+        auto *const dialog = qobject_cast<CPointConvertDlg *>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        sawDialog = true;
+        if (key == 0) {
+            dialog->close();
+            return;
+        }
+        // Enter from the list, where no push button has the focus.
+        QWidget *const list = dialog->findChild<QWidget *>(QStringLiteral("comboFormat"));
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key(key));
+    });
+    QCOMPARE(static_cast<CPointConvertApp *>(qApp)->run(), 0);
+    QVERIFY(sawDialog);
+}
+
+int main(int argc, char *argv[]) {
+    CPointConvertApp app(argc, argv);
+    PointConvertAppTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "point_convert_app_test.moc"
