@@ -320,6 +320,7 @@ CPointConvertDlg::outcomeStyle(velkaro::ConversionOutcome::Kind kind) {
     case Kind::NoFormat:
     case Kind::OutputCreateFailed:
     case Kind::OutputWriteFailed:
+    case Kind::SourceReadFailed:
         return {QString(), QMessageBox::Warning};
     case Kind::Converted:
         return {kConvertedTitle, QMessageBox::NoIcon};

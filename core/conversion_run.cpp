@@ -119,6 +119,14 @@ struct ReadingResult {
     if (format == TargetFormat::Cad) {
         writeDxfFooter(out);
     }
+    if (source.failed()) {
+        // A read error looks like the end of the file: without this the output would silently
+        // stop where the medium failed.
+        ConversionOutcome failed = outcome(Kind::SourceReadFailed, "读取源文件错误:");
+        failed.outputFileName = outputFileName;
+        failed.message += request.sourceFileName;
+        return failed;
+    }
     out.flush();
     if (!output.close() || !out.ok()) {
         return outcome(Kind::OutputWriteFailed, "写入转换文件错误:", outputFileName);

@@ -33,6 +33,7 @@ struct ConversionOutcome {
         Converted,
         OutputCreateFailed, // the output could not be created; nothing was left behind
         OutputWriteFailed,  // writing or closing failed; an earlier output is untouched
+        SourceReadFailed,   // reading failed part way; no output, an earlier one is untouched
     };
 
     Kind kind = Kind::NoSource;

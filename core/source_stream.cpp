@@ -21,6 +21,17 @@ SourceStream::SourceStream(const std::string &path)
     }
 }
 
+SourceStream::SourceStream(std::FILE *file) : m_file(file), m_buffer(new char[kBufferSize]) {}
+
+std::size_t SourceStream::readInto(std::size_t offset) {
+    const std::size_t count =
+        std::fread(m_buffer.get() + offset, 1, kBufferSize - offset, m_file.get());
+    if (count < kBufferSize - offset && std::ferror(m_file.get())) {
+        m_failed = true;
+    }
+    return count;
+}
+
 bool SourceStream::fill() {
     if (m_begin < m_end) {
         return true;
@@ -29,9 +40,9 @@ bool SourceStream::fill() {
         return false;
     }
     m_begin = 0;
-    m_end = std::fread(m_buffer.get(), 1, kBufferSize, m_file.get());
+    m_end = readInto(0);
     if (m_end == 0) {
-        m_eof = true; // the end of the file, or a read error treated like it
+        m_eof = true; // the end of the file, or a read error (failed() tells which)
     }
     return m_end != 0;
 }
@@ -46,7 +57,7 @@ int SourceStream::peekAfterCurrent() {
     // Keep the current byte at the front and read more behind it.
     m_buffer[0] = m_buffer[m_begin];
     m_begin = 0;
-    m_end = 1 + std::fread(m_buffer.get() + 1, 1, kBufferSize - 1, m_file.get());
+    m_end = 1 + readInto(1);
     return m_end > 1 ? static_cast<unsigned char>(m_buffer[1]) : -1;
 }
 

@@ -10,11 +10,14 @@ namespace velkaro {
 // A read-only byte stream over a file opened in binary mode, which carries out the text-mode
 // rules itself on every platform: CR LF reaches the reader as LF, a lone CR stays, and a byte
 // 0x1A ends the file. Reads go through one fixed buffer, so memory stays constant whatever the
-// size of the file. A read error is treated like the end of the file.
+// size of the file. A read error ends the reading like the end of the file does, and failed()
+// tells it apart, so that a shortened conversion is never taken for a whole one.
 class SourceStream {
   public:
     // Opens path (the file system's bytes). isOpen() tells whether that worked.
     explicit SourceStream(const std::string &path);
+    // Takes over an open file (closed with the stream); for sources that are no named file.
+    explicit SourceStream(std::FILE *file);
     SourceStream(const SourceStream &) = delete;
     SourceStream &operator=(const SourceStream &) = delete;
     ~SourceStream() = default;
@@ -22,6 +25,8 @@ class SourceStream {
     [[nodiscard]] bool isOpen() const { return m_file != nullptr; }
     // Set only by a read that ran into the end of the file (or into 0x1A, or an error).
     [[nodiscard]] bool eof() const { return m_eof; }
+    // Whether a read failed (as opposed to reaching the end of the file).
+    [[nodiscard]] bool failed() const { return m_failed; }
 
     // Copies translated bytes into out until a line feed has been copied, `capacity` bytes are
     // stored, or the file ends. Returns the number of bytes stored.
@@ -44,6 +49,8 @@ class SourceStream {
     [[nodiscard]] bool fill();
     // The byte after the current one, filling the buffer when needed; -1 when there is none.
     [[nodiscard]] int peekAfterCurrent();
+    // fread into m_buffer at offset, noting a read error.
+    [[nodiscard]] std::size_t readInto(std::size_t offset);
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
 
@@ -53,6 +60,7 @@ class SourceStream {
     std::size_t m_end = 0;
     std::size_t m_lineFeeds = 0;
     bool m_eof = false;
+    bool m_failed = false;
 };
 
 } // namespace velkaro

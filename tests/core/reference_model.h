@@ -21,8 +21,9 @@ struct ModelRun {
 [[nodiscard]] ModelRun modelConversion(std::string_view sourceBytes, TargetFormat format);
 
 // The DXF number of a field: the atof grammar (d/D exponents, no hex, inf or nan) converted by
-// the C library's correctly rounded strtod, then "%f" by this system's rounding rule (17 significant digits, then six decimals) worked
-// on the exact decimal expansion that glibc's printf gives at full precision.
+// the C library's correctly rounded strtod, then "%f" by this system's rounding rule (17
+// significant digits, then six decimals) worked on the exact decimal expansion that glibc's printf
+// gives at full precision.
 [[nodiscard]] std::string modelFixed6(std::string_view field);
 
 } // namespace velkaro::test

@@ -5,12 +5,16 @@
 #include "hostile_support.h"
 #include "output_stream.h"
 #include "point_record.h"
+#include "source_stream.h"
 #include "target_formats.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -210,4 +214,52 @@ TEST(Regression, EmptyCassColumnPassedANullPointerToMemcpy) {
 }
 
 } // namespace
+#endif
+
+#ifdef __GLIBC__
+namespace {
+
+// A stream whose reads give `good` bytes of points, then fail as a pulled USB stick does.
+struct FailingSource {
+    std::string good;
+    std::size_t at = 0;
+};
+
+ssize_t readThenFail(void *cookie, char *buffer, std::size_t size) {
+    auto *source = static_cast<FailingSource *>(cookie);
+    if (source->at == source->good.size()) {
+        errno = EIO;
+        return -1;
+    }
+    const std::size_t count = std::min(size, source->good.size() - source->at);
+    std::memcpy(buffer, source->good.data() + source->at, count);
+    source->at += count;
+    return static_cast<ssize_t>(count);
+}
+
+} // namespace
+
+TEST(Regression, ReadErrorPartWayWasTakenForTheEndOfTheFile) {
+    FailingSource failing{std::string(100000, 'x')};
+    for (std::size_t i = 0; i < failing.good.size(); i += 25) {
+        failing.good.replace(i, 25, "1,2,P,K,1.5,2.5,3.5\r\n   ");
+    }
+    cookie_io_functions_t functions{readThenFail, nullptr, nullptr, nullptr};
+    velkaro::SourceStream stream(fopencookie(&failing, "rb", functions));
+    char line[velkaro::kLineBufferSize] = {};
+    std::size_t lines = 0;
+    while (!stream.eof() && velkaro::readSourceLine(stream, line)) {
+        ++lines;
+    }
+    EXPECT_GT(lines, 1000u); // everything before the failure was read
+    EXPECT_TRUE(stream.failed());
+
+    std::FILE *whole = std::tmpfile();
+    std::fputs("1,2,P,K,1.5,2.5,3.5\r\n", whole);
+    std::rewind(whole);
+    velkaro::SourceStream complete(whole);
+    while (!complete.eof() && velkaro::readSourceLine(complete, line)) {
+    }
+    EXPECT_FALSE(complete.failed()); // the plain end of a file is no failure
+}
 #endif
