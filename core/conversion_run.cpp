@@ -78,7 +78,7 @@ struct ReadingResult {
         if (!readSourceLine(source, line)) {
             break;
         }
-        if (measureSourceLine(line) < kMinimumLineLength) {
+        if (!reachesMinimumLength(line)) {
             // Only worth a word when something other than blank lines was left unread.
             if (!isBlank(line) || source.hasContentLeft()) {
                 result.stoppedAtLine = lineNumber;

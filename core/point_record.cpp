@@ -2,6 +2,7 @@
 
 #include "source_stream.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -96,8 +97,8 @@ bool readSourceLine(SourceStream &stream, char (&buffer)[kLineBufferSize]) {
     return stored > 0;
 }
 
-std::size_t measureSourceLine(const char (&buffer)[kLineBufferSize]) {
-    return std::strlen(buffer);
+bool reachesMinimumLength(const char (&buffer)[kLineBufferSize]) {
+    return std::find(buffer, buffer + kMinimumLineLength, '\0') == buffer + kMinimumLineLength;
 }
 
 void applyLineToRecord(const char (&buffer)[kLineBufferSize], PointRecord &record) {

@@ -27,8 +27,9 @@ inline constexpr std::size_t kMinimumLineLength = 10;
 // be read (end of file, byte 0x1A, or a read error); bytes stored before an error still count.
 [[nodiscard]] bool readSourceLine(SourceStream &stream, char (&buffer)[kLineBufferSize]);
 
-// The length of the stored text up to its first zero byte (a zero byte inside a line ends it).
-[[nodiscard]] std::size_t measureSourceLine(const char (&buffer)[kLineBufferSize]);
+// Whether the stored text, up to its first zero byte (a zero byte inside a line ends it), has
+// at least kMinimumLineLength bytes. Looks at those first bytes only, not the whole line.
+[[nodiscard]] bool reachesMinimumLength(const char (&buffer)[kLineBufferSize]);
 
 // Cuts the text into fields at runs of ',', '\t' and '\n' (the strtok rule: empty fields do not
 // count) and updates the members of positions 2 to 6. Field 3 equal to "NULL" takes the name.

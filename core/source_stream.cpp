@@ -63,20 +63,27 @@ int SourceStream::peekAfterCurrent() {
 
 namespace {
 
-// How many bytes at the start of bytes[0, count) can be copied as they are: up to the first LF
-// or 0x1A, less a CR just before the LF or at the end (it may start a CR LF pair). A CR
+// The start of bytes[0, count) that can be copied as it is, and whether a line end follows it
+// inside the window: LF, or CR LF, which both reach the reader as one LF. The run stops before
+// a 0x1A, and before a CR at the end of the window (its LF may be in the next read). A CR
 // elsewhere is an ordinary byte, so two vectorised searches do it.
-[[nodiscard]] std::size_t plainRun(const char *bytes, std::size_t count) {
+struct PlainRun {
+    std::size_t bytes = 0;
+    std::size_t lineEnd = 0; // 0: no line end follows; 1: LF; 2: CR LF
+};
+
+[[nodiscard]] PlainRun plainRun(const char *bytes, std::size_t count) {
     const void *lineFeed = std::memchr(bytes, '\n', count);
     std::size_t run =
         lineFeed ? static_cast<std::size_t>(static_cast<const char *>(lineFeed) - bytes) : count;
     if (const void *end = std::memchr(bytes, kEndOfFileByte, run)) {
-        return static_cast<std::size_t>(static_cast<const char *>(end) - bytes);
+        return {static_cast<std::size_t>(static_cast<const char *>(end) - bytes), 0};
     }
-    if (run > 0 && bytes[run - 1] == '\r') {
-        --run;
+    const bool crBefore = run > 0 && bytes[run - 1] == '\r';
+    if (lineFeed) {
+        return crBefore ? PlainRun{run - 1, 2} : PlainRun{run, 1};
     }
-    return run;
+    return {crBefore ? run - 1 : run, 0};
 }
 
 } // namespace
@@ -85,10 +92,17 @@ std::size_t SourceStream::readLine(char *out, std::size_t capacity) {
     std::size_t stored = 0;
     while (stored < capacity && fill()) {
         const std::size_t window = std::min(m_end - m_begin, capacity - stored);
-        const std::size_t run = plainRun(m_buffer.get() + m_begin, window);
+        const PlainRun plain = plainRun(m_buffer.get() + m_begin, window);
+        const std::size_t run = plain.bytes;
         std::memcpy(out + stored, m_buffer.get() + m_begin, run);
         stored += run;
         m_begin += run;
+        if (plain.lineEnd != 0) {
+            m_begin += plain.lineEnd; // the common way a line ends, without a byte-wise step
+            out[stored++] = '\n';
+            ++m_lineFeeds;
+            break;
+        }
         if (run == window) {
             continue; // the buffer ran out (refill) or the line is full (the loop ends)
         }
