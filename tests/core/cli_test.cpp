@@ -1,5 +1,6 @@
 // velkaro-convert end to end: the real executable, real files, exit codes and messages.
 
+#include "hostile_support.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -21,42 +22,12 @@ using velkaro::test::writeBytes;
 
 const std::string kSource = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
 
-struct ProgramRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using velkaro::test::ProgramRun;
 
-std::string quoted(const std::string &text) {
-    std::string result = "'";
-    for (char c : text) {
-        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return result + "'";
-}
-
-// Runs velkaro-convert with the arguments (each quoted for the shell) inside folder.
+// Runs velkaro-convert with the arguments inside folder.
 ProgramRun convert(const TempDir &dir, const std::vector<std::string> &arguments,
                    const std::string &prefix = {}) {
-    const char *bin = std::getenv("VELKARO_BIN");
-    std::string command = "cd " + quoted(dir.path().string()) + " && " + prefix +
-                          quoted(std::string(bin ? bin : "build/bin") + "/velkaro-convert");
-    for (const std::string &argument : arguments) {
-        command += " " + quoted(argument);
-    }
-    const std::string outFile =
-        dir.path().parent_path() / (dir.path().filename().string() + ".out");
-    const std::string errFile =
-        dir.path().parent_path() / (dir.path().filename().string() + ".err");
-    command += " >" + quoted(outFile) + " 2>" + quoted(errFile);
-    ProgramRun run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = readBytes(outFile);
-    run.err = readBytes(errFile);
-    fs::remove(outFile);
-    fs::remove(errFile);
-    return run;
+    return velkaro::test::runConverter(dir.path(), arguments, prefix);
 }
 
 TEST(VelkaroConvert, AllWritesThreeFilesBesideTheSource) {
