@@ -42,13 +42,6 @@ struct FormatTraits {
     return result;
 }
 
-// Only a regular file (or a link to one) is a source file: opening a FIFO blocks until something
-// writes to it, and a device such as /dev/zero or a terminal is no file and need not ever end.
-[[nodiscard]] bool isRegularFile(const std::string &path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(toFileSystemPath(path), error);
-}
-
 // Whether the output's name leads to the source file itself (through a link): moving the output
 // there would replace the only copy of the field data.
 [[nodiscard]] bool isSameFile(const std::string &source, const std::string &output) {
@@ -100,9 +93,6 @@ struct ReadingResult {
 
 [[nodiscard]] ConversionOutcome convertFile(const ConversionRequest &request, TargetFormat format,
                                             const std::string &outputFileName) {
-    if (!isRegularFile(request.sourcePath)) {
-        return outcome(Kind::SourceOpenFailed, "打开源文件错误，请重新选择!");
-    }
     SourceStream source(request.sourcePath);
     if (!source.isOpen()) {
         return outcome(Kind::SourceOpenFailed, "打开源文件错误，请重新选择!");

@@ -12,14 +12,23 @@ namespace {
 constexpr char kEndOfFileByte = 0x1A;
 } // namespace
 
-SourceStream::SourceStream(const std::string &path)
-    : m_file(std::fopen(path.c_str(), "rb")), m_buffer(new char[kBufferSize]) {
-    // Some systems open a folder for reading; a folder is no source file.
+namespace {
+
+// Only a regular file (or a link to one) is a source file: opening a FIFO blocks until something
+// writes to it, a device such as /dev/zero need not ever end, and some systems open a folder.
+// Checked before opening, since the open itself is what would block.
+[[nodiscard]] std::FILE *openRegularFile(const std::string &path) {
     std::error_code error;
-    if (m_file && std::filesystem::is_directory(toFileSystemPath(path), error)) {
-        m_file.reset();
+    if (!std::filesystem::is_regular_file(toFileSystemPath(path), error)) {
+        return nullptr;
     }
+    return std::fopen(path.c_str(), "rb");
 }
+
+} // namespace
+
+SourceStream::SourceStream(const std::string &path)
+    : m_file(openRegularFile(path)), m_buffer(new char[kBufferSize]) {}
 
 SourceStream::SourceStream(std::FILE *file) : m_file(file), m_buffer(new char[kBufferSize]) {}
 

@@ -14,7 +14,8 @@ namespace velkaro {
 // tells it apart, so that a shortened conversion is never taken for a whole one.
 class SourceStream {
   public:
-    // Opens path (the file system's bytes). isOpen() tells whether that worked.
+    // Opens path (the file system's bytes) when it names a regular file, or a link to one.
+    // isOpen() tells whether that worked.
     explicit SourceStream(const std::string &path);
     // Takes over an open file (closed with the stream); for sources that are no named file.
     explicit SourceStream(std::FILE *file);
