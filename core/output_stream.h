@@ -36,26 +36,36 @@ class OutputStream {
     [[nodiscard]] bool ok() const { return m_ok; }
 
   private:
-    // Eight bytes at a time: the values written are short, and a library call costs more.
+    // Whole words at a time, the last one overlapping the one before: the values written are
+    // short, and both a library call and a byte loop cost more than the check itself.
     [[nodiscard]] static bool containsLineFeed(std::string_view text) {
-        constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-        constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-        std::size_t i = 0;
-        for (; i + 8 <= text.size(); i += 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, text.data() + i, sizeof word);
-            word ^= kOnes * '\n';
-            if ((word - kOnes) & ~word & kHighs) {
-                return true;
+        const char *bytes = text.data();
+        const std::size_t size = text.size();
+        if (size >= 8) {
+            for (std::size_t i = 0; i + 8 < size; i += 8) {
+                if (hasLineFeed<std::uint64_t>(bytes + i)) {
+                    return true;
+                }
             }
+            return hasLineFeed<std::uint64_t>(bytes + size - 8);
         }
-        for (; i < text.size(); ++i) {
-            if (text[i] == '\n') {
-                return true;
-            }
+        if (size >= 4) {
+            return hasLineFeed<std::uint32_t>(bytes) ||
+                   hasLineFeed<std::uint32_t>(bytes + size - 4);
         }
-        return false;
+        return std::memchr(bytes, '\n', size) != nullptr;
     }
+
+    // Whether the sizeof(Word) bytes at `bytes` hold a line feed.
+    template <typename Word> [[nodiscard]] static bool hasLineFeed(const char *bytes) {
+        constexpr Word kOnes = static_cast<Word>(~Word{0}) / 0xFF;
+        constexpr Word kHighs = kOnes * 0x80;
+        Word word = 0;
+        std::memcpy(&word, bytes, sizeof word);
+        word ^= kOnes * '\n';
+        return ((word - kOnes) & ~word & kHighs) != 0;
+    }
+
     void put(const char *bytes, std::size_t count) {
         if (count <= kBufferSize - m_used) {
             std::memcpy(m_buffer + m_used, bytes, count);
