@@ -141,3 +141,21 @@ TEST(TargetFormats, ConversionThatTakesNoLineWritesOpenerAndCloserOnly) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(OutputStream, LineFeedAnywhereInAValueOfAnyLengthBecomesCrLf) {
+    // Values are checked a word at a time; a line feed in any byte of any length must be seen.
+    for (std::size_t size = 1; size <= 20; ++size) {
+        for (std::size_t at = 0; at < size; ++at) {
+            std::string value(size, 'v');
+            value[at] = '\n';
+            std::string expected = value;
+            expected.replace(at, 1, "\r\n");
+            EXPECT_EQ(written([&](OutputStream &out) { out.write(value); }), expected)
+                << "size " << size << ", line feed at " << at;
+        }
+    }
+}
+
+} // namespace
