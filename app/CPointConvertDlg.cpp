@@ -47,19 +47,36 @@ QString fromCore(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The core opens files with the C library's narrow names: on Windows those are in the ANSI code
+// page (what toLocal8Bit gives there), elsewhere the file system's own bytes.
 std::string toFileSystemBytes(const QString &path) {
+#ifdef Q_OS_WIN
+    return path.toLocal8Bit().toStdString();
+#else
     return QFile::encodeName(path).toStdString();
+#endif
 }
 
-// The core's own wording is UTF-8; an output name at its end is the file system's bytes.
-QString messageText(const velkaro::ConversionOutcome &outcome) {
+QString fromFileSystemBytes(std::string_view name) {
+    const QByteArray bytes(name.data(), static_cast<qsizetype>(name.size()));
+#ifdef Q_OS_WIN
+    return QString::fromLocal8Bit(bytes);
+#else
+    return QFile::decodeName(bytes);
+#endif
+}
+
+// The core's own wording is UTF-8; a file name at its end (the output's, or for a failed read
+// the source's) is the file system's bytes.
+QString messageText(const velkaro::ConversionOutcome &outcome, const std::string &sourceName) {
     const std::string_view message = outcome.message;
-    const std::string &name = outcome.outputFileName;
-    if (name.empty() || !message.ends_with(name)) {
-        return fromCore(message);
+    for (const std::string &name : {outcome.outputFileName, sourceName}) {
+        if (!name.empty() && message.ends_with(name)) {
+            return fromCore(message.substr(0, message.size() - name.size())) +
+                   fromFileSystemBytes(name);
+        }
     }
-    return fromCore(message.substr(0, message.size() - name.size())) +
-           QFile::decodeName(QByteArray::fromStdString(name));
+    return fromCore(message);
 }
 
 } // namespace
@@ -331,7 +348,8 @@ CPointConvertDlg::outcomeStyle(velkaro::ConversionOutcome::Kind kind) {
 void CPointConvertDlg::showOutcome(const velkaro::ConversionOutcome &outcome) {
     const OutcomeStyle style = outcomeStyle(outcome.kind);
     const QString title = style.title.isEmpty() ? QCoreApplication::applicationName() : style.title;
-    m_messageBox.show(this, messageText(outcome), title, style.icon);
+    m_messageBox.show(this, messageText(outcome, toFileSystemBytes(m_strSourceName)), title,
+                      style.icon);
 }
 
 std::optional<QString> CPointConvertDlg::droppedSourceFile(const QMimeData *mimeData) {
