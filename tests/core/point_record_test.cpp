@@ -55,6 +55,24 @@ INSTANTIATE_TEST_SUITE_P(
         FieldRow{",,,,,,,,,\n", {"", "", "", "", ""}},
         FieldRow{"1,2,P1,K1,1,2,3\r", {"P1", "K1", "1", "2", "3\r"}},
         FieldRow{"1,2,P1,50%,1,2,3\n", {"P1", "50%", "1", "2", "3"}},
+        // control bytes other than tab and line feed are ordinary bytes of a field
+        FieldRow{"1,2,A\x01"
+                 "B\x08"
+                 "C\x05"
+                 "DEFGHIJ\x03,K\x0b"
+                 "1,\x07"
+                 "1,2,3\x02\n",
+                 {"A\x01"
+                  "B\x08"
+                  "C\x05"
+                  "DEFGHIJ\x03",
+                  "K\x0b"
+                  "1",
+                  "\x07"
+                  "1",
+                  "2", "3\x02"}},
+        FieldRow{"\x01\x01\x01\x01\x01\x01\x01\x01\x01,2,P1,K1,1,2,3\n",
+                 {"P1", "K1", "1", "2", "3"}},
         // a zero byte ends the text: what follows it on the line is never cut
         FieldRow{"1,2,P1,K1\0,10.5,20.5,3.0\n"sv, {"P1", "K1", "", "", ""}}));
 
