@@ -53,7 +53,12 @@ class OutputStream {
             return hasLineFeed<std::uint32_t>(bytes) ||
                    hasLineFeed<std::uint32_t>(bytes + size - 4);
         }
-        return std::memchr(bytes, '\n', size) != nullptr;
+        for (std::size_t i = 0; i < size; ++i) {
+            if (bytes[i] == '\n') {
+                return true;
+            }
+        }
+        return false;
     }
 
     // Whether the sizeof(Word) bytes at `bytes` hold a line feed.
