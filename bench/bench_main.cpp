@@ -122,7 +122,7 @@ int main(int argc, char **argv) {
     fs::create_directories(out);
     const fs::path source = generated(options, options.points);
     const double megabytes = static_cast<double>(fs::file_size(source)) / 1e6;
-    std::printf("%llu points, %.1f MB, median of %d runs after a warm-up\n\n",
+    std::printf("%llu points, %.1f MB, median of %d rounds of all commands after a warm-up\n\n",
                 static_cast<unsigned long long>(options.points), megabytes, options.runs);
     std::printf("| %-30s | %9s | %8s | %7s | %9s |\n", "command", "time ms", "MB/s", "x copy",
                 "peak MiB");
@@ -130,12 +130,16 @@ int main(int argc, char **argv) {
                 std::string(10, '-').c_str(), std::string(9, '-').c_str(),
                 std::string(11, '-').c_str());
     bool allSucceeded = true;
-    double copy = 0;
-    for (const Case &c : casesFor(bin, source, out)) {
-        const CommandRun run = velkaro::bench::medianRun(c.command, options.runs);
-        copy = copy == 0 ? run.seconds : copy;
-        printRow(c.name, run, megabytes, copy);
-        allSucceeded = allSucceeded && run.succeeded;
+    const std::vector<Case> cases = casesFor(bin, source, out);
+    std::vector<std::string> commands;
+    for (const Case &c : cases) {
+        commands.push_back(c.command);
+    }
+    const std::vector<CommandRun> runs = velkaro::bench::medianRuns(commands, options.runs);
+    const double copy = runs.front().seconds; // the first case is the copy
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        printRow(cases[i].name, runs[i], megabytes, copy);
+        allSucceeded = allSucceeded && runs[i].succeeded;
     }
     if (options.bigPoints > 0) {
         const fs::path big = generated(options, options.bigPoints);

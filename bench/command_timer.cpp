@@ -26,22 +26,43 @@ CommandRun runCommand(const std::string &command) {
     return run;
 }
 
-CommandRun medianRun(const std::string &command, int runs) {
-    CommandRun warmUp = runCommand(command);
-    std::vector<CommandRun> measured;
-    bool succeeded = warmUp.succeeded;
-    long peak = warmUp.peakKiB;
-    for (int i = 0; i < runs; ++i) {
-        measured.push_back(runCommand(command));
-        succeeded = succeeded && measured.back().succeeded;
-        peak = std::max(peak, measured.back().peakKiB);
+namespace {
+
+[[nodiscard]] CommandRun median(std::vector<CommandRun> runs) {
+    bool succeeded = true;
+    long peak = 0;
+    for (const CommandRun &run : runs) {
+        succeeded = succeeded && run.succeeded;
+        peak = std::max(peak, run.peakKiB);
     }
-    std::sort(measured.begin(), measured.end(),
+    std::sort(runs.begin(), runs.end(),
               [](const CommandRun &a, const CommandRun &b) { return a.seconds < b.seconds; });
-    CommandRun median = measured.empty() ? warmUp : measured[measured.size() / 2];
-    median.succeeded = succeeded;
-    median.peakKiB = peak;
-    return median;
+    CommandRun result = runs[runs.size() / 2];
+    result.succeeded = succeeded;
+    result.peakKiB = peak;
+    return result;
+}
+
+} // namespace
+
+std::vector<CommandRun> medianRuns(const std::vector<std::string> &commands, int runs) {
+    std::vector<std::vector<CommandRun>> measured(commands.size());
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        const CommandRun warmUp = runCommand(commands[i]);
+        if (!warmUp.succeeded) {
+            measured[i].push_back(warmUp); // reported as failed
+        }
+    }
+    for (int round = 0; round < runs; ++round) {
+        for (std::size_t i = 0; i < commands.size(); ++i) {
+            measured[i].push_back(runCommand(commands[i]));
+        }
+    }
+    std::vector<CommandRun> medians;
+    for (std::vector<CommandRun> &runsOfOne : measured) {
+        medians.push_back(median(std::move(runsOfOne)));
+    }
+    return medians;
 }
 
 } // namespace velkaro::bench

@@ -16,8 +16,10 @@ struct CommandRun {
 // Runs command through /bin/sh once.
 [[nodiscard]] CommandRun runCommand(const std::string &command);
 
-// Runs command once to warm the caches, then `runs` times; the median run (by time) and the
-// largest peak memory seen. succeeded is false when any run failed.
-[[nodiscard]] CommandRun medianRun(const std::string &command, int runs);
+// Runs each command once to warm the caches, then all of them in turn, `runs` rounds, so that a
+// slow spell of the machine falls on every command alike. For each command: the median run (by
+// time) and the largest peak memory seen; succeeded is false when any of its runs failed.
+[[nodiscard]] std::vector<CommandRun> medianRuns(const std::vector<std::string> &commands,
+                                                 int runs);
 
 } // namespace velkaro::bench
