@@ -25,6 +25,8 @@ qsizetype lengthWithoutExtension(const QString &path) {
 CPointConvertApp::CPointConvertApp(int &argc, char **argv) : QApplication(argc, argv) {
     setApplicationName(applicationNameFrom(applicationFilePath()));
     setApplicationVersion(QStringLiteral(VELKARO_VERSION));
+    // Wayland desktops match the window to the installed menu entry by this name.
+    setDesktopFileName(QStringLiteral("velkaro"));
     setWindowIcon(programIcon());
     if (m_qtTexts.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
