@@ -338,6 +338,7 @@ CPointConvertDlg::outcomeStyle(velkaro::ConversionOutcome::Kind kind) {
     case Kind::OutputCreateFailed:
     case Kind::OutputWriteFailed:
     case Kind::SourceReadFailed:
+    case Kind::InvalidOptions:
         return {QString(), QMessageBox::Warning};
     case Kind::Converted:
         return {kConvertedTitle, QMessageBox::NoIcon};

@@ -5,8 +5,9 @@
 #include "output_file.h"
 #include "output_stream.h"
 #include "point_record.h"
+#include "record_writer.h"
 #include "source_stream.h"
-#include "target_formats.h"
+#include "summary_collector.h"
 
 #include <filesystem>
 #include <system_error>
@@ -54,38 +55,43 @@ struct FormatTraits {
     return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
+// Source lines of one kind: how many, and the first numbers (1-based). The pieces of a line
+// longer than the buffer count as one line.
+struct LineList {
+    std::uint64_t count = 0;
+    std::vector<std::uint64_t> first; // at most kLinesWithoutCoordinatesKept
+    std::uint64_t last = 0;
+
+    void note(std::uint64_t lineNumber) {
+        if (last == lineNumber) {
+            return;
+        }
+        last = lineNumber;
+        ++count;
+        if (first.size() < kLinesWithoutCoordinatesKept) {
+            first.push_back(lineNumber);
+        }
+    }
+};
+
 // How far the reading loop got, and what the user should hear about the lines it took.
 struct ReadingResult {
     std::uint64_t pointsWritten = 0;
+    std::uint64_t piecesLeftOut = 0;
+    std::uint64_t linesRead = 0;
     std::uint64_t stoppedAtLine = 0;
     std::uint64_t linesNotConverted = 0;
-    std::uint64_t linesWithoutCoordinates = 0;
-    std::vector<std::uint64_t> firstLinesWithoutCoordinates;
-    std::uint64_t lastLineWithoutCoordinates = 0;
+    LineList withoutCoordinates;
+    LineList leftOut;
 };
 
-// Counts lines, not records: the pieces of a line longer than the buffer are one line.
-void checkCoordinates(const PointRecord &record, std::uint64_t lineNumber, ReadingResult &result) {
-    if (holdsNumber(record.x) && holdsNumber(record.y) && holdsNumber(record.z)) {
-        return;
-    }
-    if (result.lastLineWithoutCoordinates == lineNumber) {
-        return;
-    }
-    result.lastLineWithoutCoordinates = lineNumber;
-    ++result.linesWithoutCoordinates;
-    if (result.firstLinesWithoutCoordinates.size() < kLinesWithoutCoordinatesKept) {
-        result.firstLinesWithoutCoordinates.push_back(lineNumber);
-    }
+[[nodiscard]] bool holdsNoCoordinate(const PointRecord &record) {
+    return !holdsNumber(record.x) && !holdsNumber(record.y) && !holdsNumber(record.z);
 }
 
-void writeRecord(OutputStream &out, TargetFormat format, const PointRecord &record) {
-    if (format == TargetFormat::Cass) {
-        writeCassLine(out, record);
-    } else if (format == TargetFormat::Kaisi) {
-        writeKaisiLine(out, record);
-    } else {
-        writeDxfPoint(out, record);
+void checkCoordinates(const PointRecord &record, std::uint64_t lineNumber, ReadingResult &result) {
+    if (!holdsNumber(record.x) || !holdsNumber(record.y) || !holdsNumber(record.z)) {
+        result.withoutCoordinates.note(lineNumber);
     }
 }
 
@@ -100,9 +106,10 @@ void noteEarlyStop(SourceStream &source, const char *line, std::uint64_t lineNum
 }
 
 // Reads line by line, stopping at the end of the file or at a line shorter than ten bytes, and
-// writes the record once for every line taken.
-[[nodiscard]] ReadingResult convertLines(SourceStream &source, OutputStream &out,
-                                         TargetFormat format) {
+// writes the record once for every line taken, unless the options leave that line out.
+[[nodiscard]] ReadingResult convertLines(SourceStream &source, RecordWriter &writer,
+                                         const ConversionOptions &options,
+                                         SummaryCollector *collector) {
     ReadingResult result;
     PointRecord record;
     char line[kLineBufferSize] = {};
@@ -111,16 +118,41 @@ void noteEarlyStop(SourceStream &source, const char *line, std::uint64_t lineNum
         if (!readSourceLine(source, line)) {
             break;
         }
+        result.linesRead = lineNumber;
         if (!reachesMinimumLength(line)) {
             noteEarlyStop(source, line, lineNumber, result);
             break;
         }
         applyLineToRecord(line, record);
-        writeRecord(out, format, record);
+        if (options.leaveOutLinesWithoutCoordinates && holdsNoCoordinate(record)) {
+            result.leftOut.note(lineNumber);
+            ++result.piecesLeftOut;
+            continue;
+        }
+        writer.write(record);
         checkCoordinates(record, lineNumber, result);
         ++result.pointsWritten;
+        if (collector != nullptr) {
+            collector->addPoint(record);
+        }
     }
     return result;
+}
+
+// Copies what the reading loop found into a Converted outcome.
+void report(const ReadingResult &reading, const SummaryCollector *collector,
+            ConversionOutcome &result) {
+    result.pointsWritten = reading.pointsWritten;
+    result.stoppedAtLine = reading.stoppedAtLine;
+    result.linesNotConverted = reading.linesNotConverted;
+    result.linesWithoutCoordinates = reading.withoutCoordinates.count;
+    result.firstLinesWithoutCoordinates = reading.withoutCoordinates.first;
+    result.linesLeftOut = reading.leftOut.count;
+    result.firstLinesLeftOut = reading.leftOut.first;
+    if (collector != nullptr) {
+        result.summary =
+            collector->summary(reading.linesRead, reading.pointsWritten + reading.piecesLeftOut);
+    }
 }
 
 [[nodiscard]] ConversionOutcome convertFile(const ConversionRequest &request, TargetFormat format,
@@ -134,13 +166,15 @@ void noteEarlyStop(SourceStream &source, const char *line, std::uint64_t lineNum
         return outcome(Kind::OutputCreateFailed, "创建转换文件错误:", outputFileName);
     }
     OutputStream out(output.file());
-    if (format == TargetFormat::Cad) {
-        writeDxfHeader(out);
+    RecordWriter writer(out, format, request.options);
+    std::optional<SummaryCollector> collector;
+    if (request.options.summary) {
+        collector.emplace();
     }
-    const ReadingResult reading = convertLines(source, out, format);
-    if (format == TargetFormat::Cad) {
-        writeDxfFooter(out);
-    }
+    writer.begin();
+    const ReadingResult reading =
+        convertLines(source, writer, request.options, collector ? &*collector : nullptr);
+    writer.end();
     if (source.failed()) {
         // A read error looks like the end of the file: without this the output would silently
         // stop where the medium failed.
@@ -159,11 +193,7 @@ void noteEarlyStop(SourceStream &source, const char *line, std::uint64_t lineNum
     ConversionOutcome result =
         outcome(Kind::Converted, "\t转换成功!\n生成转换文件:", outputFileName);
     result.outputPath = output.finalPath();
-    result.pointsWritten = reading.pointsWritten;
-    result.stoppedAtLine = reading.stoppedAtLine;
-    result.linesNotConverted = reading.linesNotConverted;
-    result.linesWithoutCoordinates = reading.linesWithoutCoordinates;
-    result.firstLinesWithoutCoordinates = reading.firstLinesWithoutCoordinates;
+    report(reading, collector ? &*collector : nullptr, result);
     return result;
 }
 
@@ -205,6 +235,9 @@ ConversionOutcome runConversion(const ConversionRequest &request) noexcept {
                                    : std::nullopt;
         if (!format) {
             return outcome(Kind::NoFormat, "请选择转换格式");
+        }
+        if (!areValid(request.options)) {
+            return outcome(Kind::InvalidOptions, "转换选项无效");
         }
         return convertFile(request, *format, makeOutputFileName(request.sourceFileName, *format));
     } catch (...) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "conversion_options.h"
+#include "conversion_summary.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,6 +27,8 @@ struct ConversionRequest {
     // Where the output is created. Empty: the process's current directory, where the window's
     // browse command leaves the chosen file's folder.
     std::string outputFolder;
+    // What the run does beyond the old tool; the default asks for nothing.
+    ConversionOptions options;
 };
 
 struct ConversionOutcome {
@@ -35,6 +40,7 @@ struct ConversionOutcome {
         OutputCreateFailed, // the output could not be created; nothing was left behind
         OutputWriteFailed,  // writing or closing failed; an earlier output is untouched
         SourceReadFailed,   // reading failed part way; no output, an earlier one is untouched
+        InvalidOptions,     // an option out of range (see areValid); nothing was touched
     };
 
     Kind kind = Kind::NoSource;
@@ -52,6 +58,12 @@ struct ConversionOutcome {
     // did, and counted so that the user hears of them. The first line numbers (1-based) are kept.
     std::uint64_t linesWithoutCoordinates = 0;
     std::vector<std::uint64_t> firstLinesWithoutCoordinates; // at most kLinesWithoutCoordinatesKept
+    // Lines left out because their x, y and z all held no number, when the options ask for that
+    // (and then not counted above); the first line numbers are kept the same way.
+    std::uint64_t linesLeftOut = 0;
+    std::vector<std::uint64_t> firstLinesLeftOut;
+    // Only when the options ask for it.
+    std::optional<ConversionSummary> summary;
 };
 
 inline constexpr std::size_t kLinesWithoutCoordinatesKept = 10;

@@ -325,17 +325,17 @@ void roundTo17(DecimalDigits &d) {
     }
 }
 
-// Writes the 17-digit value with six decimals, rounding half up at the sixth one.
-char *printDigits(char *out, const DecimalDigits &d) {
+// Writes the 17-digit value with the given decimals, rounding half up at the last one.
+char *printDigits(char *out, const DecimalDigits &d, int decimals) {
     const int integerDigits = d.power > 0 ? d.power : 1;
-    const int total = integerDigits + 6;
+    const int total = integerDigits + decimals;
     char fixed[kMaxFixed6Length];
     fixed[0] = '0'; // room for a carry out of the first digit
     for (int k = 0; k < total; ++k) {
         const int i = k - integerDigits + d.power; // index into d.digits of this position
         fixed[k + 1] = i >= 0 && i < d.count ? d.digits[i] : '0';
     }
-    const int next = total - integerDigits + d.power; // the seventh decimal
+    const int next = decimals + d.power; // the first decimal not printed
     if (next >= 0 && next < d.count && d.digits[next] >= '5') {
         int k = total;
         for (; fixed[k] == '9'; --k) {
@@ -346,8 +346,11 @@ char *printDigits(char *out, const DecimalDigits &d) {
     const char *first = fixed[0] == '0' ? fixed + 1 : fixed;
     const char *point = fixed + 1 + integerDigits;
     out = std::copy(first, point, out);
+    if (decimals == 0) {
+        return out;
+    }
     *out++ = '.';
-    return std::copy(point, point + 6, out);
+    return std::copy(point, point + decimals, out);
 }
 
 constexpr std::uint64_t kPowersOfTen[] = {1ULL,
@@ -369,22 +372,26 @@ constexpr std::uint64_t kPowersOfTen[] = {1ULL,
                                           10000000000000000ULL,
                                           100000000000000000ULL};
 
-// Writes millionths as the integer part, the point and six decimals.
-char *printMillionths(char *out, std::uint64_t millionths) {
-    out = std::to_chars(out, out + 24, millionths / 1000000).ptr;
-    *out++ = '.';
-    std::uint64_t decimals = millionths % 1000000;
-    for (int i = 5; i >= 0; --i, decimals /= 10) {
-        out[i] = static_cast<char>('0' + decimals % 10);
+// Writes units of 10^-Decimals as the integer part, the point and the decimals.
+template <int Decimals> char *printUnits(char *out, std::uint64_t units) {
+    constexpr std::uint64_t kUnit = kPowersOfTen[Decimals];
+    out = std::to_chars(out, out + 24, units / kUnit).ptr;
+    if constexpr (Decimals > 0) {
+        *out++ = '.';
+        std::uint64_t decimals = units % kUnit;
+        for (int i = Decimals - 1; i >= 0; --i, decimals /= 10) {
+            out[i] = static_cast<char>('0' + decimals % 10);
+        }
     }
-    return out + 6;
+    return out + Decimals;
 }
 
 #ifdef __SIZEOF_INT128__
 // The same rules by integer arithmetic for 1 <= magnitude < 10^13, where coordinates live:
 // with E integer digits, rounding to 17 significant digits is rounding magnitude * 10^(17-E)
-// to an integer, and the sixth decimal then sits 11-E digits from its end. False outside it.
-[[nodiscard]] bool printFixed6Fast(char *&out, double magnitude) {
+// to an integer, and the last decimal then sits 17-E-Decimals digits from its end. False
+// outside that range.
+template <int Decimals> [[nodiscard]] bool printFixedFast(char *&out, double magnitude) {
     if (!(magnitude >= 1.0 && magnitude < 1e13)) {
         return false;
     }
@@ -401,25 +408,24 @@ char *printMillionths(char *out, std::uint64_t millionths) {
         static_cast<unsigned __int128>(mantissa) * kPowersOfTen[17 - digits];
     const auto rounded17 = static_cast<std::uint64_t>(
         (scaled + (static_cast<unsigned __int128>(1) << (shift - 1))) >> shift); // half up
-    std::uint64_t millionths = rounded17;
-    if (digits < 11) {
-        const std::uint64_t unit = kPowersOfTen[11 - digits];
-        millionths = (rounded17 + unit / 2) / unit; // half up at the sixth decimal
+    std::uint64_t units = rounded17;
+    if (digits < 17 - Decimals) {
+        const std::uint64_t unit = kPowersOfTen[17 - Decimals - digits];
+        units = (rounded17 + unit / 2) / unit; // half up at the last decimal
     } else {
-        millionths = rounded17 * kPowersOfTen[digits - 11];
+        units = rounded17 * kPowersOfTen[digits - (17 - Decimals)];
     }
-    out = printMillionths(out, millionths);
+    out = printUnits<Decimals>(out, units);
     return true;
 }
 #else
-[[nodiscard]] bool printFixed6Fast(char *&, double) {
+template <int Decimals> [[nodiscard]] bool printFixedFast(char *&, double) {
     return false;
 }
 #endif
 
-} // namespace
-
-char *printFixed6(char *out, double value) {
+// "-", infinities and the general way for the magnitudes the fast way does not take.
+template <int Decimals> char *printFixedAs(char *out, double value) {
     if (std::signbit(value)) {
         *out++ = '-';
     }
@@ -432,7 +438,7 @@ char *printFixed6(char *out, double value) {
         static constexpr char kInfinity[] = "1.#INF00";
         return std::copy(kInfinity, kInfinity + sizeof kInfinity - 1, out);
     }
-    if (printFixed6Fast(out, magnitude)) {
+    if (printFixedFast<Decimals>(out, magnitude)) {
         return out;
     }
     DecimalDigits d;
@@ -442,7 +448,32 @@ char *printFixed6(char *out, double value) {
         d = exactDigitsSlow(magnitude);
     }
     roundTo17(d);
-    return printDigits(out, d);
+    return printDigits(out, d, Decimals);
+}
+
+} // namespace
+
+char *printFixed6(char *out, double value) {
+    return printFixedAs<6>(out, value);
+}
+
+char *printFixed(char *out, double value, int decimals) {
+    switch (decimals) {
+    case 0:
+        return printFixedAs<0>(out, value);
+    case 1:
+        return printFixedAs<1>(out, value);
+    case 2:
+        return printFixedAs<2>(out, value);
+    case 3:
+        return printFixedAs<3>(out, value);
+    case 4:
+        return printFixedAs<4>(out, value);
+    case 5:
+        return printFixedAs<5>(out, value);
+    default:
+        return printFixedAs<6>(out, value);
+    }
 }
 
 std::string formatFixed6(double value) {

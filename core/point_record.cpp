@@ -78,7 +78,8 @@ void takeField(std::size_t position, std::string_view field, PointRecord &record
         replaceValue(record.pointName, field);
         break;
     case 3:
-        if (field == kNullCode) {
+        record.codeWasNull = field == kNullCode;
+        if (record.codeWasNull) {
             record.pointCode = record.pointName;
         } else {
             replaceValue(record.pointCode, field);

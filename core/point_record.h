@@ -15,6 +15,9 @@ struct PointRecord {
     std::string x;
     std::string y;
     std::string z;
+    // Whether pointCode holds the name because the source's code field said "NULL": CASS's own
+    // column order leaves such a code empty.
+    bool codeWasNull = false;
 };
 
 // One read stores at most this many bytes of the file, then a terminating zero byte.

@@ -4,6 +4,7 @@
 #include "output_stream.h"
 
 #include <array>
+#include <charconv>
 #include <string_view>
 
 namespace velkaro {
@@ -34,12 +35,31 @@ void writeCassLine(OutputStream &out, const PointRecord &record) {
     writeColumns(out, {record.pointCode, "", record.y, record.x, record.z});
 }
 
+void writeCassLine(OutputStream &out, const PointRecord &record, CassColumns columns) {
+    if (columns == CassColumns::Code) {
+        writeCassLine(out, record);
+        return;
+    }
+    const std::string_view code = record.codeWasNull ? std::string_view("") : record.pointCode;
+    writeColumns(out, {record.pointName, code, record.y, record.x, record.z});
+}
+
 void writeKaisiLine(OutputStream &out, const PointRecord &record) {
     writeColumns(out, {record.pointName, record.pointCode, record.x, record.y, record.z});
 }
 
 void writeDxfHeader(OutputStream &out) {
     out.writeRaw("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n");
+}
+
+void writeDxfHeader(OutputStream &out, int codePage) {
+    char number[16];
+    const auto end = std::to_chars(number, number + sizeof number, codePage).ptr;
+    out.writeRaw("  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$ACADVER\r\n  1\r\nAC1009\r\n"
+                 "  9\r\n$DWGCODEPAGE\r\n  3\r\nANSI_");
+    out.writeRaw(std::string_view(number, static_cast<std::size_t>(end - number)));
+    out.writeRaw("\r\n  0\r\nENDSEC\r\n");
+    writeDxfHeader(out);
 }
 
 void writeDxfPoint(OutputStream &out, const PointRecord &record) {

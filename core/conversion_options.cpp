@@ -1,0 +1,30 @@
+#include "conversion_options.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace velkaro {
+
+bool isKnownDxfCodePage(int codePage) {
+    // The ANSI code pages of Windows, which DXF readers know as ANSI_<number>.
+    static constexpr std::array kCodePages = {874,  932,  936,  949,  950,  1250, 1251,
+                                              1252, 1253, 1254, 1255, 1256, 1257, 1258};
+    return std::find(kCodePages.begin(), kCodePages.end(), codePage) != kCodePages.end();
+}
+
+bool areValid(const ConversionOptions &options) {
+    if (options.dxfCodePage && !isKnownDxfCodePage(*options.dxfCodePage)) {
+        return false;
+    }
+    if (options.dxfLabels) {
+        const DxfLabels &labels = *options.dxfLabels;
+        if (!std::isfinite(labels.height) || labels.height <= 0 || labels.elevationDecimals < 0 ||
+            labels.elevationDecimals > kMaxElevationDecimals) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace velkaro

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <optional>
+
+namespace velkaro {
+
+// Which source coordinate lies on the drawing's X axis.
+enum class DxfAxes {
+    Xy, // the source's x on X and y on Y, as the old tool drew
+    En, // east (the source's y) on X and north (the source's x) on Y, as CASS and GIS draw
+};
+
+// The columns of a CASS 6.0 line.
+enum class CassColumns {
+    Code, // "code,,y,x,z", as the old tool wrote them
+    Name, // "name,code,y,x,z", as CASS documents its file; the code empty when the source's is NULL
+};
+
+// Two TEXT entities beside each DXF point: its name on layer ZDH, its elevation on layer GCD.
+struct DxfLabels {
+    double height = 1.0;       // text height in drawing units; positive
+    int elevationDecimals = 3; // 0 to kMaxElevationDecimals
+};
+
+inline constexpr int kMaxElevationDecimals = 6;
+
+// What a conversion does beyond the old tool. A default-constructed value asks for nothing, and
+// every output is then the old tool's, byte for byte.
+struct ConversionOptions {
+    // A Windows code page (936, 950, 1252, ...): the DXF gets a HEADER naming it, so that readers
+    // decode the layer names and texts in it. Absent: no HEADER, as the old tool wrote.
+    std::optional<int> dxfCodePage;
+    DxfAxes dxfAxes = DxfAxes::Xy;
+    std::optional<DxfLabels> dxfLabels;
+    CassColumns cassColumns = CassColumns::Code;
+    // Lines taken whose x, y and z all hold no number (a header row, junk) are not written.
+    bool leaveOutLinesWithoutCoordinates = false;
+    // Whether the outcome carries a summary; collecting one costs time on every point.
+    bool summary = false;
+};
+
+// Whether every value is in range: a known ANSI code page, a positive finite text height,
+// elevation decimals from 0 to kMaxElevationDecimals.
+[[nodiscard]] bool areValid(const ConversionOptions &options);
+
+// "ANSI_936" for 936: the $DWGCODEPAGE value of a code page that areValid accepts.
+[[nodiscard]] bool isKnownDxfCodePage(int codePage);
+
+} // namespace velkaro

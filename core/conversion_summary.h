@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velkaro {
+
+// The least and greatest of the values that held a number, as the DXF writer reads them.
+struct ValueExtent {
+    std::uint64_t numbers = 0; // values that held a number; min and max mean nothing while 0
+    double min = 0;
+    double max = 0;
+};
+
+// The points written with one code.
+struct CodeSummary {
+    std::string code; // the record's pointCode, its bytes as in the source
+    std::uint64_t points = 0;
+    ValueExtent x;
+    ValueExtent y;
+    ValueExtent z;
+};
+
+// What a conversion read and wrote, for a user who wants to check it at a glance. The lines left
+// out and where reading stopped are in the outcome itself.
+struct ConversionSummary {
+    std::uint64_t linesRead =
+        0; // source lines read, up to and including the one reading stopped at
+    std::uint64_t linesTaken = 0;   // lines (or 255-byte pieces of longer ones) taken as points
+    std::vector<CodeSummary> codes; // in the order each code first appeared
+};
+
+} // namespace velkaro

@@ -1,0 +1,67 @@
+#include "record_writer.h"
+
+#include "target_formats.h"
+
+namespace velkaro {
+namespace {
+
+[[nodiscard]] bool isPlainDxf(const ConversionOptions &options) {
+    return options.dxfAxes == DxfAxes::Xy && !options.dxfLabels;
+}
+
+} // namespace
+
+RecordWriter::RecordWriter(OutputStream &out, TargetFormat format, const ConversionOptions &options)
+    : m_out(out), m_mode(Mode::Dxf), m_dxfCodePage(options.dxfCodePage),
+      m_dxf(options.dxfAxes, options.dxfLabels) {
+    switch (format) {
+    case TargetFormat::Cass:
+        m_mode = options.cassColumns == CassColumns::Name ? Mode::CassByName : Mode::Cass;
+        break;
+    case TargetFormat::Kaisi:
+        m_mode = Mode::Kaisi;
+        break;
+    case TargetFormat::Cad:
+        m_mode = isPlainDxf(options) ? Mode::Dxf : Mode::DxfStyled;
+        break;
+    }
+}
+
+void RecordWriter::begin() {
+    if (m_mode != Mode::Dxf && m_mode != Mode::DxfStyled) {
+        return;
+    }
+    if (m_dxfCodePage) {
+        writeDxfHeader(m_out, *m_dxfCodePage);
+    } else {
+        writeDxfHeader(m_out);
+    }
+}
+
+void RecordWriter::write(const PointRecord &record) {
+    switch (m_mode) {
+    case Mode::Cass:
+        writeCassLine(m_out, record);
+        break;
+    case Mode::CassByName:
+        writeCassLine(m_out, record, CassColumns::Name);
+        break;
+    case Mode::Kaisi:
+        writeKaisiLine(m_out, record);
+        break;
+    case Mode::Dxf:
+        writeDxfPoint(m_out, record);
+        break;
+    case Mode::DxfStyled:
+        m_dxf.write(m_out, record);
+        break;
+    }
+}
+
+void RecordWriter::end() {
+    if (m_mode == Mode::Dxf || m_mode == Mode::DxfStyled) {
+        writeDxfFooter(m_out);
+    }
+}
+
+} // namespace velkaro
