@@ -2,11 +2,18 @@
 
 #include "conversion_run.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <string_view>
 
 namespace velkaro::cli {
 namespace {
+
+constexpr std::string_view kCodePageOption = "--dxf-codepage";
+constexpr int kDefaultCodePage = 936;
 
 [[nodiscard]] std::string lowerAscii(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -14,26 +21,176 @@ namespace {
     return text;
 }
 
-// Takes the value of an option given as "-f VALUE", "-fVALUE" or "--format=VALUE".
-[[nodiscard]] std::optional<std::string> optionValue(const std::vector<std::string> &arguments,
-                                                     std::size_t &i, std::string_view shortName,
-                                                     std::string_view longName) {
-    const std::string &argument = arguments[i];
-    const std::string longPrefix = std::string(longName) + "=";
-    if (argument == shortName || argument == longName) {
-        if (i + 1 >= arguments.size()) {
-            return std::nullopt;
+// The texts of the options as given; an option's Option pointer tells whether it was given.
+struct Given {
+    bool help = false;
+    bool version = false;
+    bool labels = false;
+    bool skipJunk = false;
+    bool summary = false;
+    bool json = false;
+    std::string format, outputFolder, codePage, axes, labelHeight, labelDecimals, cassColumns;
+    std::vector<std::string> sources;
+};
+
+// A value option's names and what a missing value is called in its error message.
+struct ValueOption {
+    std::string_view names;
+    std::string_view longName;
+    std::string_view missing;
+    std::string Given::*text;
+};
+
+constexpr ValueOption kValueOptions[] = {
+    {"-f,--format", "--format", "选项 -f 缺少格式", &Given::format},
+    {"-o,--output-dir", "--output-dir", "选项 -o 缺少输出文件夹", &Given::outputFolder},
+    {"--dxf-codepage", "--dxf-codepage", "选项 --dxf-codepage 缺少代码页", &Given::codePage},
+    {"--dxf-axes", "--dxf-axes", "选项 --dxf-axes 缺少 xy 或 en", &Given::axes},
+    {"--label-height", "--label-height", "选项 --label-height 缺少高度", &Given::labelHeight},
+    {"--label-decimals", "--label-decimals", "选项 --label-decimals 缺少位数",
+     &Given::labelDecimals},
+    {"--cass-columns", "--cass-columns", "选项 --cass-columns 缺少 code 或 name",
+     &Given::cassColumns},
+};
+
+// GNU's optional argument: --dxf-codepage alone means 936, a value only ever follows an "=".
+[[nodiscard]] std::vector<std::string> withOptionalValues(std::vector<std::string> arguments) {
+    for (std::string &argument : arguments) {
+        if (argument == "--") {
+            break;
         }
-        return arguments[++i];
+        if (argument == kCodePageOption) {
+            argument += "=" + std::to_string(kDefaultCodePage);
+        }
     }
-    if (argument.starts_with(longPrefix)) {
-        return argument.substr(longPrefix.size());
+    return arguments;
+}
+
+void defineOptions(CLI::App &app, Given &given) {
+    app.set_help_flag();
+    app.add_flag("-h,--help", given.help);
+    app.add_flag("--version", given.version);
+    for (const ValueOption &option : kValueOptions) {
+        app.add_option(std::string(option.names), given.*option.text);
     }
-    return argument.substr(shortName.size());
+    app.add_flag("--labels", given.labels);
+    app.add_flag("--skip-junk", given.skipJunk);
+    app.add_flag("--summary", given.summary);
+    app.add_flag("--json", given.json);
+    app.add_option("sources", given.sources);
+}
+
+// CLI11's errors in the converter's words.
+[[nodiscard]] std::string errorText(const CLI::ParseError &error, const CLI::App &app) {
+    if (dynamic_cast<const CLI::ExtrasError *>(&error) != nullptr) {
+        const std::vector<std::string> extras = app.remaining();
+        return "未知选项: " + (extras.empty() ? std::string() : extras.front());
+    }
+    const std::string what = error.what();
+    for (const ValueOption &option : kValueOptions) {
+        if (what.starts_with(std::string(option.longName) + ":")) {
+            const std::size_t given = app.get_option(std::string(option.longName))->count();
+            return given > 1
+                       ? "选项 " + std::string(option.names.substr(0, option.names.find(','))) +
+                             " 只能给出一次"
+                       : std::string(option.missing);
+        }
+    }
+    return what;
+}
+
+[[nodiscard]] bool isGiven(const CLI::App &app, std::string_view longName) {
+    return app.get_option(std::string(longName))->count() > 0;
 }
 
 [[nodiscard]] ParsedCommandLine usageError(std::string error) {
     return ParsedCommandLine{std::nullopt, std::move(error)};
+}
+
+// The whole text as one number, or false.
+template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text, Number &value) {
+    const char *end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    return result.ec == std::errc() && result.ptr == end;
+}
+
+// The drawing's code page and axes; the error text of the first value out of range, or empty.
+[[nodiscard]] std::string takeDrawingOptions(const CLI::App &app, const Given &given,
+                                             ConversionOptions &options) {
+    if (isGiven(app, kCodePageOption)) {
+        int codePage = 0;
+        if (!parseWhole(given.codePage, codePage) || !isKnownDxfCodePage(codePage)) {
+            return "未知代码页: " + given.codePage;
+        }
+        options.dxfCodePage = codePage;
+    }
+    if (isGiven(app, "--dxf-axes")) {
+        const std::string axes = lowerAscii(given.axes);
+        if (axes != "xy" && axes != "en") {
+            return "未知坐标轴: " + given.axes;
+        }
+        options.dxfAxes = axes == "en" ? DxfAxes::En : DxfAxes::Xy;
+    }
+    if (isGiven(app, "--cass-columns")) {
+        const std::string columns = lowerAscii(given.cassColumns);
+        if (columns != "code" && columns != "name") {
+            return "未知 CASS 列: " + given.cassColumns;
+        }
+        options.cassColumns = columns == "name" ? CassColumns::Name : CassColumns::Code;
+    }
+    return {};
+}
+
+// --labels, and the label settings, which ask for labels too.
+[[nodiscard]] std::string takeLabelOptions(const CLI::App &app, const Given &given,
+                                           ConversionOptions &options) {
+    const bool height = isGiven(app, "--label-height");
+    const bool decimals = isGiven(app, "--label-decimals");
+    if (!given.labels && !height && !decimals) {
+        return {};
+    }
+    DxfLabels labels;
+    if (height && (!parseWhole(given.labelHeight, labels.height) || !std::isfinite(labels.height) ||
+                   labels.height <= 0)) {
+        return "文字高度无效: " + given.labelHeight;
+    }
+    if (decimals &&
+        (!parseWhole(given.labelDecimals, labels.elevationDecimals) ||
+         labels.elevationDecimals < 0 || labels.elevationDecimals > kMaxElevationDecimals)) {
+        return "小数位数无效: " + given.labelDecimals;
+    }
+    options.dxfLabels = labels;
+    return {};
+}
+
+[[nodiscard]] ParsedCommandLine commandLineFrom(const CLI::App &app, const Given &given) {
+    CommandLine line;
+    if (!isGiven(app, "--format")) {
+        return usageError("请用 -f 选择转换格式");
+    }
+    line.formatItemTexts = formatItemTextsFor(given.format);
+    if (line.formatItemTexts.empty()) {
+        return usageError("未知格式: " + given.format);
+    }
+    if (isGiven(app, "--output-dir") && given.outputFolder.empty()) {
+        return usageError("选项 -o 缺少输出文件夹");
+    }
+    line.outputFolder = given.outputFolder;
+    std::string error = takeDrawingOptions(app, given, line.options);
+    if (error.empty()) {
+        error = takeLabelOptions(app, given, line.options);
+    }
+    if (!error.empty()) {
+        return usageError(error);
+    }
+    line.options.leaveOutLinesWithoutCoordinates = given.skipJunk;
+    line.options.summary = given.summary || given.json;
+    line.json = given.json;
+    line.sources = given.sources;
+    if (line.sources.empty()) {
+        return usageError("请给出源文件");
+    }
+    return ParsedCommandLine{line, {}};
 }
 
 } // namespace
@@ -56,49 +213,22 @@ std::vector<std::string> formatItemTextsFor(const std::string &argument) {
 }
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments) {
-    CommandLine line;
-    std::optional<std::string> format;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string &argument = arguments[i];
-        const bool isOption = !optionsEnded && argument.size() > 1 && argument[0] == '-';
-        if (!isOption) {
-            line.sources.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "-h" || argument == "--help") {
-            line.action = CommandLine::Action::Help;
-            return ParsedCommandLine{line, {}};
-        } else if (argument == "--version") {
-            line.action = CommandLine::Action::Version;
-            return ParsedCommandLine{line, {}};
-        } else if (argument.starts_with("-f") || argument.starts_with("--format")) {
-            format = optionValue(arguments, i, "-f", "--format");
-            if (!format) {
-                return usageError("选项 -f 缺少格式");
-            }
-        } else if (argument.starts_with("-o") || argument.starts_with("--output-dir")) {
-            const std::optional<std::string> folder =
-                optionValue(arguments, i, "-o", "--output-dir");
-            if (!folder || folder->empty()) {
-                return usageError("选项 -o 缺少输出文件夹");
-            }
-            line.outputFolder = *folder;
-        } else {
-            return usageError("未知选项: " + argument);
-        }
+    CLI::App app;
+    Given given;
+    defineOptions(app, given);
+    std::vector<std::string> reversed = withOptionalValues(arguments);
+    std::reverse(reversed.begin(), reversed.end()); // CLI11 takes the last argument first
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError &error) {
+        return usageError(errorText(error, app));
     }
-    if (!format) {
-        return usageError("请用 -f 选择转换格式");
+    if (given.help || given.version) {
+        CommandLine line;
+        line.action = given.help ? CommandLine::Action::Help : CommandLine::Action::Version;
+        return ParsedCommandLine{line, {}};
     }
-    line.formatItemTexts = formatItemTextsFor(*format);
-    if (line.formatItemTexts.empty()) {
-        return usageError("未知格式: " + *format);
-    }
-    if (line.sources.empty()) {
-        return usageError("请给出源文件");
-    }
-    return ParsedCommandLine{line, {}};
+    return commandLineFrom(app, given);
 }
 
 const char *usageText() {
@@ -112,6 +242,17 @@ const char *usageText() {
            "  -o, --output-dir DIR   输出文件夹 (默认: 源文件所在文件夹)\n"
            "  -h, --help             显示本说明\n"
            "      --version          显示版本\n"
+           "\n"
+           "  以下选项改变输出; 不给出时输出与原程序逐字节相同:\n"
+           "      --dxf-codepage[=CP]  DXF 写 HEADER 注明代码页 (默认 936, 也可 950, 1252...)\n"
+           "      --dxf-axes xy|en     en: 东坐标 (源的 y) 为图形 X, 北坐标为 Y (默认 xy)\n"
+           "      --labels             每点旁写点名 (图层 ZDH) 和高程 (图层 GCD) 文字\n"
+           "      --label-height H     文字高度 (默认 1.0 图形单位)\n"
+           "      --label-decimals N   高程小数位数 0-6 (默认 3)\n"
+           "      --cass-columns code|name  name: 点名,编码,Y,X,H, 如 CASS 说明 (默认 code)\n"
+           "      --skip-junk          略去 x, y, z 都没有数值的行 (如标题行), 并报告行号\n"
+           "      --summary            每次转换后按编码列出点数和 x, y, z 范围\n"
+           "      --json               标准输出改为每次转换一行 JSON (含上述摘要)\n"
            "\n"
            "  退出状态 / exit status: 0 全部成功, 1 有转换失败, 2 用法错误\n";
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversion_options.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +17,10 @@ struct CommandLine {
     std::vector<std::string> formatItemTexts;
     std::string outputFolder; // empty: beside each source
     std::vector<std::string> sources;
+    // Handed to every conversion; options.summary is set by --summary and by --json.
+    ConversionOptions options;
+    // Standard output gets one JSON object per conversion instead of the human-readable lines.
+    bool json = false;
 };
 
 // The parsed command line, or the reason it is unusable (a usage error, exit status 2).
@@ -23,6 +29,8 @@ struct ParsedCommandLine {
     std::string error;
 };
 
+// GNU-style: short options (-f cass, -fcass), long ones (--format cass, --format=cass), sources
+// anywhere among them, and "--" ending the options.
 [[nodiscard]] ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments);
 
 // The list texts a FORMAT argument stands for: cass, kaisi, cad (any case), all, or one of the

@@ -2,6 +2,8 @@
 
 #include "command_line.h"
 #include "conversion_run.h"
+#include "printable_text.h"
+#include "summary_report.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -15,6 +17,7 @@ namespace {
 using velkaro::ConversionOutcome;
 using velkaro::ConversionRequest;
 using velkaro::cli::CommandLine;
+using velkaro::cli::printable;
 
 // Everything after the last separator; on Windows a backslash separates too, and so does the
 // colon of a drive ("D:pts.txt" is pts.txt in the current folder of drive D).
@@ -37,37 +40,24 @@ void flushStandardOutput() {
     }
 }
 
-// A name as printed: control bytes (a line feed above all) as C escapes, so that every report
-// stays on one line; all other bytes, whatever their encoding, unchanged.
-[[nodiscard]] std::string printable(const std::string &text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7f) {
-            out += c;
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else {
-            out += "\\x";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 15];
-        }
-    }
-    return out;
-}
-
 [[nodiscard]] unsigned long long count(std::uint64_t value) {
     return static_cast<unsigned long long>(value);
 }
 
-// The warnings about what a conversion left out or wrote without coordinates: one line per line
-// of the source, the first ten of them, then the count.
+// One warning per line of the source, the first ten of them, then the count.
+void warnAboutLineList(const std::string &name, const std::vector<std::uint64_t> &first,
+                       std::uint64_t total, const char *what) {
+    for (const std::uint64_t line : first) {
+        std::fprintf(stderr, "velkaro-convert: 警告: %s 第 %llu 行%s\n", name.c_str(), count(line),
+                     what);
+    }
+    if (total > first.size()) {
+        std::fprintf(stderr, "velkaro-convert: 警告: %s 共 %llu 行%s\n", name.c_str(), count(total),
+                     what);
+    }
+}
+
+// The warnings about what a conversion left out or wrote without coordinates.
 void warnAboutLines(const std::string &name, const ConversionOutcome &outcome) {
     if (outcome.stoppedAtLine != 0) {
         std::fprintf(stderr,
@@ -75,27 +65,31 @@ void warnAboutLines(const std::string &name, const ConversionOutcome &outcome) {
                      "其后 %llu 行没有转换\n",
                      name.c_str(), count(outcome.stoppedAtLine), count(outcome.linesNotConverted));
     }
-    for (const std::uint64_t line : outcome.firstLinesWithoutCoordinates) {
-        std::fprintf(stderr, "velkaro-convert: 警告: %s 第 %llu 行没有坐标数值\n", name.c_str(),
-                     count(line));
-    }
-    if (outcome.linesWithoutCoordinates > outcome.firstLinesWithoutCoordinates.size()) {
-        std::fprintf(stderr, "velkaro-convert: 警告: %s 共 %llu 行没有坐标数值\n", name.c_str(),
-                     count(outcome.linesWithoutCoordinates));
-    }
+    warnAboutLineList(name, outcome.firstLinesWithoutCoordinates, outcome.linesWithoutCoordinates,
+                      "没有坐标数值");
+    warnAboutLineList(name, outcome.firstLinesLeftOut, outcome.linesLeftOut,
+                      "没有坐标数值，已略去");
 }
 
-// Prints what one conversion did; the warnings only once per source (warned), since every
-// format reads the same lines.
-void report(const std::string &source, const ConversionOutcome &outcome, bool &warned) {
+// Prints what one conversion did: a line (and the summary when asked for) or, with --json, one
+// JSON object on standard output; the warnings only once per source (warned), since every format
+// reads the same lines.
+void report(const std::string &source, const std::string &itemText, const CommandLine &line,
+            const ConversionOutcome &outcome, bool &warned) {
     const std::string name = printable(source);
+    if (line.json) {
+        std::fputs(velkaro::cli::jsonReport(source, itemText, outcome).c_str(), stdout);
+    }
     if (outcome.kind != ConversionOutcome::Kind::Converted) {
         std::fprintf(stderr, "velkaro-convert: %s: %s\n", name.c_str(),
                      printable(outcome.message).c_str());
         return;
     }
-    std::printf("%s -> %s (%llu 点)\n", name.c_str(), printable(outcome.outputPath).c_str(),
-                count(outcome.pointsWritten));
+    if (!line.json) {
+        std::printf("%s -> %s (%llu 点)\n", name.c_str(), printable(outcome.outputPath).c_str(),
+                    count(outcome.pointsWritten));
+        std::fputs(velkaro::cli::summaryText(outcome).c_str(), stdout);
+    }
     if (!warned) {
         warned = true;
         warnAboutLines(name, outcome);
@@ -115,8 +109,9 @@ void report(const std::string &source, const ConversionOutcome &outcome, bool &w
             request.formatItemText = itemText;
             request.outputFolder =
                 line.outputFolder.empty() ? source.substr(0, nameStart) : line.outputFolder;
+            request.options = line.options;
             const ConversionOutcome outcome = velkaro::runConversion(request);
-            report(source, outcome, warned);
+            report(source, itemText, line, outcome, warned);
             allConverted = allConverted && outcome.kind == ConversionOutcome::Kind::Converted;
         }
         flushStandardOutput();
