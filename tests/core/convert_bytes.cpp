@@ -6,13 +6,15 @@
 
 namespace velkaro::test {
 
-std::string convertBytes(std::string_view source, std::string_view formatItemText) {
+std::string convertBytes(std::string_view source, std::string_view formatItemText,
+                         const ConversionOptions &options) {
     const TempDir dir;
     ConversionRequest request;
     request.sourcePath = dir.file("pts.txt");
     request.sourceFileName = "pts.txt";
     request.formatItemText = std::string(formatItemText);
     request.outputFolder = dir.folder();
+    request.options = options;
     writeBytes(request.sourcePath, source);
     const ConversionOutcome outcome = runConversion(request);
     EXPECT_EQ(outcome.kind, ConversionOutcome::Kind::Converted) << outcome.message;

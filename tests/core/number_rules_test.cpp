@@ -135,7 +135,7 @@ void incrementDecimal(std::string &digits, std::size_t last) {
     digits.insert(digits.begin(), '1');
 }
 
-std::string referenceFixed6(double value) {
+std::string referenceFixed(double value, int decimals = 6) {
     std::string sign = std::signbit(value) ? "-" : "";
     char buffer[1500];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
@@ -161,13 +161,17 @@ std::string referenceFixed6(double value) {
         }
     }
     const std::size_t point = text.find('.');
-    const bool up = text[point + 7] >= '5';
-    text.resize(point + 7);
+    const auto kept = static_cast<std::size_t>(decimals);
+    const bool up = text[point + kept + 1] >= '5';
+    text.resize(point + kept + 1);
     if (up) {
-        incrementDecimal(text, point + 6);
+        incrementDecimal(text, point + kept);
     }
     while (text.size() > 1 && text[0] == '0' && text[1] != '.') {
         text.erase(0, 1);
+    }
+    if (decimals == 0) {
+        text.pop_back(); // "%.0f" prints no point
     }
     return sign + text;
 }
@@ -184,7 +188,7 @@ TEST(FormatFixed6, AgreesWithStringRoundingOnRandomValues) {
             value = (std::floor(value * 1e6) + 0.5) / 1e6;
         }
         value = (i & 1) ? -value : value;
-        ASSERT_EQ(formatFixed6(value), referenceFixed6(value)) << std::hexfloat << value;
+        ASSERT_EQ(formatFixed6(value), referenceFixed(value)) << std::hexfloat << value;
     }
 }
 
@@ -195,8 +199,32 @@ TEST(FormatFixed6, AgreesWithStringRoundingOnRandomBitPatterns) {
         if (std::isnan(value) || std::isinf(value)) {
             continue;
         }
-        ASSERT_EQ(formatFixed6(value), referenceFixed6(value)) << std::hexfloat << value;
+        ASSERT_EQ(formatFixed6(value), referenceFixed(value)) << std::hexfloat << value;
     }
 }
 
 } // namespace
+
+// The elevation labels' decimals: the same rounding rule at every count from 0 to 6.
+TEST(PrintFixed, AgreesWithStringRoundingAtEveryDecimalCount) {
+    std::mt19937_64 random(936);
+    std::uniform_int_distribution<int> power(-8, 14);
+    std::uniform_real_distribution<double> unit(1.0, 10.0);
+    for (int i = 0; i < 40000; ++i) {
+        const int decimals = i % 7;
+        double value = unit(random) * std::pow(10.0, power(random));
+        if (i % 2 == 0) { // ties at the first decimal not printed
+            const double scale = std::pow(10.0, decimals);
+            value = (std::floor(value * scale) + 0.5) / scale;
+        }
+        value = (i % 3 == 0) ? -value : value;
+        char text[velkaro::kMaxFixed6Length];
+        const std::string printed(text, velkaro::printFixed(text, value, decimals));
+        ASSERT_EQ(printed, referenceFixed(value, decimals))
+            << std::hexfloat << value << " " << decimals;
+    }
+    char text[velkaro::kMaxFixed6Length];
+    EXPECT_EQ(std::string(text, velkaro::printFixed(text, 42.7988, 3)), "42.799");
+    EXPECT_EQ(std::string(text, velkaro::printFixed(text, 2.5, 0)), "3");
+    EXPECT_EQ(std::string(text, velkaro::printFixed(text, -kInf, 2)), "-1.#INF00");
+}

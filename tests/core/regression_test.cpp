@@ -164,6 +164,25 @@ TEST(Regression, LineFeedInANameSplitTheConverterLine) {
                           "velkaro-convert: a\\rb.txt: 创建转换文件错误:a\\rbKaisi.txt\n");
 }
 
+// Fault: velkaro-convert took any argument that began like a long option for it: --formatcass
+// was reported as the unknown format "formatcass", and --output-directory=out made the folder
+// "output-directory=out" the output folder. Both are unknown options now (exit status 2).
+TEST(Regression, ArgumentBeginningLikeALongOptionWasTakenForIt) {
+    TempDir dir;
+    writeBytes(dir.file("pts.txt"), kSource);
+    fs::create_directory(dir.file("output-directory=out"));
+    const std::vector<std::vector<std::string>> calls = {
+        {"--formatcass", "pts.txt"}, {"-f", "cass", "--output-directory=out", "pts.txt"}};
+    for (const std::vector<std::string> &arguments : calls) {
+        const velkaro::test::ProgramRun run = velkaro::test::runConverter(dir.path(), arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')),
+                  "velkaro-convert: 未知选项: " + arguments[arguments.size() - 2]);
+        EXPECT_EQ(listFolder(dir.path()), "output-directory=out\npts.txt\n");
+        EXPECT_EQ(listFolder(dir.file("output-directory=out")), "");
+    }
+}
+
 // Fault: velkaro-convert never checked its standard output: with it on a full disk (here
 // /dev/full) the report of the outputs written was lost and the exit status was still 0. Now
 // the loss is reported on standard error and the exit status is 1; the outputs are written.

@@ -1,0 +1,159 @@
+// The conversion options through runConversion: each against its golden output (checked
+// independently by tests/dxf/check_options.py), the summary, and options out of range.
+
+#include "conversion_run.h"
+
+#include "convert_bytes.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using velkaro::CassColumns;
+using velkaro::ConversionOptions;
+using velkaro::ConversionOutcome;
+using velkaro::DxfAxes;
+using velkaro::DxfLabels;
+using velkaro::test::goldenPath;
+using velkaro::test::readBytes;
+
+struct GoldenRow {
+    const char *golden;
+    std::string_view formatItemText;
+    ConversionOptions options;
+};
+
+class OptionGoldenTest : public ::testing::TestWithParam<GoldenRow> {};
+
+TEST_P(OptionGoldenTest, WritesTheGoldenBytes) {
+    const std::string source = readBytes(goldenPath("golden/sample.txt"));
+    EXPECT_EQ(velkaro::test::convertBytes(source, GetParam().formatItemText, GetParam().options),
+              readBytes(goldenPath(std::string("golden/options/") + GetParam().golden)));
+}
+
+ConversionOptions everything() {
+    ConversionOptions options;
+    options.dxfCodePage = 950;
+    options.dxfAxes = DxfAxes::En;
+    options.dxfLabels = DxfLabels{2.5, 0};
+    options.leaveOutLinesWithoutCoordinates = true;
+    return options;
+}
+
+ConversionOptions with(void (*set)(ConversionOptions &)) {
+    ConversionOptions options;
+    set(options);
+    return options;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OptionGoldenTest,
+    ::testing::Values(GoldenRow{"sampleCAD-codepage936.dxf", velkaro::kCadItemText,
+                                with([](ConversionOptions &o) { o.dxfCodePage = 936; })},
+                      GoldenRow{"sampleCAD-en.dxf", velkaro::kCadItemText,
+                                with([](ConversionOptions &o) { o.dxfAxes = DxfAxes::En; })},
+                      GoldenRow{"sampleCAD-labels.dxf", velkaro::kCadItemText,
+                                with([](ConversionOptions &o) { o.dxfLabels = DxfLabels{}; })},
+                      GoldenRow{"sampleCAD-everything.dxf", velkaro::kCadItemText, everything()},
+                      GoldenRow{
+                          "sampleCass-name.dat", velkaro::kCassItemText,
+                          with([](ConversionOptions &o) { o.cassColumns = CassColumns::Name; })},
+                      GoldenRow{"sampleCass-name-skip.dat", velkaro::kCassItemText,
+                                [] {
+                                    ConversionOptions o = everything();
+                                    o.cassColumns = CassColumns::Name;
+                                    return o;
+                                }()},
+                      // options of other formats change nothing
+                      GoldenRow{"sampleKaisi-skip.txt", velkaro::kKaisiItemText, everything()},
+                      GoldenRow{"../sampleCass.dat", velkaro::kCassItemText, [] {
+                                    ConversionOptions o = everything();
+                                    o.leaveOutLinesWithoutCoordinates = false;
+                                    o.summary = true;
+                                    return o;
+                                }()}));
+
+// A header row, two codes, a point whose z holds no number, a junk row, and an early stop.
+TEST(ConversionSummary, CountsLinesAndGivesEachCodesExtent) {
+    const velkaro::test::TempDir dir;
+    velkaro::ConversionRequest request;
+    request.sourcePath = dir.file("pts.txt");
+    request.sourceFileName = "pts.txt";
+    request.formatItemText = std::string(velkaro::kCassItemText);
+    request.outputFolder = dir.folder();
+    request.options.summary = true;
+    request.options.leaveOutLinesWithoutCoordinates = true;
+    velkaro::test::writeBytes(request.sourcePath, "no,fix,name,code,X,Y,H\r\n"
+                                                  "1,2,P1,KZD,10.5,-20.5,3\r\n"
+                                                  "1,2,P2,NULL,11,21,up\r\n"
+                                                  "1,2,P3,KZD,9.25,20,1e999\r\n"
+                                                  "1,2,P4,KZD,east,north,up\r\n"
+                                                  "end\r\n"
+                                                  "1,2,P5,KZD,1,2,3\r\n");
+    const ConversionOutcome outcome = velkaro::runConversion(request);
+    ASSERT_EQ(outcome.kind, ConversionOutcome::Kind::Converted) << outcome.message;
+    ASSERT_TRUE(outcome.summary.has_value());
+    EXPECT_EQ(outcome.summary->linesRead, 6U);
+    EXPECT_EQ(outcome.summary->linesTaken, 5U);
+    EXPECT_EQ(outcome.linesLeftOut, 2U);
+    EXPECT_EQ(outcome.firstLinesLeftOut, (std::vector<std::uint64_t>{1, 5}));
+    EXPECT_EQ(outcome.linesWithoutCoordinates, 1U); // P2's z; left-out lines are not counted
+    EXPECT_EQ(outcome.stoppedAtLine, 6U);
+    ASSERT_EQ(outcome.summary->codes.size(), 2U);
+    const velkaro::CodeSummary &kzd = outcome.summary->codes[0];
+    EXPECT_EQ(kzd.code, "KZD");
+    EXPECT_EQ(kzd.points, 2U);
+    EXPECT_EQ(kzd.x.min, 9.25);
+    EXPECT_EQ(kzd.x.max, 10.5);
+    EXPECT_EQ(kzd.y.min, -20.5);
+    EXPECT_EQ(kzd.y.max, 20);
+    EXPECT_EQ(kzd.z.max, std::numeric_limits<double>::infinity());
+    const velkaro::CodeSummary &p2 = outcome.summary->codes[1];
+    EXPECT_EQ(p2.code, "P2");
+    EXPECT_EQ(p2.points, 1U);
+    EXPECT_EQ(p2.z.numbers, 0U);
+    EXPECT_EQ(readBytes(outcome.outputPath),
+              "KZD,,-20.5,10.5,3\r\nP2,,21,11,up\r\nKZD,,20,9.25,1e999\r\n");
+}
+
+class InvalidOptionsTest : public ::testing::TestWithParam<ConversionOptions> {};
+
+TEST_P(InvalidOptionsTest, AreRefusedBeforeAnyFileIsTouched) {
+    const velkaro::test::TempDir dir;
+    velkaro::ConversionRequest request;
+    request.sourcePath = dir.file("missing.txt");
+    request.sourceFileName = "missing.txt";
+    request.formatItemText = std::string(velkaro::kCadItemText);
+    request.outputFolder = dir.folder();
+    request.options = GetParam();
+    const ConversionOutcome outcome = velkaro::runConversion(request);
+    EXPECT_EQ(outcome.kind, ConversionOutcome::Kind::InvalidOptions);
+    EXPECT_EQ(outcome.message, "转换选项无效");
+    EXPECT_EQ(velkaro::test::listFolder(dir.path()), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, InvalidOptionsTest,
+    ::testing::Values(with([](ConversionOptions &o) { o.dxfCodePage = 65001; }),
+                      with([](ConversionOptions &o) { o.dxfCodePage = 0; }),
+                      with([](ConversionOptions &o) {
+                          o.dxfLabels = DxfLabels{0.0, 3};
+                      }),
+                      with([](ConversionOptions &o) {
+                          o.dxfLabels = DxfLabels{std::nan(""), 3};
+                      }),
+                      with([](ConversionOptions &o) {
+                          o.dxfLabels = DxfLabels{std::numeric_limits<double>::infinity(), 3};
+                      }),
+                      with([](ConversionOptions &o) {
+                          o.dxfLabels = DxfLabels{1.0, 7};
+                      }),
+                      with([](ConversionOptions &o) {
+                          o.dxfLabels = DxfLabels{1.0, -1};
+                      })));
+
+} // namespace
