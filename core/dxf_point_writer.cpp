@@ -1,32 +1,38 @@
 #include "dxf_point_writer.h"
 
 #include "output_stream.h"
+#include "printed_decimal.h"
 
-#include <string_view>
+#include <cstring>
 
 namespace velkaro {
 namespace {
 
-// Prints a coordinate by the number rules, followed by CR LF.
-std::string_view printed(char (&text)[kMaxFixed6Length + 2], double value) {
-    char *end = printFixed6(text, value);
-    *end++ = '\r';
-    *end++ = '\n';
-    return {text, static_cast<std::size_t>(end - text)};
+// Prints a coordinate by the number rules into text (no line end).
+std::string_view printed(char *text, double value) {
+    return {text, static_cast<std::size_t>(printFixed6(text, value) - text)};
 }
 
-// A carriage return inside a text value would end its line for readers that take CR alone as
-// a line end, and shift every group after it; the other bytes go through unchanged.
-void writeTextValue(OutputStream &out, std::string_view text) {
-    std::size_t start = 0;
-    for (std::size_t at = text.find('\r'); at != std::string_view::npos;
-         at = text.find('\r', start)) {
-        out.writeRaw(text.substr(start, at - start));
-        out.writeRaw(" ");
-        start = at + 1;
+// Bytes appended to a buffer the caller made large enough.
+struct EntityText {
+    char *end;
+
+    template <std::size_t N> void add(const char (&literal)[N]) {
+        std::memcpy(end, literal, N - 1);
+        end += N - 1;
     }
-    out.writeRaw(text.substr(start));
-}
+    void add(std::string_view bytes) {
+        std::memcpy(end, bytes.data(), bytes.size());
+        end += bytes.size();
+    }
+    // A carriage return inside a text value would end its line for readers that take CR alone
+    // as a line end, and shift every group after it: it becomes a space. Other bytes stay.
+    void addTextValue(std::string_view text) {
+        for (const char c : text) {
+            *end++ = c == '\r' ? ' ' : c;
+        }
+    }
+};
 
 } // namespace
 
@@ -35,53 +41,95 @@ DxfPointWriter::DxfPointWriter(DxfAxes axes, const std::optional<DxfLabels> &lab
     if (m_labels) {
         const double height = m_labels->height;
         m_printedHeight = formatFixed6(height);
-        m_nameLabel = {"ZDH", height / 2, height / 2};
-        m_elevationLabel = {"GCD", height / 2, -1.5 * height};
+        m_dx = offsetOf(height / 2);
+        m_nameDy = offsetOf(height / 2);
+        m_elevationDy = offsetOf(-1.5 * height);
     }
+}
+
+DxfPointWriter::Coordinate DxfPointWriter::coordinateOf(char *text, double value) const {
+    Coordinate result{printed(text, value), value, 0, false};
+    result.exact = m_labels && parseMillionths(result.printed, result.millionths);
+    return result;
+}
+
+DxfPointWriter::Offset DxfPointWriter::offsetOf(double value) {
+    Offset offset;
+    offset.value = value;
+    offset.exact = parseMillionths(formatFixed6(value), offset.millionths);
+    return offset;
 }
 
 void DxfPointWriter::write(OutputStream &out, const PointRecord &record) const {
     const double x = parseNumber(record.x);
     const double y = parseNumber(record.y);
-    const double drawingX = m_axes == DxfAxes::Xy ? x : y;
-    const double drawingY = m_axes == DxfAxes::Xy ? y : x;
-    char text[kMaxFixed6Length + 2];
+    const double z = parseNumber(record.z);
+    char texts[3][kMaxFixed6Length];
+    const Coordinate first = coordinateOf(texts[0], x);
+    const Coordinate second = coordinateOf(texts[1], y);
+    const Coordinate &drawingX = m_axes == DxfAxes::Xy ? first : second;
+    const Coordinate &drawingY = m_axes == DxfAxes::Xy ? second : first;
+    const std::string_view printedZ = printed(texts[2], z);
     out.writeRaw("  0\r\nPOINT\r\n8\r\n");
     out.write(record.pointCode);
     out.writeRaw("\r\n 10\r\n");
-    out.writeRaw(printed(text, drawingX));
-    out.writeRaw(" 20\r\n");
-    out.writeRaw(printed(text, drawingY));
-    out.writeRaw(" 30\r\n");
-    const double z = parseNumber(record.z);
-    const std::string_view printedZ = printed(text, z);
+    out.writeRaw(drawingX.printed);
+    out.writeRaw("\r\n 20\r\n");
+    out.writeRaw(drawingY.printed);
+    out.writeRaw("\r\n 30\r\n");
     out.writeRaw(printedZ);
+    out.writeRaw("\r\n");
     if (!m_labels) {
         return;
     }
-    writeText(out, m_nameLabel, drawingX, drawingY, printedZ, record.pointName);
-    char elevation[kMaxFixed6Length];
-    const char *end = printFixed(elevation, z, m_labels->elevationDecimals);
-    writeText(out, m_elevationLabel, drawingX, drawingY, printedZ,
-              std::string_view(elevation, static_cast<std::size_t>(end - elevation)));
+    char numbers[4][kMaxFixed6Length];
+    const std::string_view labelX = placed(numbers[0], drawingX, m_dx);
+    writeText(out, "ZDH", labelX, placed(numbers[1], drawingY, m_nameDy), printedZ,
+              record.pointName);
+    writeText(out, "GCD", labelX, placed(numbers[2], drawingY, m_elevationDy), printedZ,
+              elevation(numbers[3], printedZ, z));
 }
 
-void DxfPointWriter::writeText(OutputStream &out, const Label &label, double x, double y,
-                               std::string_view printedZ, std::string_view text) const {
-    char number[kMaxFixed6Length + 2];
-    out.writeRaw("  0\r\nTEXT\r\n  8\r\n");
-    out.writeRaw(label.layer);
-    out.writeRaw("\r\n 10\r\n");
-    out.writeRaw(printed(number, x + label.dx));
-    out.writeRaw(" 20\r\n");
-    out.writeRaw(printed(number, y + label.dy));
-    out.writeRaw(" 30\r\n");
-    out.writeRaw(printedZ);
-    out.writeRaw(" 40\r\n");
-    out.writeRaw(m_printedHeight);
-    out.writeRaw("\r\n  1\r\n");
-    writeTextValue(out, text);
-    out.writeRaw("\r\n");
+std::string_view DxfPointWriter::placed(char *text, const Coordinate &at, const Offset &offset) {
+    char *const end = offset.exact && at.exact
+                          ? printMillionths(text, at.millionths + offset.millionths)
+                          : printFixed6(text, at.value + offset.value);
+    return {text, static_cast<std::size_t>(end - text)};
+}
+
+// Assembled in one buffer and handed over in one piece: the entity is a dozen short parts.
+void DxfPointWriter::writeText(OutputStream &out, std::string_view layer, std::string_view x,
+                               std::string_view y, std::string_view z,
+                               std::string_view text) const {
+    char entity[6 * kMaxFixed6Length + kLineBufferSize];
+    EntityText builder{entity};
+    builder.add("  0\r\nTEXT\r\n  8\r\n");
+    builder.add(layer);
+    builder.add("\r\n 10\r\n");
+    builder.add(x);
+    builder.add("\r\n 20\r\n");
+    builder.add(y);
+    builder.add("\r\n 30\r\n");
+    builder.add(z);
+    builder.add("\r\n 40\r\n");
+    builder.add(m_printedHeight);
+    builder.add("\r\n  1\r\n");
+    builder.addTextValue(text);
+    builder.add("\r\n");
+    out.writeRaw(std::string_view(entity, static_cast<std::size_t>(builder.end - entity)));
+}
+
+std::string_view DxfPointWriter::elevation(char *buffer, std::string_view printedZ,
+                                           double z) const {
+    const int decimals = m_labels->elevationDecimals;
+    if (decimals == 6) {
+        return printedZ;
+    }
+    char *end = nullptr;
+    if (!roundPrinted(printedZ, decimals, buffer, end)) {
+        end = printFixed(buffer, z, decimals);
+    }
+    return {buffer, static_cast<std::size_t>(end - buffer)};
 }
 
 } // namespace velkaro

@@ -4,8 +4,10 @@
 #include "number_rules.h"
 #include "point_record.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace velkaro {
 
@@ -16,6 +18,9 @@ class OutputStream;
 // the point's, moved half a text height to the right; the name's baseline lies half a height
 // above the point, the elevation's one and a half heights below it, so that the two texts keep
 // half a height clear of the point and of each other. Both lie at the point's Z.
+// The offsets are taken at six decimals and added exactly to the point's printed coordinates
+// (beyond twelve integer digits, to its number, as doubles); the elevation is printFixed's
+// rounding of z.
 class DxfPointWriter {
   public:
     DxfPointWriter(DxfAxes axes, const std::optional<DxfLabels> &labels);
@@ -23,20 +28,36 @@ class DxfPointWriter {
     void write(OutputStream &out, const PointRecord &record) const;
 
   private:
-    struct Label {
-        std::string_view layer;
-        double dx;
-        double dy;
+    // A coordinate as printed (without its line end), as a number, and in millionths when the
+    // printed text has at most twelve integer digits (exact).
+    struct Coordinate {
+        std::string_view printed;
+        double value;
+        std::int64_t millionths;
+        bool exact;
+    };
+    struct Offset {
+        double value = 0;
+        std::int64_t millionths = 0;
+        bool exact = false; // whether millionths holds the value at six decimals
     };
 
-    void writeText(OutputStream &out, const Label &label, double x, double y,
-                   std::string_view printedZ, std::string_view text) const;
+    [[nodiscard]] Coordinate coordinateOf(char *text, double value) const;
+    [[nodiscard]] static Offset offsetOf(double value);
+    // The coordinate moved by offset, printed into text.
+    [[nodiscard]] static std::string_view placed(char *text, const Coordinate &at,
+                                                 const Offset &offset);
+    void writeText(OutputStream &out, std::string_view layer, std::string_view x,
+                   std::string_view y, std::string_view z, std::string_view text) const;
+    [[nodiscard]] std::string_view elevation(char *buffer, std::string_view printedZ,
+                                             double z) const;
 
     DxfAxes m_axes;
     std::optional<DxfLabels> m_labels;
     std::string m_printedHeight;
-    Label m_nameLabel{};
-    Label m_elevationLabel{};
+    Offset m_dx;          // both labels, to the right
+    Offset m_nameDy;      // the name, up
+    Offset m_elevationDy; // the elevation, down
 };
 
 } // namespace velkaro

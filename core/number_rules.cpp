@@ -372,26 +372,22 @@ constexpr std::uint64_t kPowersOfTen[] = {1ULL,
                                           10000000000000000ULL,
                                           100000000000000000ULL};
 
-// Writes units of 10^-Decimals as the integer part, the point and the decimals.
-template <int Decimals> char *printUnits(char *out, std::uint64_t units) {
-    constexpr std::uint64_t kUnit = kPowersOfTen[Decimals];
-    out = std::to_chars(out, out + 24, units / kUnit).ptr;
-    if constexpr (Decimals > 0) {
-        *out++ = '.';
-        std::uint64_t decimals = units % kUnit;
-        for (int i = Decimals - 1; i >= 0; --i, decimals /= 10) {
-            out[i] = static_cast<char>('0' + decimals % 10);
-        }
+// Writes millionths as the integer part, the point and six decimals.
+char *printMillionths(char *out, std::uint64_t millionths) {
+    out = std::to_chars(out, out + 24, millionths / 1000000).ptr;
+    *out++ = '.';
+    std::uint64_t decimals = millionths % 1000000;
+    for (int i = 5; i >= 0; --i, decimals /= 10) {
+        out[i] = static_cast<char>('0' + decimals % 10);
     }
-    return out + Decimals;
+    return out + 6;
 }
 
 #ifdef __SIZEOF_INT128__
 // The same rules by integer arithmetic for 1 <= magnitude < 10^13, where coordinates live:
 // with E integer digits, rounding to 17 significant digits is rounding magnitude * 10^(17-E)
-// to an integer, and the last decimal then sits 17-E-Decimals digits from its end. False
-// outside that range.
-template <int Decimals> [[nodiscard]] bool printFixedFast(char *&out, double magnitude) {
+// to an integer, and the sixth decimal then sits 11-E digits from its end. False outside it.
+[[nodiscard]] bool printFixed6Fast(char *&out, double magnitude) {
     if (!(magnitude >= 1.0 && magnitude < 1e13)) {
         return false;
     }
@@ -408,24 +404,25 @@ template <int Decimals> [[nodiscard]] bool printFixedFast(char *&out, double mag
         static_cast<unsigned __int128>(mantissa) * kPowersOfTen[17 - digits];
     const auto rounded17 = static_cast<std::uint64_t>(
         (scaled + (static_cast<unsigned __int128>(1) << (shift - 1))) >> shift); // half up
-    std::uint64_t units = rounded17;
-    if (digits < 17 - Decimals) {
-        const std::uint64_t unit = kPowersOfTen[17 - Decimals - digits];
-        units = (rounded17 + unit / 2) / unit; // half up at the last decimal
+    std::uint64_t millionths = rounded17;
+    if (digits < 11) {
+        const std::uint64_t unit = kPowersOfTen[11 - digits];
+        millionths = (rounded17 + unit / 2) / unit; // half up at the sixth decimal
     } else {
-        units = rounded17 * kPowersOfTen[digits - (17 - Decimals)];
+        millionths = rounded17 * kPowersOfTen[digits - 11];
     }
-    out = printUnits<Decimals>(out, units);
+    out = printMillionths(out, millionths);
     return true;
 }
 #else
-template <int Decimals> [[nodiscard]] bool printFixedFast(char *&, double) {
+[[nodiscard]] bool printFixed6Fast(char *&, double) {
     return false;
 }
 #endif
 
-// "-", infinities and the general way for the magnitudes the fast way does not take.
-template <int Decimals> char *printFixedAs(char *out, double value) {
+} // namespace
+
+char *printFixed6(char *out, double value) {
     if (std::signbit(value)) {
         *out++ = '-';
     }
@@ -438,7 +435,7 @@ template <int Decimals> char *printFixedAs(char *out, double value) {
         static constexpr char kInfinity[] = "1.#INF00";
         return std::copy(kInfinity, kInfinity + sizeof kInfinity - 1, out);
     }
-    if (printFixedFast<Decimals>(out, magnitude)) {
+    if (printFixed6Fast(out, magnitude)) {
         return out;
     }
     DecimalDigits d;
@@ -448,32 +445,27 @@ template <int Decimals> char *printFixedAs(char *out, double value) {
         d = exactDigitsSlow(magnitude);
     }
     roundTo17(d);
-    return printDigits(out, d, Decimals);
+    return printDigits(out, d, 6);
 }
 
-} // namespace
-
-char *printFixed6(char *out, double value) {
-    return printFixedAs<6>(out, value);
-}
-
+// "%.Nf" for the decimals other than six, by the general way only: it serves one label per
+// point, where the fast way of the coordinates is not needed.
 char *printFixed(char *out, double value, int decimals) {
-    switch (decimals) {
-    case 0:
-        return printFixedAs<0>(out, value);
-    case 1:
-        return printFixedAs<1>(out, value);
-    case 2:
-        return printFixedAs<2>(out, value);
-    case 3:
-        return printFixedAs<3>(out, value);
-    case 4:
-        return printFixedAs<4>(out, value);
-    case 5:
-        return printFixedAs<5>(out, value);
-    default:
-        return printFixedAs<6>(out, value);
+    if (decimals >= 6 || decimals < 0 || std::isnan(value) || std::isinf(value)) {
+        return printFixed6(out, value);
     }
+    if (std::signbit(value)) {
+        *out++ = '-';
+    }
+    const double magnitude = std::fabs(value);
+    DecimalDigits d;
+    if (magnitude < 1e-7) {
+        d = DecimalDigits{}; // below half of the last decimal even after rounding to 17 digits
+    } else if (!exactDigitsFast(magnitude, d)) {
+        d = exactDigitsSlow(magnitude);
+    }
+    roundTo17(d);
+    return printDigits(out, d, decimals);
 }
 
 std::string formatFixed6(double value) {

@@ -29,7 +29,7 @@ inline constexpr std::size_t kMaxFixed6Length = 320;
 // infinities. Writes at most kMaxFixed6Length bytes at out and returns the end of what it wrote.
 char *printFixed6(char *out, double value);
 
-// The same rules with 0 to 6 decimals ("%.3f" for 3; no point for 0); decimals above 6 print
+// The same rules with 0 to 6 decimals ("%.3f" for 3; no point for 0); any other count prints
 // six. Writes at most kMaxFixed6Length bytes.
 char *printFixed(char *out, double value, int decimals);
 

@@ -78,11 +78,12 @@ void takeField(std::size_t position, std::string_view field, PointRecord &record
         replaceValue(record.pointName, field);
         break;
     case 3:
-        record.codeWasNull = field == kNullCode;
-        if (record.codeWasNull) {
+        if (field == kNullCode) {
             record.pointCode = record.pointName;
+            record.codeWasNull = true;
         } else {
             replaceValue(record.pointCode, field);
+            record.codeWasNull = false;
         }
         break;
     case 4:

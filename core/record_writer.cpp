@@ -1,7 +1,5 @@
 #include "record_writer.h"
 
-#include "target_formats.h"
-
 namespace velkaro {
 namespace {
 
@@ -35,26 +33,6 @@ void RecordWriter::begin() {
         writeDxfHeader(m_out, *m_dxfCodePage);
     } else {
         writeDxfHeader(m_out);
-    }
-}
-
-void RecordWriter::write(const PointRecord &record) {
-    switch (m_mode) {
-    case Mode::Cass:
-        writeCassLine(m_out, record);
-        break;
-    case Mode::CassByName:
-        writeCassLine(m_out, record, CassColumns::Name);
-        break;
-    case Mode::Kaisi:
-        writeKaisiLine(m_out, record);
-        break;
-    case Mode::Dxf:
-        writeDxfPoint(m_out, record);
-        break;
-    case Mode::DxfStyled:
-        m_dxf.write(m_out, record);
-        break;
     }
 }
 

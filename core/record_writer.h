@@ -3,11 +3,9 @@
 #include "conversion_options.h"
 #include "conversion_run.h"
 #include "dxf_point_writer.h"
+#include "target_formats.h"
 
 namespace velkaro {
-
-class OutputStream;
-struct PointRecord;
 
 // The writers of one target format with the options that concern it, chosen once per run:
 // with default options each call is the old tool's writer, unchanged.
@@ -17,7 +15,26 @@ class RecordWriter {
 
     // What comes before the first record (the DXF opener, and the HEADER when one is asked for).
     void begin();
-    void write(const PointRecord &record);
+    // Inline, so that the run's loop calls the old writer directly by default.
+    void write(const PointRecord &record) {
+        switch (m_mode) {
+        case Mode::Cass:
+            writeCassLine(m_out, record);
+            break;
+        case Mode::CassByName:
+            writeCassLine(m_out, record, CassColumns::Name);
+            break;
+        case Mode::Kaisi:
+            writeKaisiLine(m_out, record);
+            break;
+        case Mode::Dxf:
+            writeDxfPoint(m_out, record);
+            break;
+        case Mode::DxfStyled:
+            m_dxf.write(m_out, record);
+            break;
+        }
+    }
     // What comes after the last record.
     void end();
 

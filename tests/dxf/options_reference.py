@@ -39,6 +39,16 @@ def fixed(value, decimals=6):
     return sign + format(rounded, "f")
 
 
+def placed(value, offset):
+    """A label's coordinate: the point's printed coordinate plus the offset at six decimals,
+    added exactly while both have at most twelve integer digits; beyond, the double sum."""
+    point, step = fixed(value), fixed(offset)
+    if all(re.fullmatch(r"-?\d{1,12}\.\d{6}", text) for text in (point, step)):
+        total = Decimal(point) + Decimal(step)
+        return ("-" if total < 0 else "") + format(abs(total), "f")
+    return fixed(value + offset)
+
+
 def records(source):
     """(line number, name, code, code was NULL, x, y, z) for every line taken."""
     text = source.split(b"\x1a", 1)[0].replace(b"\r\n", b"\n")
@@ -107,6 +117,6 @@ def dxf(source, code_page=None, east_north=False, labels=None, skip_junk=False):
                      (b"GCD", -1.5 * height, fixed(up, decimals).encode())]
             for layer, dy, value in texts:
                 out += group(b"  0", b"TEXT") + group(b"  8", layer)
-                out += group(b" 10", fixed(px + height / 2)) + group(b" 20", fixed(py + dy))
+                out += group(b" 10", placed(px, height / 2)) + group(b" 20", placed(py, dy))
                 out += group(b" 30", fixed(up)) + group(b" 40", fixed(height)) + group(b"  1", value)
     return out + group(b"  0", b"ENDSEC") + group(b"  0", b"EOF")
