@@ -77,7 +77,15 @@ struct Case {
         {"copy (cat)", "exec cat " + quoted(source) + " > " + quoted(out / "copy.txt")},
         {"velkaro-convert CASS 6.0", convert + " -f cass " + quoted(source) + " >/dev/null"},
         {"velkaro-convert Kaisi", convert + " -f kaisi " + quoted(source) + " >/dev/null"},
-        {"velkaro-convert DXF", convert + " -f cad " + quoted(source) + " >/dev/null"}};
+        {"velkaro-convert DXF", convert + " -f cad " + quoted(source) + " >/dev/null"},
+        // The options that cost time: labels (three entities per point) and the summary.
+        {"velkaro-convert DXF --labels",
+         convert + " -f cad --labels " + quoted(source) + " >/dev/null"},
+        {"velkaro-convert DXF, 3 options", convert +
+                                                 " -f cad --labels --dxf-axes=en --dxf-codepage " +
+                                                 quoted(source) + " >/dev/null"},
+        {"velkaro-convert CASS --summary",
+         convert + " -f cass --summary " + quoted(source) + " >/dev/null"}};
     const std::string awk = hasCommand("mawk") ? "mawk" : "awk";
     for (Case &c : awkCases(awk, source, out)) {
         cases.push_back(std::move(c));
