@@ -53,17 +53,27 @@ constexpr ValueOption kValueOptions[] = {
      &Given::cassColumns},
 };
 
-// GNU's optional argument: --dxf-codepage alone means 936, a value only ever follows an "=".
-[[nodiscard]] std::vector<std::string> withOptionalValues(std::vector<std::string> arguments) {
-    for (std::string &argument : arguments) {
+// GNU's rules where CLI11 differs: --dxf-codepage alone means 936 (its value only ever follows
+// an "="), and "--name=" gives the option an empty value instead of taking the next argument.
+[[nodiscard]] std::vector<std::string> asGnuReadsThem(const std::vector<std::string> &arguments) {
+    std::vector<std::string> result;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string &argument = arguments[i];
         if (argument == "--") {
+            result.insert(result.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i),
+                          arguments.end());
             break;
         }
         if (argument == kCodePageOption) {
-            argument += "=" + std::to_string(kDefaultCodePage);
+            result.push_back(argument + "=" + std::to_string(kDefaultCodePage));
+        } else if (argument.starts_with("--") && argument.ends_with("=")) {
+            result.push_back(argument.substr(0, argument.size() - 1));
+            result.emplace_back();
+        } else {
+            result.push_back(argument);
         }
     }
-    return arguments;
+    return result;
 }
 
 void defineOptions(CLI::App &app, Given &given) {
@@ -216,7 +226,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments) {
     CLI::App app;
     Given given;
     defineOptions(app, given);
-    std::vector<std::string> reversed = withOptionalValues(arguments);
+    std::vector<std::string> reversed = asGnuReadsThem(arguments);
     std::reverse(reversed.begin(), reversed.end()); // CLI11 takes the last argument first
     try {
         app.parse(reversed);

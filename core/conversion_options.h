@@ -43,7 +43,8 @@ struct ConversionOptions {
 // elevation decimals from 0 to kMaxElevationDecimals.
 [[nodiscard]] bool areValid(const ConversionOptions &options);
 
-// "ANSI_936" for 936: the $DWGCODEPAGE value of a code page that areValid accepts.
+// Whether DXF readers know the Windows code page as $DWGCODEPAGE ANSI_<codePage>: the ANSI code
+// pages of Windows (874, 932, 936, 949, 950, 1250 to 1258).
 [[nodiscard]] bool isKnownDxfCodePage(int codePage);
 
 } // namespace velkaro

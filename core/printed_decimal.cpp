@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 
 namespace velkaro {
 namespace {
@@ -38,6 +39,12 @@ bool parseMillionths(std::string_view printed, std::int64_t &millionths) {
 }
 
 char *printMillionths(char *out, std::int64_t millionths) {
+    // Two digits at a time from a table: three steps for the six decimals.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930"
+        "31323334353637383940414243444546474849505152535455565758596061"
+        "62636465666768697071727374757677787980818283848586878889909192"
+        "93949596979899";
     if (millionths < 0) {
         *out++ = '-';
     }
@@ -45,9 +52,9 @@ char *printMillionths(char *out, std::int64_t millionths) {
                                           : static_cast<std::uint64_t>(millionths);
     out = std::to_chars(out, out + 20, magnitude / 1000000).ptr;
     *out++ = '.';
-    std::uint64_t fraction = magnitude % 1000000;
-    for (std::ptrdiff_t i = kDecimals; i-- > 0; fraction /= 10) {
-        out[i] = static_cast<char>('0' + fraction % 10);
+    auto fraction = static_cast<std::uint32_t>(magnitude % 1000000);
+    for (int pair = 2; pair >= 0; --pair, fraction /= 100) {
+        std::memcpy(out + 2 * pair, kPairs + 2 * (fraction % 100), 2);
     }
     return out + kDecimals;
 }

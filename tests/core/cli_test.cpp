@@ -175,6 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
         UsageRow{{"-f", "cad", "--dxf-codepage=65001", "pts.txt"},
                  "velkaro-convert: 未知代码页: 65001"},
         UsageRow{{"-f", "cad", "--dxf-axes", "ne", "pts.txt"}, "velkaro-convert: 未知坐标轴: ne"},
+        UsageRow{{"--format=", "pts.txt"}, "velkaro-convert: 未知格式: "},
+        UsageRow{{"-f", "cad", "--dxf-codepage=", "pts.txt"}, "velkaro-convert: 未知代码页: "},
         UsageRow{{"-f", "cad", "--dxf-axes"}, "velkaro-convert: 选项 --dxf-axes 缺少 xy 或 en"},
         UsageRow{{"-f", "cad", "--label-height=0", "pts.txt"}, "velkaro-convert: 文字高度无效: 0"},
         UsageRow{{"-f", "cad", "--label-decimals", "7", "pts.txt"},

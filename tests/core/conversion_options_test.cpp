@@ -120,6 +120,23 @@ TEST(ConversionSummary, CountsLinesAndGivesEachCodesExtent) {
               "KZD,,-20.5,10.5,3\r\nP2,,21,11,up\r\nKZD,,20,9.25,1e999\r\n");
 }
 
+// A lone CR in a name would end the label's line for readers that take CR as a line end, and
+// shift every group after it; the layer keeps its bytes, as the old tool wrote them.
+TEST(DxfLabels, CarriageReturnInANameBecomesASpaceInItsLabel) {
+    ConversionOptions options;
+    options.dxfLabels = DxfLabels{2.0, 1};
+    EXPECT_EQ(
+        velkaro::test::convertBytes("1,2,P\r1,K\r1,-1,2,0.25\n", velkaro::kCadItemText, options),
+        "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"
+        "  0\r\nPOINT\r\n8\r\nK\r1\r\n 10\r\n-1.000000\r\n 20\r\n2.000000\r\n"
+        " 30\r\n0.250000\r\n"
+        "  0\r\nTEXT\r\n  8\r\nZDH\r\n 10\r\n0.000000\r\n 20\r\n3.000000\r\n"
+        " 30\r\n0.250000\r\n 40\r\n2.000000\r\n  1\r\nP 1\r\n"
+        "  0\r\nTEXT\r\n  8\r\nGCD\r\n 10\r\n0.000000\r\n 20\r\n-1.000000\r\n"
+        " 30\r\n0.250000\r\n 40\r\n2.000000\r\n  1\r\n0.3\r\n"
+        "  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
+}
+
 class InvalidOptionsTest : public ::testing::TestWithParam<ConversionOptions> {};
 
 TEST_P(InvalidOptionsTest, AreRefusedBeforeAnyFileIsTouched) {

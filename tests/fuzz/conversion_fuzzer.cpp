@@ -179,6 +179,59 @@ void convertOnce(const std::string &sourceBytes, TargetFormat format, std::strin
     check(std::remove(outcome.outputPath.c_str()) == 0, "cannot remove the output");
 }
 
+// The groups of one labelled point after the HEADER: the POINT, then its name and elevation
+// labels. Empty entries are values.
+constexpr std::string_view kLabelledPoint[] = {
+    "  0", "POINT", "8",   {},    " 10", {},    " 20", {},    " 30", {},    "  0", "TEXT", "  8",
+    "ZDH", " 10",   {},    " 20", {},    " 30", {},    " 40", {},    "  1", {},    "  0",  "TEXT",
+    "  8", "GCD",   " 10", {},    " 20", {},    " 30", {},    " 40", {},    "  1", {}};
+constexpr std::string_view kCodePageOpener =
+    "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$ACADVER\r\n"
+    "  1\r\nAC1009\r\n  9\r\n$DWGCODEPAGE\r\n  3\r\n"
+    "ANSI_936\r\n  0\r\nENDSEC\r\n";
+
+// Every option at once: the DXF keeps its shape (a point and two labels, each group in place,
+// whatever the names hold), and the summary adds up.
+void convertWithOptions() {
+    WorkFolder &work = folder();
+    ConversionRequest request;
+    request.sourcePath = work.source;
+    request.sourceFileName = "src.txt";
+    request.formatItemText = std::string(velkaro::kCadItemText);
+    request.outputFolder = work.path.string();
+    request.options.dxfCodePage = 936;
+    request.options.dxfAxes = velkaro::DxfAxes::En;
+    request.options.dxfLabels = velkaro::DxfLabels{};
+    request.options.leaveOutLinesWithoutCoordinates = true;
+    request.options.summary = true;
+    const ConversionOutcome outcome = velkaro::runConversion(request);
+    check(outcome.kind == ConversionOutcome::Kind::Converted, "not Converted", outcome.message);
+    const std::string output = readFile(outcome.outputPath);
+    check(countOf(output, "\n") == countOf(output, "\r\n"), "a line feed without its CR");
+    check(output.starts_with(std::string(kCodePageOpener) + std::string(kDxfOpener)),
+          "no HEADER before the opener");
+    std::size_t at = kCodePageOpener.size() + kDxfOpener.size();
+    for (std::uint64_t point = 0; point < outcome.pointsWritten; ++point) {
+        for (std::string_view expected : kLabelledPoint) {
+            const std::size_t end = output.find("\r\n", at);
+            check(end != std::string::npos, "labelled point cut short");
+            check(expected.empty() || output.compare(at, end - at, expected) == 0,
+                  "group code of a labelled point out of place", output.substr(at, end - at));
+            at = end + 2;
+        }
+    }
+    check(output.compare(at, std::string::npos, kDxfCloser) == 0, "labelled points not closed");
+    check(outcome.summary.has_value(), "no summary");
+    std::uint64_t summed = 0;
+    for (const velkaro::CodeSummary &code : outcome.summary->codes) {
+        summed += code.points;
+    }
+    check(summed == outcome.pointsWritten, "the codes' points do not add up");
+    check(outcome.summary->linesTaken >= outcome.pointsWritten + outcome.linesLeftOut,
+          "lines taken fewer than written and left out");
+    check(std::remove(outcome.outputPath.c_str()) == 0, "cannot remove the output");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
@@ -187,6 +240,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     convertOnce(source, TargetFormat::Cass, velkaro::kCassItemText);
     convertOnce(source, TargetFormat::Kaisi, velkaro::kKaisiItemText);
     convertOnce(source, TargetFormat::Cad, velkaro::kCadItemText);
+    convertWithOptions();
     check(readFile(folder().source) == source, "the source bytes changed");
     return 0;
 }
