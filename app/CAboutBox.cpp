@@ -1,6 +1,7 @@
 #include "CAboutBox.h"
 
 #include "CPointConvertApp.h"
+#include "velkaro_version.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -35,6 +36,8 @@ void CAboutBox::placeControls() {
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     m_name->setObjectName(QStringLiteral("aboutName"));
+    // The name line is the program's fixed text; the full version number is one hover away.
+    m_name->setToolTip(QStringLiteral("版本 " VELKARO_VERSION));
     m_name->setGeometry(m_units.toPixels(kNameRect));
     m_notice->setObjectName(QStringLiteral("aboutNotice"));
     m_notice->setGeometry(m_units.toPixels(kNoticeRect));

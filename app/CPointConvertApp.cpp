@@ -4,6 +4,7 @@
 #include "CPointConvertDlg.h"
 #include "CQtFileChooser.h"
 #include "CQtMessageBox.h"
+#include "velkaro_version.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
