@@ -5,6 +5,7 @@
 #include "velkaro_version.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -62,7 +63,31 @@ void flushStandardOutput() {
     return out;
 }
 
-// Prints what one conversion did; the short-line warning only once per source (warned).
+[[nodiscard]] unsigned long long count(std::uint64_t value) {
+    return static_cast<unsigned long long>(value);
+}
+
+// The warnings about what a conversion left out or wrote without coordinates: one line per line
+// of the source, the first ten of them, then the count.
+void warnAboutLines(const std::string &name, const ConversionOutcome &outcome) {
+    if (outcome.stoppedAtLine != 0) {
+        std::fprintf(stderr,
+                     "velkaro-convert: 警告: %s 第 %llu 行不足 10 字节，读取在此停止，"
+                     "其后 %llu 行没有转换\n",
+                     name.c_str(), count(outcome.stoppedAtLine), count(outcome.linesNotConverted));
+    }
+    for (const std::uint64_t line : outcome.firstLinesWithoutCoordinates) {
+        std::fprintf(stderr, "velkaro-convert: 警告: %s 第 %llu 行没有坐标数值\n", name.c_str(),
+                     count(line));
+    }
+    if (outcome.linesWithoutCoordinates > outcome.firstLinesWithoutCoordinates.size()) {
+        std::fprintf(stderr, "velkaro-convert: 警告: %s 共 %llu 行没有坐标数值\n", name.c_str(),
+                     count(outcome.linesWithoutCoordinates));
+    }
+}
+
+// Prints what one conversion did; the warnings only once per source (warned), since every
+// format reads the same lines.
 void report(const std::string &source, const ConversionOutcome &outcome, bool &warned) {
     const std::string name = printable(source);
     if (outcome.kind != ConversionOutcome::Kind::Converted) {
@@ -71,13 +96,10 @@ void report(const std::string &source, const ConversionOutcome &outcome, bool &w
         return;
     }
     std::printf("%s -> %s (%llu 点)\n", name.c_str(), printable(outcome.outputPath).c_str(),
-                static_cast<unsigned long long>(outcome.pointsWritten));
-    if (outcome.stoppedAtLine != 0 && !warned) {
+                count(outcome.pointsWritten));
+    if (!warned) {
         warned = true;
-        std::fprintf(stderr,
-                     "velkaro-convert: 警告: %s 第 %llu 行不足 10 字节，读取在此停止，"
-                     "此行及其后的内容没有转换\n",
-                     name.c_str(), static_cast<unsigned long long>(outcome.stoppedAtLine));
+        warnAboutLines(name, outcome);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velkaro {
 
@@ -44,7 +45,16 @@ struct ConversionOutcome {
     // 1-based number of the line shorter than 10 bytes at which reading stopped, when the file
     // held anything but blank lines from there on; 0 when reading ran to the end of the file.
     std::uint64_t stoppedAtLine = 0;
+    // Lines after stoppedAtLine that hold anything but blanks: never read as points.
+    std::uint64_t linesNotConverted = 0;
+    // Lines taken as points although the x, y or z they leave in the record holds no number (a
+    // header row, binary junk, another program's output): written all the same, as the old tool
+    // did, and counted so that the user hears of them. The first line numbers (1-based) are kept.
+    std::uint64_t linesWithoutCoordinates = 0;
+    std::vector<std::uint64_t> firstLinesWithoutCoordinates; // at most kLinesWithoutCoordinatesKept
 };
+
+inline constexpr std::size_t kLinesWithoutCoordinatesKept = 10;
 
 // Chooses the format by the exact list text; nullopt for any other text.
 [[nodiscard]] std::optional<TargetFormat> targetFormatFromItemText(std::string_view itemText);
