@@ -1,4 +1,4 @@
-# CPack: a Debian package on Linux (velkaro_1.0.0.1_amd64.deb), a ZIP of the programs for
+# CPack: a Debian package on Linux (velkaro_<version>_amd64.deb), a ZIP of the programs for
 # Windows. `scripts/package` builds the Debian one: cd build && cpack.
 set(CPACK_PACKAGE_NAME velkaro)
 set(CPACK_PACKAGE_VENDOR Velkaro)
