@@ -3,7 +3,7 @@
 # and the package files. Nothing else spells the number out.
 #
 #   velkaro_version        INTERFACE target: links in the include folder of the generated files
-#   velkaro_version.h      VELKARO_VERSION (dotted) and the parts of a version resource
+#   velkaro_version.h      VELKARO_VERSION, the dotted version
 #   version.rc             VS_VERSION_INFO; a resource script #includes it (see res/Velkaro.rc)
 #   velkaro_configure_versioned(<source> <output>)   a package file with @PROJECT_VERSION@ filled in
 set(VELKARO_GENERATED_DIR ${PROJECT_BINARY_DIR}/generated)
