@@ -23,13 +23,6 @@ using velkaro::test::readBytes;
 using velkaro::test::TempDir;
 using velkaro::test::writeBytes;
 
-// The style of the temporary folders' paths on the platform the tests run on.
-#ifdef _WIN32
-constexpr PathStyle kNativeStyle = PathStyle::Windows;
-#else
-constexpr PathStyle kNativeStyle = PathStyle::Posix;
-#endif
-
 // Shows which text came from a name, so that a test sees the decoder was asked.
 const NameDecoder kMarkNames = [](std::string_view name) { return "<" + std::string(name) + ">"; };
 
@@ -204,6 +197,13 @@ class ScriptedHost : public DialogHost {
 
 const std::string kSource = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
 const NameDecoder kPlain = [](std::string_view name) { return std::string(name); };
+
+// The temporary folders are the platform's own paths: "C:\\…" under wine.
+#ifdef _WIN32
+constexpr PathStyle kNativeStyle = PathStyle::Windows;
+#else
+constexpr PathStyle kNativeStyle = PathStyle::Posix;
+#endif
 
 struct CommandFixture {
     TempDir dir;
