@@ -2,6 +2,7 @@
 
 #include "CPointConvertApp.h"
 #include "dialog_texts.h"
+#include "velkaro_version.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -42,6 +43,8 @@ void CAboutBox::placeControls() {
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     m_name->setObjectName(QStringLiteral("aboutName"));
+    // The name line is the program's fixed text; the full version number is one hover away.
+    m_name->setToolTip(QStringLiteral("版本 " VELKARO_VERSION));
     m_name->setGeometry(m_units.toPixels(kNameRect));
     m_notice->setObjectName(QStringLiteral("aboutNotice"));
     m_notice->setGeometry(m_units.toPixels(kNoticeRect));

@@ -4,6 +4,7 @@
 #include "conversion_run.h"
 #include "printable_text.h"
 #include "summary_report.h"
+#include "velkaro_version.h"
 
 #include <cerrno>
 #include <cstdint>
