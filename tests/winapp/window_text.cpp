@@ -4,13 +4,19 @@
 //   window-text list                      every visible top-level window and its controls
 //   window-text map EXE TEMPLATE CX CY    CX x CY dialog units of template TEMPLATE in EXE, as
 //                                         pixels: the client size a dialog of it must have
-//   window-text settext HWND ID TEXT      puts TEXT into control ID of window HWND (hex)
 //   window-text syscommand HWND COMMAND   posts WM_SYSCOMMAND COMMAND (hex) to HWND (hex)
+//   window-text settext HWND TEXT         puts TEXT into the window HWND (hex), an edit field
 // A window line:  window HWND class=CLASS title=TITLE client=WxH rect=L,T,R,B owner=HWND
-// A control line:   control ID class=CLASS text=TEXT rect=L,T,R,B [sel=N]
+//                 [disabled] [moving]
+// A control line:   control ID hwnd=HWND class=CLASS text=TEXT rect=L,T,R,B [sel=N] [icon=yes|no]
+//                   [hidden]
+// indented by two spaces more for each level below the window (the combo box's own field).
 // Texts escape "\", line feeds, carriage returns and tabs as \\, \n, \r and \t.
 
 #include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
 
 #include <cstdio>
 #include <cstring>
@@ -82,16 +88,38 @@ std::wstring rectOf(HWND window) {
            std::to_wstring(rect.right) + L"," + std::to_wstring(rect.bottom);
 }
 
-BOOL CALLBACK printControl(HWND control, LPARAM /*unused*/) {
+BOOL CALLBACK printControl(HWND control, LPARAM window) {
+    std::wstring indent = L"  ";
+    for (HWND parent = GetParent(control);
+         parent != nullptr && parent != reinterpret_cast<HWND>(window);
+         parent = GetParent(parent)) {
+        indent += L"  ";
+    }
     const std::wstring className = classOf(control);
-    std::wstring line = L"  control " + std::to_wstring(GetDlgCtrlID(control)) + L" class=" +
-                        className + L" text=" + textOf(control) + L" rect=" + rectOf(control);
+    std::wstring line = indent + L"control " + std::to_wstring(GetDlgCtrlID(control)) + L" hwnd=" +
+                        handle(control) + L" class=" + className + L" text=" + textOf(control) +
+                        L" rect=" + rectOf(control);
     if (className == L"ComboBox") {
         line +=
             L" sel=" + std::to_wstring(static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
     }
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+    if (className == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
+        line += SendMessageW(control, STM_GETICON, 0, 0) != 0 ? L" icon=yes" : L" icon=no";
+    }
+    if (!IsWindowVisible(control)) {
+        line += L" hidden";
+    }
     write(line);
     return TRUE;
+}
+
+// Whether the window's thread runs the system's loop that moves or sizes a window.
+bool isMoving(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) != FALSE &&
+           (info.flags & GUI_INMOVESIZE) != 0;
 }
 
 BOOL CALLBACK printWindow(HWND window, LPARAM /*unused*/) {
@@ -102,8 +130,9 @@ BOOL CALLBACK printWindow(HWND window, LPARAM /*unused*/) {
     GetClientRect(window, &client);
     write(L"window " + handle(window) + L" class=" + classOf(window) + L" title=" + textOf(window) +
           L" client=" + std::to_wstring(client.right) + L"x" + std::to_wstring(client.bottom) +
-          L" rect=" + rectOf(window) + L" owner=" + handle(GetWindow(window, GW_OWNER)));
-    EnumChildWindows(window, &printControl, 0);
+          L" rect=" + rectOf(window) + L" owner=" + handle(GetWindow(window, GW_OWNER)) +
+          (IsWindowEnabled(window) ? L"" : L" disabled") + (isMoving(window) ? L" moving" : L""));
+    EnumChildWindows(window, &printControl, reinterpret_cast<LPARAM>(window));
     return TRUE;
 }
 
@@ -149,6 +178,8 @@ HWND parseHandle(const wchar_t *text) {
 } // namespace
 
 int wmain(int argc, wchar_t **argv) {
+    // Lines end in a line feed alone, as the shell that reads them expects.
+    _setmode(_fileno(stdout), _O_BINARY);
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"list" && argc == 2) {
         EnumWindows(&printWindow, 0);
@@ -157,14 +188,16 @@ int wmain(int argc, wchar_t **argv) {
     if (command == L"map" && argc == 6) {
         return mapDialogUnits(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
     }
-    if (command == L"settext" && argc == 5) {
-        return SetDlgItemTextW(parseHandle(argv[2]), _wtoi(argv[3]), argv[4]) ? 0 : 1;
+    if (command == L"settext" && argc == 4) {
+        return SendMessageW(parseHandle(argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]))
+                   ? 0
+                   : 1;
     }
     if (command == L"syscommand" && argc == 4) {
         const auto id = static_cast<WPARAM>(std::wcstoul(argv[3], nullptr, 16));
         return PostMessageW(parseHandle(argv[2]), WM_SYSCOMMAND, id, 0) ? 0 : 1;
     }
-    std::fputs("usage: window-text list | map EXE TEMPLATE CX CY | settext HWND ID TEXT | "
+    std::fputs("usage: window-text list | map EXE TEMPLATE CX CY | settext HWND TEXT | "
                "syscommand HWND COMMAND\n",
                stderr);
     return 2;
