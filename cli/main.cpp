@@ -2,6 +2,7 @@
 
 #include "command_line.h"
 #include "conversion_run.h"
+#include "velkaro_version.h"
 
 #include <cerrno>
 #include <cstdint>

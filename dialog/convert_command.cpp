@@ -27,11 +27,17 @@ namespace {
     return requests;
 }
 
-// Anything at the output's name, a dangling link included, is something the user may lose.
+// A file at the output's name, or a link (even a dangling one), is something the user may lose.
+// A folder there is not: no output can replace it, and the core says so.
 [[nodiscard]] bool isTaken(const std::string &path) {
+    namespace fs = std::filesystem;
+    const fs::path name = toFileSystemPath(path);
     std::error_code error;
-    const auto status = std::filesystem::symlink_status(toFileSystemPath(path), error);
-    return !error && status.type() != std::filesystem::file_type::not_found;
+    const fs::file_status link = fs::symlink_status(name, error);
+    if (error || link.type() == fs::file_type::not_found) {
+        return false;
+    }
+    return !fs::is_directory(fs::status(name, error));
 }
 
 [[nodiscard]] ConvertCommand::PlannedOutput outputOf(const ConversionRequest &request,
