@@ -183,11 +183,25 @@ void CPointConvertDlg::OnPaint() {
     if (m_bmpBackground != nullptr && GetObjectW(m_bmpBackground, sizeof bitmap, &bitmap) != 0) {
         const HDC memory = CreateCompatibleDC(dc);
         const HGDIOBJ previous = SelectObject(memory, m_bmpBackground);
-        BitBlt(dc, 0, 0, bitmap.bmWidth, bitmap.bmHeight, memory, 0, 0, SRCCOPY);
+        PaintPicture(dc, memory, bitmap.bmWidth, bitmap.bmHeight);
         SelectObject(memory, previous);
         DeleteDC(memory);
     }
     EndPaint(m_hWnd, &paint);
+}
+
+// Pixel for pixel at the client origin. Under a system scale above 100 % the dialog units grow
+// the window with the font, so the picture grows by the same factor to keep covering it.
+void CPointConvertDlg::PaintPicture(HDC dc, HDC picture, int width, int height) const {
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    if (dpi <= USER_DEFAULT_SCREEN_DPI) {
+        BitBlt(dc, 0, 0, width, height, picture, 0, 0, SRCCOPY);
+        return;
+    }
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, 0, 0, MulDiv(width, dpi, USER_DEFAULT_SCREEN_DPI),
+               MulDiv(height, dpi, USER_DEFAULT_SCREEN_DPI), picture, 0, 0, width, height, SRCCOPY);
 }
 
 // Only the erased background and the icon, centred; never the picture.

@@ -35,6 +35,7 @@ class CPointConvertDlg {
     void AddAboutToSystemMenu();
     void CreateToolTip();
     void OnPaint();
+    void PaintPicture(HDC dc, HDC picture, int width, int height) const;
     void PaintMinimised();
     void OnLButtonDown(LPARAM point);
     [[nodiscard]] bool OnSysCommand(WPARAM command);

@@ -4,7 +4,6 @@
 //   window-text list                      every visible top-level window and its controls
 //   window-text map EXE TEMPLATE CX CY    CX x CY dialog units of template TEMPLATE in EXE, as
 //                                         pixels: the client size a dialog of it must have
-//   window-text syscommand HWND COMMAND   posts WM_SYSCOMMAND COMMAND (hex) to HWND (hex)
 //   window-text settext HWND TEXT         puts TEXT into the window HWND (hex), an edit field
 // A window line:  window HWND class=CLASS title=TITLE client=WxH rect=L,T,R,B owner=HWND
 //                 [disabled] [moving]
@@ -193,12 +192,6 @@ int wmain(int argc, wchar_t **argv) {
                    ? 0
                    : 1;
     }
-    if (command == L"syscommand" && argc == 4) {
-        const auto id = static_cast<WPARAM>(std::wcstoul(argv[3], nullptr, 16));
-        return PostMessageW(parseHandle(argv[2]), WM_SYSCOMMAND, id, 0) ? 0 : 1;
-    }
-    std::fputs("usage: window-text list | map EXE TEMPLATE CX CY | settext HWND TEXT | "
-               "syscommand HWND COMMAND\n",
-               stderr);
+    std::fputs("usage: window-text list | map EXE TEMPLATE CX CY | settext HWND TEXT\n", stderr);
     return 2;
 }
