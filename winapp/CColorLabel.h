@@ -22,10 +22,6 @@ class CColorLabel {
     // Stored as the paint's background colour, which the transparent mode never shows.
     void SetBackColor(COLORREF colour);
 
-    [[nodiscard]] HWND hwnd() const { return m_hWnd; }
-    [[nodiscard]] const std::wstring &text() const { return m_strText; }
-    [[nodiscard]] COLORREF textColor() const { return m_crText; }
-
   private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
