@@ -338,6 +338,10 @@ CPointConvertDlg::outcomeStyle(velkaro::ConversionOutcome::Kind kind) {
     case Kind::OutputCreateFailed:
     case Kind::OutputWriteFailed:
     case Kind::SourceReadFailed:
+    case Kind::OutputIsSource:
+    case Kind::DuplicateOutput:
+    case Kind::SourceChanged:
+    case Kind::OutOfMemory:
         return {QString(), QMessageBox::Warning};
     case Kind::Converted:
         return {kConvertedTitle, QMessageBox::NoIcon};

@@ -1,11 +1,14 @@
 // velkaro-convert: the command-line front end over the conversion core, for batch work.
 
 #include "command_line.h"
+#include "conversion_plan.h"
 #include "conversion_run.h"
+#include "memory_reserve.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -13,6 +16,7 @@ namespace {
 
 using velkaro::ConversionOutcome;
 using velkaro::ConversionRequest;
+using velkaro::PlannedConversion;
 using velkaro::cli::CommandLine;
 
 // Everything after the last separator; on Windows a backslash separates too, and so does the
@@ -61,8 +65,14 @@ void flushStandardOutput() {
     return out;
 }
 
-// Prints what one conversion did; the short-line warning only once per source (warned).
-void report(const std::string &source, const ConversionOutcome &outcome, bool &warned) {
+// Which warnings about the current source were given: each is given once per source.
+struct SourceWarnings {
+    bool stopped = false;
+    bool longLines = false;
+};
+
+// Prints what one conversion did.
+void report(const std::string &source, const ConversionOutcome &outcome, SourceWarnings &warned) {
     const std::string name = printable(source);
     if (outcome.kind != ConversionOutcome::Kind::Converted) {
         std::fprintf(stderr, "velkaro-convert: %s: %s\n", name.c_str(),
@@ -71,21 +81,28 @@ void report(const std::string &source, const ConversionOutcome &outcome, bool &w
     }
     std::printf("%s -> %s (%llu 点)\n", name.c_str(), printable(outcome.outputPath).c_str(),
                 static_cast<unsigned long long>(outcome.pointsWritten));
-    if (outcome.stoppedAtLine != 0 && !warned) {
-        warned = true;
+    if (outcome.stoppedAtLine != 0 && !warned.stopped) {
+        warned.stopped = true;
         std::fprintf(stderr,
                      "velkaro-convert: 警告: %s 第 %llu 行不足 10 字节，读取在此停止，"
                      "此行及其后的内容没有转换\n",
                      name.c_str(), static_cast<unsigned long long>(outcome.stoppedAtLine));
     }
+    if (outcome.longLines != 0 && !warned.longLines) {
+        warned.longLines = true;
+        std::fprintf(stderr,
+                     "velkaro-convert: 警告: %s 第 %llu 行超过 255 字节，被分段当作多个点转换 "
+                     "(共 %llu 行)\n",
+                     name.c_str(), static_cast<unsigned long long>(outcome.firstLongLine),
+                     static_cast<unsigned long long>(outcome.longLines));
+    }
 }
 
-// Converts every source to every format asked for; later sources still run after a failure.
-[[nodiscard]] bool convertAll(const CommandLine &line) {
-    bool allConverted = true;
+// One request per source and format, sources first: the order in which they run.
+[[nodiscard]] std::vector<ConversionRequest> requestsFor(const CommandLine &line) {
+    std::vector<ConversionRequest> requests;
     for (const std::string &source : line.sources) {
         const std::size_t nameStart = fileNameStart(source);
-        bool warned = false;
         for (const std::string &itemText : line.formatItemTexts) {
             ConversionRequest request;
             request.sourcePath = source;
@@ -93,11 +110,31 @@ void report(const std::string &source, const ConversionOutcome &outcome, bool &w
             request.formatItemText = itemText;
             request.outputFolder =
                 line.outputFolder.empty() ? source.substr(0, nameStart) : line.outputFolder;
-            const ConversionOutcome outcome = velkaro::runConversion(request);
-            report(source, outcome, warned);
-            allConverted = allConverted && outcome.kind == ConversionOutcome::Kind::Converted;
+            requests.push_back(std::move(request));
         }
+    }
+    return requests;
+}
+
+// Plans the whole run before anything is written, then converts every source to every format
+// asked for; later conversions still run after a failure. Each report line is out as soon as
+// its output is in place.
+[[nodiscard]] bool convertAll(const CommandLine &line) {
+    const std::vector<PlannedConversion> plan = velkaro::planConversions(requestsFor(line));
+    bool allConverted = true;
+    SourceWarnings warned;
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        if (i % line.formatItemTexts.size() == 0) {
+            warned = {}; // the first conversion of the next source
+        }
+        const ConversionOutcome outcome =
+            plan[i].refusal ? *plan[i].refusal : velkaro::runConversion(plan[i].request);
+        if (outcome.kind == ConversionOutcome::Kind::OutOfMemory) {
+            velkaro::cli::MemoryReserve::restore();
+        }
+        report(plan[i].request.sourcePath, outcome, warned);
         flushStandardOutput();
+        allConverted = allConverted && outcome.kind == ConversionOutcome::Kind::Converted;
     }
     return allConverted;
 }
@@ -127,7 +164,14 @@ void report(const std::string &source, const ConversionOutcome &outcome, bool &w
 } // namespace
 
 int main(int argc, char **argv) {
-    const int status = run(argc, argv);
+    velkaro::cli::MemoryReserve::install();
+    int status = 1;
+    try {
+        status = run(argc, argv);
+    } catch (const std::bad_alloc &) {
+        // Outside a conversion (the core reports its own); its temporary files are gone.
+        std::fputs("velkaro-convert: 内存不足\n", stderr);
+    }
     // The lines on standard output are what scripts read: losing them (a full disk, a closed
     // pipe) is a failure, not a success.
     flushStandardOutput();

@@ -147,7 +147,13 @@ void expectCliAsModel(const std::string &bytes, const std::string &what) {
     EXPECT_EQ(run.out, out) << what;
     const std::uint64_t stopped = modelConversion(bytes, TargetFormat::Cass).stoppedAtLine;
     if (stopped == 0) {
-        EXPECT_EQ(run.err, "") << what;
+        // The warning about lines over 255 bytes is checked by the regression tests.
+        std::string err = run.err;
+        const std::size_t longLines = err.find("velkaro-convert: 警告: pts.txt 第 ");
+        if (longLines != std::string::npos && err.find("行超过 255 字节") != std::string::npos) {
+            err.erase(longLines, err.find('\n', longLines) + 1 - longLines);
+        }
+        EXPECT_EQ(err, "") << what;
     } else {
         EXPECT_NE(run.err.find("pts.txt 第 " + std::to_string(stopped) + " 行不足 10 字节"),
                   std::string::npos)
