@@ -1,10 +1,11 @@
-// Regression tests for the faults that issue 5's hostile inputs and fuzzing found in core/ and
-// cli/, one test named after each fault.
+// Regression tests for the faults that hostile inputs, fuzzing and interrupted or crowded runs
+// found in core/ and cli/, one test named after each fault.
 
 #include "conversion_run.h"
 #include "hostile_support.h"
 #include "output_stream.h"
 #include "point_record.h"
+#include "reference_model.h"
 #include "source_stream.h"
 #include "target_formats.h"
 
@@ -17,10 +18,14 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -213,6 +218,375 @@ TEST(Regression, EmptyCassColumnPassedANullPointerToMemcpy) {
     EXPECT_EQ(velkaro::test::readBytes(path), ",,,,\r\nK1,,20.5,10.5,3.0\r\n,,,,\r\n");
 }
 
+// ---------------------------------------------------------------------------------------------
+// Runs of several conversions, durability, interruption, memory.
+
+using velkaro::test::readBytes;
+using velkaro::test::runConverter;
+
+std::string cassOf(const std::string &source,
+                   velkaro::TargetFormat format = velkaro::TargetFormat::Cass) {
+    return velkaro::test::modelConversion(source, format).output;
+}
+
+// Fault: "-f kaisi a.txt aKaisi.txt" replaced the source aKaisi.txt with a.txt's output before
+// converting it, and exited 0. The run is planned first now: in either order, the conversion
+// whose output is another source is refused and that source stays as it was.
+TEST(Regression, SourceOverwrittenBeforeItWasRead) {
+    for (const std::vector<std::string> &order :
+         {std::vector<std::string>{"a.txt", "aKaisi.txt"}, {"aKaisi.txt", "a.txt"}}) {
+        TempDir dir;
+        writeBytes(dir.file("a.txt"), kSource);
+        writeBytes(dir.file("aKaisi.txt"), "1,2,P9,K9,1,2,3\r\n");
+        const FileSnapshot source(dir.file("aKaisi.txt"));
+        const velkaro::test::ProgramRun run =
+            runConverter(dir.path(), {"-f", "kaisi", order[0], order[1]});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "aKaisi.txt -> aKaisiKaisi.txt (1 点)\n");
+        EXPECT_EQ(run.err,
+                  "velkaro-convert: a.txt: 转换文件是本次转换的源文件，不能覆盖:aKaisi.txt\n");
+        EXPECT_EQ(source.changes(), "");
+        EXPECT_EQ(listFolder(dir.path()), "a.txt\naKaisi.txt\naKaisiKaisi.txt\n");
+    }
+}
+
+// Fault: sources with the same stem ("-f cass a.txt a.csv") or the same name in two folders
+// ("-o out d1/pts.txt d2/pts.txt") all wrote one output, each reported, exit 0; only the last
+// survived. Later ones are refused now, naming the source whose output stays.
+TEST(Regression, TwoSourcesWroteOneOutputName) {
+    TempDir dir;
+    writeBytes(dir.file("a.txt"), kSource);
+    writeBytes(dir.file("a.csv"), "1,2,P9,K9,1,2,3\r\n");
+    fs::create_directories(dir.path() / "d1");
+    fs::create_directories(dir.path() / "d2");
+    writeBytes(dir.file("d1/pts.txt"), kSource);
+    writeBytes(dir.file("d2/pts.txt"), "1,2,P9,K9,1,2,3\r\n");
+    velkaro::test::ProgramRun run = runConverter(dir.path(), {"-f", "cass", "a.txt", "a.csv"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "a.txt -> aCass.dat (2 点)\n");
+    EXPECT_EQ(run.err, "velkaro-convert: a.csv: 转换文件已由前面的源文件生成:a.txt\n");
+    run = runConverter(dir.path(), {"-f", "cass", "-o", "d1", "d1/pts.txt", "./d2/../d2/pts.txt"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "velkaro-convert: ./d2/../d2/pts.txt: 转换文件已由前面的源文件生成:d1/pts.txt\n");
+    EXPECT_EQ(readBytes(dir.file("aCass.dat")), cassOf(kSource));
+    EXPECT_EQ(readBytes(dir.file("d1/ptsCass.dat")), cassOf(kSource));
+}
+
+// Fault: nothing was flushed to the disk, so a power cut seconds after "转换成功" lost a new
+// output (present with size 0, or missing). The outputs are written onto a fresh ext4 image,
+// the image is copied the moment the converter exits, as a power cut would leave the disk, and
+// the copy, its journal replayed, must hold them whole. Needs root and loop devices.
+TEST(Regression, PowerCutLostANewOutput) {
+    TempDir dir;
+    const std::string img = dir.file("disk.img");
+    const std::string mounted = dir.file("disk");
+    const std::string copy = dir.file("copy");
+    fs::create_directories(mounted);
+    fs::create_directories(copy);
+    const std::string setup = "truncate -s 16M " + img + " && mkfs.ext4 -q -F " + img +
+                              " 2>/dev/null && mount -o loop " + img + " " + mounted;
+    if (!velkaro::test::runningAsRoot() || std::system(setup.c_str()) != 0) {
+        GTEST_SKIP() << "needs root, mkfs.ext4 and loop devices";
+    }
+    writeBytes(mounted + "/pts.txt", kSource);
+    std::system(("sync " + mounted + "/pts.txt").c_str());
+    const velkaro::test::ProgramRun run = runConverter(mounted, {"-f", "all", "pts.txt"});
+    const std::string check = "cp " + img + " " + img + ".copy && umount " + mounted +
+                              " && (e2fsck -fy " + img + ".copy >/dev/null 2>&1; true) && " +
+                              "mount -o loop,ro " + img + ".copy " + copy;
+    ASSERT_EQ(std::system(check.c_str()), 0);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(readBytes(copy + "/ptsCass.dat"), cassOf(kSource));
+    EXPECT_EQ(readBytes(copy + "/ptsKaisi.txt"), cassOf(kSource, velkaro::TargetFormat::Kaisi));
+    EXPECT_EQ(readBytes(copy + "/ptsCAD.dxf"), cassOf(kSource, velkaro::TargetFormat::Cad));
+    EXPECT_EQ(listFolder(copy), "lost+found\npts.txt\nptsCAD.dxf\nptsCass.dat\nptsKaisi.txt\n");
+    std::system(("umount " + copy).c_str());
+}
+
+// Fault: a source truncated and rewritten during a conversion gave an output made of both
+// versions, reported as success. Here a writer keeps rewriting the source while it converts:
+// every run must end either as SourceChanged with nothing written, or converted with the output
+// of one whole version.
+TEST(Regression, SourceChangedWhileReadWasReportedAsSuccess) {
+    TempDir dir;
+    std::string versions[2];
+    for (int i = 0; i < 100000; ++i) {
+        versions[0] += "1,2,P" + std::to_string(i) + ",K,3515191.0194,516356.3253,41.8932\r\n";
+        versions[1] += "1,2,Q" + std::to_string(i) + ",K,3515191.0194,516356.3253,41.8932\r\n";
+    }
+    writeBytes(dir.file("pts.txt"), versions[0]);
+    int changed = 0;
+    for (int attempt = 0; attempt < 5 && changed == 0; ++attempt) {
+        const pid_t writer = fork();
+        if (writer == 0) {
+            for (int i = 0;; ++i) { // rewrites in place, as an editor saving over it does
+                const int fd = open(dir.file("pts.txt").c_str(), O_WRONLY | O_TRUNC);
+                const std::string &bytes = versions[i % 2];
+                if (fd < 0 || write(fd, bytes.data(), bytes.size()) < 0 || close(fd) != 0) {
+                    _exit(1);
+                }
+            }
+        }
+        const ConversionOutcome outcome = velkaro::runConversion(requestFor(dir, "pts.txt"));
+        kill(writer, SIGKILL);
+        waitpid(writer, nullptr, 0);
+        if (outcome.kind == Kind::SourceChanged) {
+            ++changed;
+            EXPECT_EQ(outcome.message, "源文件在转换时被改动:pts.txt");
+            EXPECT_EQ(listFolder(dir.path()), "pts.txt\n");
+        } else {
+            ASSERT_EQ(outcome.kind, Kind::Converted);
+            const std::string output = readBytes(dir.file("ptsCass.dat"));
+            // Opened just after a truncation, the source was empty all through the read.
+            EXPECT_TRUE(output.empty() || output == cassOf(versions[0]) ||
+                        output == cassOf(versions[1]));
+        }
+    }
+    EXPECT_GT(changed, 0);
+}
+
+// velkaro-convert started in folder with its standard output on a pipe, and the signals that
+// interrupt a run at their default action whatever the test's own were. With hideProc it runs
+// where /proc is empty, so that it has to use a named temporary file (needs root and unshare).
+struct StartedConverter {
+    pid_t pid = -1;
+    int out = -1;
+};
+
+StartedConverter startConverter(const fs::path &folder, std::vector<std::string> arguments,
+                                bool hideProc) {
+    if (hideProc) {
+        arguments.insert(arguments.begin(),
+                         {"unshare", "--mount", "--propagation", "private", "sh", "-c",
+                          "mount -t tmpfs none /proc && exec \"$0\" \"$@\"",
+                          velkaro::test::converterPath()});
+    } else {
+        arguments.insert(arguments.begin(), velkaro::test::converterPath());
+    }
+    int pipeEnds[2];
+    EXPECT_EQ(pipe(pipeEnds), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeEnds[1], 1);
+        close(pipeEnds[0]);
+        for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+            signal(signalNumber, SIG_DFL);
+        }
+        std::vector<char *> argv;
+        for (std::string &argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        if (chdir(folder.c_str()) == 0) {
+            execvp(argv[0], argv.data());
+        }
+        _exit(127);
+    }
+    close(pipeEnds[1]);
+    return {pid, pipeEnds[0]};
+}
+
+// Fault: SIGTERM, SIGINT, SIGHUP or SIGKILL part way through a large conversion left a hidden
+// temporary file of up to 74 MB that nothing ever removed. The first source's report line
+// arrives as soon as its output is in place; the signal then hits the second, large conversion.
+// Nothing but the first output may be left, and the earlier output of the second stays.
+TEST(Regression, InterruptedRunLeftTemporaryFilesForever) {
+    TempDir dir;
+    writeBytes(dir.file("a.txt"), kSource);
+    std::string big;
+    for (int i = 0; i < 300000; ++i) {
+        big += "1,2,P" + std::to_string(i) + ",K,3515191.0194,516356.3253,41.8932\r\n";
+    }
+    writeBytes(dir.file("big.txt"), big);
+    const bool canHideProc =
+        velkaro::test::runningAsRoot() && std::system("unshare --mount true 2>/dev/null") == 0;
+    for (const bool hideProc : {false, true}) {
+        for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP, SIGKILL}) {
+            if (hideProc && (!canHideProc || signalNumber == SIGKILL)) {
+                continue; // no process can remove a named file on SIGKILL
+            }
+            writeBytes(dir.file("bigCAD.dxf"), "earlier");
+            const StartedConverter converter =
+                startConverter(dir.path(), {"-f", "cad", "a.txt", "big.txt"}, hideProc);
+            char line[64] = {};
+            const ssize_t got = read(converter.out, line, sizeof line - 1);
+            kill(converter.pid, signalNumber);
+            int status = 0;
+            waitpid(converter.pid, &status, 0);
+            close(converter.out);
+            EXPECT_EQ(std::string(line, got > 0 ? static_cast<std::size_t>(got) : 0),
+                      "a.txt -> aCAD.dxf (2 点)\n");
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber)
+                << "signal " << signalNumber << ", status " << status;
+            EXPECT_EQ(listFolder(dir.path()), "a.txt\naCAD.dxf\nbig.txt\nbigCAD.dxf\n")
+                << "signal " << signalNumber << (hideProc ? ", named temporary" : "");
+            EXPECT_EQ(readBytes(dir.file("bigCAD.dxf")), "earlier");
+        }
+    }
+}
+
+// Fault: replacing an output ignored what protected it: a read-only output was replaced, a
+// 0600 output became 0644, another user's output became root's, a link at the output's name
+// was replaced by a file (its target kept the old bytes). A hard link is split on purpose: the
+// new output goes under this name only, the other names keep the earlier bytes.
+TEST(Regression, ReplacementIgnoredWhatProtectedTheOutput) {
+    struct Row {
+        const char *what;
+        mode_t mode;
+        bool otherOwner;
+        bool link;
+        bool converted;
+    };
+    for (const Row &row :
+         {Row{"private", 0600, false, false, true}, Row{"another user's", 0640, true, false, true},
+          Row{"read-only", 0444, false, false, false}, Row{"linked", 0644, false, true, true}}) {
+        TempDir dir;
+        writeBytes(dir.file("pts.txt"), kSource);
+        fs::create_directories(dir.path() / "kept");
+        const std::string target = row.link ? dir.file("kept/data.dat") : dir.file("ptsCass.dat");
+        writeBytes(target, "earlier");
+        ASSERT_EQ(chmod(target.c_str(), row.mode), 0);
+        if (row.link) {
+            fs::create_symlink("kept/data.dat", dir.file("ptsCass.dat"));
+        }
+        const bool chowned = row.otherOwner && chown(target.c_str(), 65534, 65534) == 0;
+        const ConversionOutcome outcome = velkaro::runConversion(requestFor(dir, "pts.txt"));
+        EXPECT_EQ(outcome.kind, row.converted ? Kind::Converted : Kind::OutputCreateFailed)
+            << row.what;
+        EXPECT_EQ(readBytes(target), row.converted ? cassOf(kSource) : "earlier") << row.what;
+        struct stat status {};
+        ASSERT_EQ(stat(target.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, row.mode) << row.what;
+        EXPECT_EQ(status.st_uid, chowned ? 65534u : getuid()) << row.what;
+        EXPECT_EQ(fs::is_symlink(dir.file("ptsCass.dat")), row.link) << row.what;
+        EXPECT_EQ(listFolder(dir.path()), "kept\npts.txt\nptsCass.dat\n") << row.what;
+        EXPECT_EQ(listFolder(dir.path() / "kept"), row.link ? "data.dat\n" : "") << row.what;
+    }
+    TempDir dir;
+    writeBytes(dir.file("pts.txt"), kSource);
+    writeBytes(dir.file("other.dat"), "earlier");
+    fs::create_hard_link(dir.file("other.dat"), dir.file("ptsCass.dat"));
+    EXPECT_EQ(velkaro::runConversion(requestFor(dir, "pts.txt")).kind, Kind::Converted);
+    EXPECT_EQ(readBytes(dir.file("ptsCass.dat")), cassOf(kSource));
+    EXPECT_EQ(readBytes(dir.file("other.dat")), "earlier");
+}
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__has_feature)
+#define VELKARO_LIMITS_ADDRESS_SPACE 1
+#elif !defined(__SANITIZE_ADDRESS__) && defined(__has_feature)
+#if !__has_feature(address_sanitizer)
+#define VELKARO_LIMITS_ADDRESS_SPACE 1
+#endif
+#endif
+
+// Grows the stack ahead, so that only the heap can run out under the limit that follows.
+[[gnu::noinline]] void touchStack() {
+    volatile char stack[512 << 10];
+    for (std::size_t i = 0; i < sizeof stack; i += 4096) {
+        stack[i] = 1;
+    }
+}
+
+// Runs the conversion with only `spare` bytes of heap left: the address space is limited, the
+// heap filled up to the limit, and that much of it given back.
+int convertWithSpareMemory(const ConversionRequest &request, std::size_t spare) {
+    touchStack();
+    const rlimit limits{RLIM_INFINITY, RLIM_INFINITY};
+    std::FILE *statm = std::fopen("/proc/self/statm", "r");
+    long pages = 0;
+    if (statm == nullptr || std::fscanf(statm, "%ld", &pages) != 1 || std::fclose(statm) != 0) {
+        return 100;
+    }
+    const rlim_t limit = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE)) + (4 << 20);
+    const rlimit tight{limit, limits.rlim_max};
+    setrlimit(RLIMIT_AS, &tight);
+    void *last = nullptr; // the blocks are linked through their first word
+    while (void *block = std::malloc(4096)) {
+        *static_cast<void **>(block) = last;
+        last = block;
+    }
+    for (std::size_t given = 0; given < spare && last != nullptr; given += 4096) {
+        void *next = *static_cast<void **>(last);
+        std::free(last);
+        last = next;
+    }
+    return static_cast<int>(velkaro::runConversion(request).kind);
+}
+
+// Fault: out of memory, velkaro-convert aborted ("terminate called without an active
+// exception", status 134) or reported a write error without a file name. In the core, every
+// conversion with little memory left ends as a value, never an abort, and leaves no temporary
+// file; the converter, swept over limits around what it needs to start, exits 0 or 1 with
+// "内存不足" (or fails to load at all), never by a signal.
+TEST(Regression, OutOfMemoryAbortedTheConverter) {
+#ifndef VELKARO_LIMITS_ADDRESS_SPACE
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit allows";
+#else
+    TempDir dir;
+    writeBytes(dir.file("pts.txt"), kSource);
+    int outOfMemory = 0;
+    int converted = 0;
+    for (std::size_t spare = 0; spare <= 128 << 10; spare += 8 << 10) {
+        const ChildEnd end =
+            runInChild([&] { return convertWithSpareMemory(requestFor(dir, "pts.txt"), spare); });
+        ASSERT_GE(end.exitCode, 0) << "ended by a signal with " << spare << " bytes to spare";
+        outOfMemory += end.exitCode == static_cast<int>(Kind::OutOfMemory);
+        converted += end.exitCode == static_cast<int>(Kind::Converted);
+        const std::string left = listFolder(dir.path());
+        EXPECT_TRUE(left == "pts.txt\n" || left == "pts.txt\nptsCass.dat\n") << left;
+        fs::remove(dir.file("ptsCass.dat"));
+    }
+    EXPECT_GT(outOfMemory, 0);
+    EXPECT_GT(converted, 0);
+
+    int reported = 0;
+    for (int kilobytes = 5000; kilobytes <= 8000; kilobytes += 50) {
+        const velkaro::test::ProgramRun run = runConverter(
+            dir.path(), {"-f", "all", "pts.txt"}, "ulimit -v " + std::to_string(kilobytes) + "; ");
+        EXPECT_TRUE(run.status == 0 || run.status == 1 || run.status == 127)
+            << kilobytes << " KB: " << run.status << " " << run.err;
+        if (run.status == 1) {
+            ++reported;
+            EXPECT_NE(run.err.find("内存不足"), std::string::npos)
+                << kilobytes << " KB: " << run.err;
+        }
+        const std::string left = listFolder(dir.path());
+        EXPECT_EQ(left.find(".velkaro-"), std::string::npos) << left;
+    }
+    EXPECT_GT(reported, 0);
+#endif
+}
+
+// Fault: "-f cass -f kaisi" silently wrote only the 开思 output (and "-o" twice used the last
+// folder). Each may be given once now; a second one is a usage error and nothing is written.
+TEST(Regression, FormatGivenTwiceWroteOnlyTheLast) {
+    TempDir dir;
+    writeBytes(dir.file("pts.txt"), kSource);
+    for (const std::vector<std::string> &arguments :
+         {std::vector<std::string>{"-f", "cass", "-f", "kaisi", "pts.txt"},
+          {"-fcass", "--format=cass", "pts.txt"},
+          {"-f", "all", "-o", ".", "-o", "..", "pts.txt"}}) {
+        const velkaro::test::ProgramRun run = runConverter(dir.path(), arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find("只能给一次"), std::string::npos) << run.err;
+        EXPECT_EQ(listFolder(dir.path()), "pts.txt\n");
+    }
+}
+
+// Fault: a source line longer than 255 bytes was taken as several points without a word. The
+// output stays as it was; velkaro-convert names the first such line and counts them.
+TEST(Regression, LongLineWasSplitSilently) {
+    TempDir dir;
+    const std::string longLine = "1,2,P3,K3,1,2,3," + std::string(600, 'x') + "\r\n";
+    const std::string source = kSource + longLine + longLine + kSource;
+    writeBytes(dir.file("pts.txt"), source);
+    const velkaro::test::ProgramRun run = runConverter(dir.path(), {"-f", "cass", "pts.txt"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "velkaro-convert: 警告: pts.txt 第 3 行超过 255 字节，被分段当作多个点转换 "
+                       "(共 2 行)\n");
+    EXPECT_EQ(readBytes(dir.file("ptsCass.dat")), cassOf(source));
+}
 } // namespace
 #endif
 
