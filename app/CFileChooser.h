@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QString>
-
-#include <optional>
+#include <QStringList>
 
 class QWidget;
 
-// Lets the user choose the source file. The main dialog asks through this interface so that a
+// Lets the user choose the source files. The main dialog asks through this interface so that a
 // test can stand in for the platform's file dialog.
 class CFileChooser {
   public:
@@ -15,7 +13,7 @@ class CFileChooser {
     CFileChooser &operator=(const CFileChooser &) = delete;
     virtual ~CFileChooser() = default;
 
-    // Blocks until the user has chosen; the full path of an existing file, or nullopt when the
-    // user cancelled. The chooser is owned by owner.
-    [[nodiscard]] virtual std::optional<QString> chooseSourceFile(QWidget *owner) = 0;
+    // Blocks until the user has chosen; the full paths of one or more existing files, or an
+    // empty list when the user cancelled. The chooser is owned by owner.
+    [[nodiscard]] virtual QStringList chooseSourceFiles(QWidget *owner) = 0;
 };

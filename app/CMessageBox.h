@@ -5,8 +5,8 @@
 
 class QWidget;
 
-// Shows a message with one OK button and waits until it is closed. The main dialog reports
-// through this interface so that a test can read what would have been shown.
+// Shows messages and questions and waits until they are closed. The main dialog reports
+// through this interface so that a test can read what would have been shown and answer.
 class CMessageBox {
   public:
     CMessageBox() = default;
@@ -14,6 +14,10 @@ class CMessageBox {
     CMessageBox &operator=(const CMessageBox &) = delete;
     virtual ~CMessageBox() = default;
 
+    // One OK button.
     virtual void show(QWidget *owner, const QString &text, const QString &title,
                       QMessageBox::Icon icon) = 0;
+    // Two buttons with the question icon; true only when the first one (yesText) was pressed.
+    [[nodiscard]] virtual bool ask(QWidget *owner, const QString &text, const QString &title,
+                                   const QString &yesText, const QString &noText) = 0;
 };

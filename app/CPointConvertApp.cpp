@@ -1,9 +1,13 @@
 #include "CPointConvertApp.h"
 
 #include "CMessageBox.h"
+#include "CMessageBoxHost.h"
 #include "CPointConvertDlg.h"
 #include "CQtFileChooser.h"
 #include "CQtMessageBox.h"
+
+#include "application_paths.h"
+#include "outcome_message.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -13,12 +17,11 @@
 
 namespace {
 
-// The part of path that ends before the last "." of its file name (all of it without one).
-qsizetype lengthWithoutExtension(const QString &path) {
-    const qsizetype nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    return dot >= nameStart ? dot : path.size();
-}
+#ifdef Q_OS_WIN
+constexpr velkaro::dialog::PathStyle kPathStyle = velkaro::dialog::PathStyle::Windows;
+#else
+constexpr velkaro::dialog::PathStyle kPathStyle = velkaro::dialog::PathStyle::Posix;
+#endif
 
 } // namespace
 
@@ -42,13 +45,15 @@ int CPointConvertApp::run() {
     return 0;
 }
 
+// Qt's paths use "/" on every platform, so the dialog layer's rules apply to their UTF-8 form.
 QString CPointConvertApp::applicationNameFrom(const QString &executablePath) {
-    const QString name = QFileInfo(executablePath).fileName();
-    return name.left(lengthWithoutExtension(name));
+    return QString::fromStdString(
+        velkaro::dialog::applicationName(executablePath.toStdString(), kPathStyle));
 }
 
 QString CPointConvertApp::helpFilePathFrom(const QString &executablePath) {
-    return executablePath.left(lengthWithoutExtension(executablePath)) + QStringLiteral(".HLP");
+    return QString::fromStdString(
+        velkaro::dialog::helpFilePath(executablePath.toStdString(), kPathStyle));
 }
 
 QIcon CPointConvertApp::programIcon() {
@@ -63,6 +68,5 @@ void CPointConvertApp::showHelp(CMessageBox &messageBox, QWidget *owner) {
     if (QFileInfo(helpFile).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile))) {
         return;
     }
-    messageBox.show(owner, QStringLiteral("启动帮助失败。"), applicationName(),
-                    QMessageBox::Warning);
+    CMessageBoxHost(messageBox, owner).showMessage(velkaro::dialog::helpFailedMessage());
 }

@@ -4,7 +4,11 @@
 #include "CColorLabel.h"
 #include "CFileChooser.h"
 #include "CMessageBox.h"
+#include "CMessageBoxHost.h"
 #include "CPointConvertApp.h"
+#include "convert_command.h"
+#include "dialog_texts.h"
+#include "format_selection.h"
 
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -25,6 +29,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QUrl>
 #include <QWindow>
@@ -38,46 +43,21 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("RTK格式转换工具");
-const QString kConvertedTitle = QStringLiteral("格式转换提示：");
-const QString kAboutEntryText = QStringLiteral("关于 Velkaro(&A)...");
-const QString kCloseEntryText = QStringLiteral("关闭(&C)");
+namespace texts = velkaro::dialog;
 
-QString fromCore(std::string_view text) {
+QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The core opens files with the C library's narrow names: on Windows those are in the ANSI code
-// page (what toLocal8Bit gives there), elsewhere the file system's own bytes.
-std::string toFileSystemBytes(const QString &path) {
-#ifdef Q_OS_WIN
-    return path.toLocal8Bit().toStdString();
-#else
-    return QFile::encodeName(path).toStdString();
-#endif
-}
+const QString kCloseEntryText = QStringLiteral("关闭(&C)");
 
-QString fromFileSystemBytes(std::string_view name) {
-    const QByteArray bytes(name.data(), static_cast<qsizetype>(name.size()));
+// The style of the window's paths: Windows' separators there, "/" alone elsewhere (where "\"
+// is an ordinary byte of a name).
 #ifdef Q_OS_WIN
-    return QString::fromLocal8Bit(bytes);
+constexpr velkaro::dialog::PathStyle kPathStyle = velkaro::dialog::PathStyle::Windows;
 #else
-    return QFile::decodeName(bytes);
+constexpr velkaro::dialog::PathStyle kPathStyle = velkaro::dialog::PathStyle::Posix;
 #endif
-}
-
-// The core's own wording is UTF-8; a file name at its end (the output's, or for a failed read
-// the source's) is the file system's bytes.
-QString messageText(const velkaro::ConversionOutcome &outcome, const std::string &sourceName) {
-    const std::string_view message = outcome.message;
-    for (const std::string &name : {outcome.outputFileName, sourceName}) {
-        if (!name.empty() && message.ends_with(name)) {
-            return fromCore(message.substr(0, message.size() - name.size())) +
-                   fromFileSystemBytes(name);
-        }
-    }
-    return fromCore(message);
-}
 
 } // namespace
 
@@ -85,11 +65,11 @@ CPointConvertDlg::CPointConvertDlg(CFileChooser &fileChooser, CMessageBox &messa
                                    QWidget *parent)
     : QDialog(parent), m_fileChooser(fileChooser), m_messageBox(messageBox),
       m_units(CDialogUnits::templateFont()), m_comboFormat(new QComboBox(this)),
-      m_labelSource(new CColorLabel(QStringLiteral("选择RTK源文件:"), this)),
-      m_labelFormat(new CColorLabel(QStringLiteral("选择转换格式:"), this)),
+      m_labelSource(new CColorLabel(fromUtf8(texts::kSourceCaptionTemplate), this)),
+      m_labelFormat(new CColorLabel(fromUtf8(texts::kFormatCaption), this)),
       m_hIcon(CPointConvertApp::programIcon()), m_fileNameDisplay(new QLabel(this)),
-      m_buttonBrowse(new QPushButton(QStringLiteral("浏览..."), this)),
-      m_buttonConvert(new QPushButton(QStringLiteral("转换"), this)),
+      m_buttonBrowse(new QPushButton(fromUtf8(texts::kBrowseText), this)),
+      m_buttonConvert(new QPushButton(fromUtf8(texts::kConvertText), this)),
       m_groupBox(new QGroupBox(this)) {
     setObjectName(QStringLiteral("pointConvertDlg"));
     setFont(CDialogUnits::templateFont());
@@ -152,7 +132,13 @@ void CPointConvertDlg::placeFormatList() {
     m_comboFormat->setObjectName(QStringLiteral("comboFormat"));
     m_comboFormat->setEditable(true);
     m_comboFormat->setInsertPolicy(QComboBox::NoInsert);
-    m_comboFormat->lineEdit()->setAcceptDrops(false);
+    QLineEdit *const field = m_comboFormat->lineEdit();
+    field->setAcceptDrops(false);
+    // Typed text chooses nothing: no completion, and leaving the field does not pick the item
+    // whose text it happens to hold (QComboBox would on editingFinished).
+    m_comboFormat->setCompleter(nullptr);
+    QObject::disconnect(field, &QLineEdit::editingFinished, m_comboFormat, nullptr);
+    connect(field, &QLineEdit::textEdited, this, &CPointConvertDlg::OnFormatTextEdited);
     const QRect list = m_units.toPixels(kFormatListRect);
     m_comboFormat->setGeometry(list.x(), list.y(), list.width(),
                                m_comboFormat->sizeHint().height());
@@ -169,26 +155,30 @@ void CPointConvertDlg::initDialog() {
     exchangeToControls();
     appendAboutToSystemMenu();
     setWindowIcon(m_hIcon);
-    setWindowTitle(kTitle);
+    setWindowTitle(fromUtf8(texts::kWindowTitle));
     m_bmpBackground = QPixmap(QStringLiteral(":/res/background.png"));
-    m_labelSource->SetText(QStringLiteral("选择源文件:"));
+    m_labelSource->SetText(fromUtf8(texts::kSourceCaption));
     m_labelSource->SetBackColor(QColor(Qt::black));
-    m_labelFormat->SetText(QStringLiteral("选择转换格式:"));
+    m_labelFormat->SetText(fromUtf8(texts::kFormatCaption));
     m_labelFormat->SetBackColor(QColor(Qt::black));
     m_buttonBrowse->setFocus();
 }
 
 // The three formats in list order, none of them selected.
 void CPointConvertDlg::fillFormatList() {
-    for (const std::string_view item :
-         {velkaro::kCassItemText, velkaro::kKaisiItemText, velkaro::kCadItemText}) {
-        m_comboFormat->addItem(fromCore(item));
+    for (const std::string_view item : velkaro::dialog::formatListItems()) {
+        m_comboFormat->addItem(fromUtf8(item));
     }
     m_comboFormat->setCurrentIndex(-1);
 }
 
+// The display shows m_strSourceName, or for several files the dialog layer's summary of them;
+// its tool tip every full path.
 void CPointConvertDlg::exchangeToControls() {
-    m_fileNameDisplay->setText(m_strSourceName);
+    const bool several = m_selection.files().size() > 1;
+    m_fileNameDisplay->setText(several ? fromUtf8(m_selection.displayText(&decodeCoreName))
+                                       : m_strSourceName);
+    m_fileNameDisplay->setToolTip(fromUtf8(m_selection.toolTipText(&decodeCoreName)));
 }
 
 QString CPointConvertDlg::fileNamePart(const QString &path) {
@@ -296,91 +286,95 @@ void CPointConvertDlg::OnHelp() {
 }
 
 void CPointConvertDlg::OnBrowse() {
-    const std::optional<QString> chosen = m_fileChooser.chooseSourceFile(this);
-    if (chosen) {
-        takeSourceFile(*chosen);
-    }
+    takeSourceFiles(m_fileChooser.chooseSourceFiles(this));
 }
 
-// The output is written into the current directory, so it becomes the chosen file's folder.
-void CPointConvertDlg::takeSourceFile(const QString &path) {
-    m_strSourcePath = path;
-    m_strSourceName = fileNamePart(path);
+// The outputs go beside each source: the dialog layer hands the core each file's folder, so the
+// process's current directory is neither needed nor changed.
+void CPointConvertDlg::takeSourceFiles(const QStringList &paths) {
+    if (paths.isEmpty()) {
+        return;
+    }
+    std::vector<std::string> coreNames;
+    for (const QString &path : paths) {
+        coreNames.push_back(toCoreName(path));
+    }
+    m_selection.choose(coreNames, kPathStyle);
+    m_strSourcePath = paths.constFirst();
+    m_strSourceName = fileNamePart(m_strSourcePath);
     exchangeToControls();
-    QDir::setCurrent(QFileInfo(path).absolutePath());
 }
 
 void CPointConvertDlg::OnConvert() {
-    velkaro::ConversionRequest request;
-    request.sourcePath = toFileSystemBytes(m_strSourcePath);
-    request.sourceFileName = toFileSystemBytes(m_strSourceName);
-    request.formatItemText = selectedFormatText();
-    showOutcome(velkaro::runConversion(request));
+    CMessageBoxHost host(m_messageBox, this);
+    velkaro::dialog::ConvertCommand command(host, &CPointConvertDlg::decodeCoreName);
+    command.run(m_selection, selectedFormatText());
 }
 
-// Only the selected item counts: text typed into the field never chooses a format.
+// The selection counts only while the field shows its text exactly.
 std::optional<std::string> CPointConvertDlg::selectedFormatText() const {
-    const int index = m_comboFormat->currentIndex();
-    if (index < 0) {
-        return std::nullopt;
+    return velkaro::dialog::selectedFormatText(m_comboFormat->currentIndex(),
+                                               m_comboFormat->currentText().toStdString());
+}
+
+// Editing the field clears the list's selection, as the platform's drop-down list does, and
+// keeps what was typed; no completion ever picks an item.
+void CPointConvertDlg::OnFormatTextEdited(const QString &text) {
+    if (m_comboFormat->currentIndex() < 0) {
+        return;
     }
-    return m_comboFormat->itemText(index).toUtf8().toStdString();
+    QLineEdit *const field = m_comboFormat->lineEdit();
+    const int cursor = field->cursorPosition();
+    const QSignalBlocker blocker(m_comboFormat);
+    m_comboFormat->setCurrentIndex(-1);
+    field->setText(text);
+    field->setCursorPosition(cursor);
 }
 
-CPointConvertDlg::OutcomeStyle
-CPointConvertDlg::outcomeStyle(velkaro::ConversionOutcome::Kind kind) {
-    using Kind = velkaro::ConversionOutcome::Kind;
-    switch (kind) {
-    case Kind::NoSource:
-    case Kind::SourceOpenFailed:
-        return {QString(), QMessageBox::NoIcon};
-    case Kind::NoFormat:
-    case Kind::OutputCreateFailed:
-    case Kind::OutputWriteFailed:
-    case Kind::SourceReadFailed:
-    case Kind::OutputIsSource:
-    case Kind::DuplicateOutput:
-    case Kind::SourceChanged:
-    case Kind::OutOfMemory:
-        return {QString(), QMessageBox::Warning};
-    case Kind::Converted:
-        return {kConvertedTitle, QMessageBox::NoIcon};
-    }
-    return {QString(), QMessageBox::Warning};
+// The core opens files with the C library's narrow names: on Windows those are in the ANSI code
+// page (what toLocal8Bit gives there), elsewhere the file system's own bytes.
+std::string CPointConvertDlg::toCoreName(const QString &path) {
+#ifdef Q_OS_WIN
+    return path.toLocal8Bit().toStdString();
+#else
+    return QFile::encodeName(path).toStdString();
+#endif
 }
 
-void CPointConvertDlg::showOutcome(const velkaro::ConversionOutcome &outcome) {
-    const OutcomeStyle style = outcomeStyle(outcome.kind);
-    const QString title = style.title.isEmpty() ? QCoreApplication::applicationName() : style.title;
-    m_messageBox.show(this, messageText(outcome, toFileSystemBytes(m_strSourceName)), title,
-                      style.icon);
+std::string CPointConvertDlg::decodeCoreName(std::string_view coreName) {
+    const QByteArray bytes(coreName.data(), static_cast<qsizetype>(coreName.size()));
+#ifdef Q_OS_WIN
+    return QString::fromLocal8Bit(bytes).toStdString();
+#else
+    return QFile::decodeName(bytes).toStdString();
+#endif
 }
 
-std::optional<QString> CPointConvertDlg::droppedSourceFile(const QMimeData *mimeData) {
+QStringList CPointConvertDlg::droppedSourceFiles(const QMimeData *mimeData) {
     if (mimeData == nullptr || !mimeData->hasUrls()) {
-        return std::nullopt;
+        return {};
     }
-    const QList<QUrl> urls = mimeData->urls();
-    if (urls.size() != 1 || !urls.constFirst().isLocalFile()) {
-        return std::nullopt;
+    QStringList files;
+    for (const QUrl &url : mimeData->urls()) {
+        const QFileInfo file(url.toLocalFile());
+        if (!url.isLocalFile() || !file.isFile()) {
+            return {};
+        }
+        files << file.absoluteFilePath();
     }
-    const QFileInfo file(urls.constFirst().toLocalFile());
-    if (!file.isFile()) {
-        return std::nullopt;
-    }
-    return file.absoluteFilePath();
+    return files;
 }
 
 void CPointConvertDlg::dragEnterEvent(QDragEnterEvent *event) {
-    if (droppedSourceFile(event->mimeData())) {
+    if (!droppedSourceFiles(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
     }
 }
 
 void CPointConvertDlg::dropEvent(QDropEvent *event) {
-    const std::optional<QString> file = droppedSourceFile(event->mimeData());
-    if (file) {
-        takeSourceFile(*file);
+    const QStringList files = droppedSourceFiles(event->mimeData());
+    if (!files.isEmpty()) {
+        takeSourceFiles(files);
         event->acceptProposedAction();
     }
 }
@@ -392,7 +386,7 @@ std::unique_ptr<QMenu> CPointConvertDlg::createWindowMenu() {
     close->setObjectName(QStringLiteral("closeAction"));
     connect(close, &QAction::triggered, this, &QDialog::reject);
     menu->addSeparator();
-    QAction *const about = menu->addAction(kAboutEntryText);
+    QAction *const about = menu->addAction(fromUtf8(texts::kAboutEntryText));
     about->setObjectName(QStringLiteral("aboutAction"));
     connect(about, &QAction::triggered, this, &CPointConvertDlg::OnAbout);
     return menu;
@@ -411,7 +405,7 @@ void CPointConvertDlg::OnAbout() {
 
 #ifdef Q_OS_WIN
 namespace {
-constexpr UINT kAboutCommandId = 0x0010;
+constexpr UINT kAboutCommandId = velkaro::dialog::kAboutCommandId;
 } // namespace
 
 void CPointConvertDlg::appendAboutToSystemMenu() {
@@ -421,7 +415,7 @@ void CPointConvertDlg::appendAboutToSystemMenu() {
     }
     ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(systemMenu, MF_STRING, kAboutCommandId,
-                  reinterpret_cast<LPCWSTR>(kAboutEntryText.utf16()));
+                  reinterpret_cast<LPCWSTR>(fromUtf8(texts::kAboutEntryText).utf16()));
 }
 
 bool CPointConvertDlg::nativeEvent(const QByteArray &eventType, void *message, qintptr *result) {

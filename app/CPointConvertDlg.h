@@ -2,6 +2,8 @@
 
 #include "CDialogUnits.h"
 #include "conversion_run.h"
+#include "message.h"
+#include "source_selection.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -9,10 +11,12 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 class CColorLabel;
 class CFileChooser;
@@ -54,8 +58,13 @@ class CPointConvertDlg : public QDialog {
     // Where the minimised window draws its icon: (client - icon + 1) / 2 on each axis,
     // truncated toward zero.
     [[nodiscard]] static QPoint minimisedIconPosition(QSize client, QSize icon);
-    // The one local file (not a folder) that a drop carries; nullopt for anything else.
-    [[nodiscard]] static std::optional<QString> droppedSourceFile(const QMimeData *mimeData);
+    // The local files (not folders) that a drop carries, in its order; empty when it carries
+    // anything else as well, or nothing.
+    [[nodiscard]] static QStringList droppedSourceFiles(const QMimeData *mimeData);
+    // A file name as the core takes it turned into UTF-8 for display, and a path turned into
+    // the core's name.
+    [[nodiscard]] static std::string decodeCoreName(std::string_view coreName);
+    [[nodiscard]] static std::string toCoreName(const QString &path);
 
     // The menu the dialog gives itself in place of a window menu; it ends with a separator and
     // the about entry. Owned by the caller.
@@ -88,13 +97,6 @@ class CPointConvertDlg : public QDialog {
 #endif
 
   private:
-    // The message box title and icon for an outcome; title empty: the application's name.
-    struct OutcomeStyle {
-        QString title;
-        QMessageBox::Icon icon;
-    };
-    [[nodiscard]] static OutcomeStyle outcomeStyle(velkaro::ConversionOutcome::Kind kind);
-
     void initDialog();
     void placeControls();
     void placeFileNameDisplay();
@@ -104,12 +106,12 @@ class CPointConvertDlg : public QDialog {
     void appendAboutToSystemMenu();
     // Moves m_strSourceName into control 1002.
     void exchangeToControls();
-    void takeSourceFile(const QString &path);
+    void takeSourceFiles(const QStringList &paths);
+    void OnFormatTextEdited(const QString &text);
     void centreOnPrimaryScreen();
     void paintMinimised(QPainter &painter);
     void requestWindowMove(QPoint clientPoint);
     [[nodiscard]] std::optional<std::string> selectedFormatText() const;
-    void showOutcome(const velkaro::ConversionOutcome &outcome);
 
     CFileChooser &m_fileChooser;
     CMessageBox &m_messageBox;
@@ -122,6 +124,8 @@ class CPointConvertDlg : public QDialog {
     CColorLabel *const m_labelFormat;
     QString m_strSourceName;
     QIcon m_hIcon;
+    // Every file of the last browse or drop; m_strSourcePath and m_strSourceName are its first.
+    velkaro::dialog::SourceSelection m_selection;
 
     QLabel *const m_fileNameDisplay;
     QPushButton *const m_buttonBrowse;

@@ -2,11 +2,15 @@
 
 #include "CFileChooser.h"
 
-// The platform's open-file dialog through QFileDialog: the one filter "txtfile(*.txt)", default
-// suffix "txt", the platform's own title and starting folder, and only existing files.
+// The platform's open-file dialog through QFileDialog: the filters "txtfile(*.txt)" (shown
+// first) and "所有文件(*.*)", default suffix "txt", the platform's own title and starting
+// folder, one or more existing files.
 class CQtFileChooser final : public CFileChooser {
   public:
     CQtFileChooser() = default;
 
-    [[nodiscard]] std::optional<QString> chooseSourceFile(QWidget *owner) override;
+    [[nodiscard]] QStringList chooseSourceFiles(QWidget *owner) override;
+
+    // The dialog's name filters, in order, built from the dialog layer's.
+    [[nodiscard]] static QStringList nameFilters();
 };

@@ -1,9 +1,26 @@
 #include "CQtMessageBox.h"
 
+#include <QPushButton>
+
 void CQtMessageBox::show(QWidget *owner, const QString &text, const QString &title,
                          QMessageBox::Icon icon) {
     QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
     box.setObjectName(QStringLiteral("messageBox"));
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+// Esc and the close box answer no; so does Enter, which presses the default button: replacing
+// a file takes a deliberate choice.
+bool CQtMessageBox::ask(QWidget *owner, const QString &text, const QString &title,
+                        const QString &yesText, const QString &noText) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, owner);
+    box.setObjectName(QStringLiteral("questionBox"));
+    box.setTextFormat(Qt::PlainText);
+    QPushButton *const yes = box.addButton(yesText, QMessageBox::AcceptRole);
+    QPushButton *const no = box.addButton(noText, QMessageBox::RejectRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }

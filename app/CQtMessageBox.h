@@ -2,11 +2,13 @@
 
 #include "CMessageBox.h"
 
-// A modal QMessageBox owned by owner, with the one button OK.
+// Modal QMessageBoxes owned by owner: the one button OK, or the two buttons of a question.
 class CQtMessageBox final : public CMessageBox {
   public:
     CQtMessageBox() = default;
 
     void show(QWidget *owner, const QString &text, const QString &title,
               QMessageBox::Icon icon) override;
+    [[nodiscard]] bool ask(QWidget *owner, const QString &text, const QString &title,
+                           const QString &yesText, const QString &noText) override;
 };

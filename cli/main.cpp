@@ -6,6 +6,7 @@
 #include "memory_reserve.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -65,14 +66,38 @@ void flushStandardOutput() {
     return out;
 }
 
-// Which warnings about the current source were given: each is given once per source.
-struct SourceWarnings {
-    bool stopped = false;
-    bool longLines = false;
-};
+[[nodiscard]] unsigned long long count(std::uint64_t value) {
+    return static_cast<unsigned long long>(value);
+}
 
-// Prints what one conversion did.
-void report(const std::string &source, const ConversionOutcome &outcome, SourceWarnings &warned) {
+// The warnings about what a conversion left out or wrote without coordinates: one line per line
+// of the source, the first ten of them, then the count.
+void warnAboutLines(const std::string &name, const ConversionOutcome &outcome) {
+    if (outcome.stoppedAtLine != 0) {
+        std::fprintf(stderr,
+                     "velkaro-convert: 警告: %s 第 %llu 行不足 10 字节，读取在此停止，"
+                     "其后 %llu 行没有转换\n",
+                     name.c_str(), count(outcome.stoppedAtLine), count(outcome.linesNotConverted));
+    }
+    for (const std::uint64_t line : outcome.firstLinesWithoutCoordinates) {
+        std::fprintf(stderr, "velkaro-convert: 警告: %s 第 %llu 行没有坐标数值\n", name.c_str(),
+                     count(line));
+    }
+    if (outcome.linesWithoutCoordinates > outcome.firstLinesWithoutCoordinates.size()) {
+        std::fprintf(stderr, "velkaro-convert: 警告: %s 共 %llu 行没有坐标数值\n", name.c_str(),
+                     count(outcome.linesWithoutCoordinates));
+    }
+    if (outcome.longLines != 0) {
+        std::fprintf(stderr,
+                     "velkaro-convert: 警告: %s 第 %llu 行超过 255 字节，被分段当作多个点转换 "
+                     "(共 %llu 行)\n",
+                     name.c_str(), count(outcome.firstLongLine), count(outcome.longLines));
+    }
+}
+
+// Prints what one conversion did; the warnings only once per source (warned), since every
+// format reads the same lines.
+void report(const std::string &source, const ConversionOutcome &outcome, bool &warned) {
     const std::string name = printable(source);
     if (outcome.kind != ConversionOutcome::Kind::Converted) {
         std::fprintf(stderr, "velkaro-convert: %s: %s\n", name.c_str(),
@@ -80,21 +105,10 @@ void report(const std::string &source, const ConversionOutcome &outcome, SourceW
         return;
     }
     std::printf("%s -> %s (%llu 点)\n", name.c_str(), printable(outcome.outputPath).c_str(),
-                static_cast<unsigned long long>(outcome.pointsWritten));
-    if (outcome.stoppedAtLine != 0 && !warned.stopped) {
-        warned.stopped = true;
-        std::fprintf(stderr,
-                     "velkaro-convert: 警告: %s 第 %llu 行不足 10 字节，读取在此停止，"
-                     "此行及其后的内容没有转换\n",
-                     name.c_str(), static_cast<unsigned long long>(outcome.stoppedAtLine));
-    }
-    if (outcome.longLines != 0 && !warned.longLines) {
-        warned.longLines = true;
-        std::fprintf(stderr,
-                     "velkaro-convert: 警告: %s 第 %llu 行超过 255 字节，被分段当作多个点转换 "
-                     "(共 %llu 行)\n",
-                     name.c_str(), static_cast<unsigned long long>(outcome.firstLongLine),
-                     static_cast<unsigned long long>(outcome.longLines));
+                count(outcome.pointsWritten));
+    if (!warned) {
+        warned = true;
+        warnAboutLines(name, outcome);
     }
 }
 
@@ -122,10 +136,10 @@ void report(const std::string &source, const ConversionOutcome &outcome, SourceW
 [[nodiscard]] bool convertAll(const CommandLine &line) {
     const std::vector<PlannedConversion> plan = velkaro::planConversions(requestsFor(line));
     bool allConverted = true;
-    SourceWarnings warned;
+    bool warned = false;
     for (std::size_t i = 0; i < plan.size(); ++i) {
         if (i % line.formatItemTexts.size() == 0) {
-            warned = {}; // the first conversion of the next source
+            warned = false; // the first conversion of the next source
         }
         const ConversionOutcome outcome =
             plan[i].refusal ? *plan[i].refusal : velkaro::runConversion(plan[i].request);

@@ -1,6 +1,7 @@
 #include "conversion_run.h"
 
 #include "file_system_path.h"
+#include "number_rules.h"
 #include "output_file.h"
 #include "output_stream.h"
 #include "point_record.h"
@@ -55,12 +56,16 @@ struct FormatTraits {
     return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
-// How far the reading loop got.
+// How far the reading loop got, and what the user should hear about the lines it took.
 struct ReadingResult {
     std::uint64_t pointsWritten = 0;
     std::uint64_t stoppedAtLine = 0;
     std::uint64_t longLines = 0;
     std::uint64_t firstLongLine = 0;
+    std::uint64_t linesNotConverted = 0;
+    std::uint64_t linesWithoutCoordinates = 0;
+    std::vector<std::uint64_t> firstLinesWithoutCoordinates;
+    std::uint64_t lastLineWithoutCoordinates = 0;
 
     // A read that starts in the line where the one before it started continues a line longer
     // than the buffer; each such line counts once.
@@ -78,6 +83,41 @@ struct ReadingResult {
     std::uint64_t m_lastLongLine = 0;
 };
 
+// Counts lines, not records: the pieces of a line longer than the buffer are one line.
+void checkCoordinates(const PointRecord &record, std::uint64_t lineNumber, ReadingResult &result) {
+    if (holdsNumber(record.x) && holdsNumber(record.y) && holdsNumber(record.z)) {
+        return;
+    }
+    if (result.lastLineWithoutCoordinates == lineNumber) {
+        return;
+    }
+    result.lastLineWithoutCoordinates = lineNumber;
+    ++result.linesWithoutCoordinates;
+    if (result.firstLinesWithoutCoordinates.size() < kLinesWithoutCoordinatesKept) {
+        result.firstLinesWithoutCoordinates.push_back(lineNumber);
+    }
+}
+
+void writeRecord(OutputStream &out, TargetFormat format, const PointRecord &record) {
+    if (format == TargetFormat::Cass) {
+        writeCassLine(out, record);
+    } else if (format == TargetFormat::Kaisi) {
+        writeKaisiLine(out, record);
+    } else {
+        writeDxfPoint(out, record);
+    }
+}
+
+// The short line ends the conversion; the rest of the file is only counted, so that the user
+// learns how much was left out. Blank lines at the end of an export are worth no word.
+void noteEarlyStop(SourceStream &source, const char *line, std::uint64_t lineNumber,
+                   ReadingResult &result) {
+    result.linesNotConverted = source.countContentLinesLeft();
+    if (!isBlank(line) || result.linesNotConverted != 0) {
+        result.stoppedAtLine = lineNumber;
+    }
+}
+
 // Reads line by line, stopping at the end of the file or at a line shorter than ten bytes, and
 // writes the record once for every line taken.
 [[nodiscard]] ReadingResult convertLines(SourceStream &source, OutputStream &out,
@@ -92,20 +132,12 @@ struct ReadingResult {
         }
         result.notePiece(lineNumber);
         if (!reachesMinimumLength(line)) {
-            // Only worth a word when something other than blank lines was left unread.
-            if (!isBlank(line) || source.hasContentLeft()) {
-                result.stoppedAtLine = lineNumber;
-            }
+            noteEarlyStop(source, line, lineNumber, result);
             break;
         }
         applyLineToRecord(line, record);
-        if (format == TargetFormat::Cass) {
-            writeCassLine(out, record);
-        } else if (format == TargetFormat::Kaisi) {
-            writeKaisiLine(out, record);
-        } else {
-            writeDxfPoint(out, record);
-        }
+        writeRecord(out, format, record);
+        checkCoordinates(record, lineNumber, result);
         ++result.pointsWritten;
     }
     return result;
@@ -158,6 +190,9 @@ struct ReadingResult {
     result.stoppedAtLine = reading.stoppedAtLine;
     result.longLines = reading.longLines;
     result.firstLongLine = reading.firstLongLine;
+    result.linesNotConverted = reading.linesNotConverted;
+    result.linesWithoutCoordinates = reading.linesWithoutCoordinates;
+    result.firstLinesWithoutCoordinates = reading.firstLinesWithoutCoordinates;
     return result;
 }
 

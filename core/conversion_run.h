@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velkaro {
 
@@ -52,7 +53,16 @@ struct ConversionOutcome {
     // the 1-based number of the first of them (0 when there was none).
     std::uint64_t longLines = 0;
     std::uint64_t firstLongLine = 0;
+    // Lines after stoppedAtLine that hold anything but blanks: never read as points.
+    std::uint64_t linesNotConverted = 0;
+    // Lines taken as points although the x, y or z they leave in the record holds no number (a
+    // header row, binary junk, another program's output): written all the same, as the old tool
+    // did, and counted so that the user hears of them. The first line numbers (1-based) are kept.
+    std::uint64_t linesWithoutCoordinates = 0;
+    std::vector<std::uint64_t> firstLinesWithoutCoordinates; // at most kLinesWithoutCoordinatesKept
 };
+
+inline constexpr std::size_t kLinesWithoutCoordinatesKept = 10;
 
 // Chooses the format by the exact list text; nullopt for any other text.
 [[nodiscard]] std::optional<TargetFormat> targetFormatFromItemText(std::string_view itemText);

@@ -209,6 +209,20 @@ double parseNumber(std::string_view text) {
     return negative ? -magnitude : magnitude;
 }
 
+bool holdsNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isAtofSpace(text[i])) {
+        ++i;
+    }
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i; // ".5" is a number, "." alone is not
+    }
+    return i < text.size() && isDigit(text[i]);
+}
+
 } // namespace velkaro
 
 namespace velkaro {

@@ -16,6 +16,10 @@ namespace velkaro {
 // infinity and one too small becomes zero, both keeping the sign.
 [[nodiscard]] double parseNumber(std::string_view text);
 
+// Whether parseNumber finds any digit in text: false for empty text, letters, a lone sign or
+// point. A coordinate without one is written as 0 by the DXF writer and as text by the others.
+[[nodiscard]] bool holdsNumber(std::string_view text);
+
 // The most bytes printFixed6 writes: a sign, 309 integer digits, the point and six decimals.
 inline constexpr std::size_t kMaxFixed6Length = 320;
 

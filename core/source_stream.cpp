@@ -168,17 +168,22 @@ std::size_t SourceStream::readLine(char *out, std::size_t capacity) {
     return stored;
 }
 
-bool SourceStream::hasContentLeft() {
+std::uint64_t SourceStream::countContentLinesLeft() {
+    std::uint64_t lines = 0;
+    bool content = false; // the current line holds a byte other than blanks
     char chunk[256];
     for (;;) {
         const std::size_t count = readLine(chunk, sizeof chunk);
         if (count == 0) {
-            return false;
+            return content ? lines + 1 : lines;
         }
         for (std::size_t i = 0; i < count; ++i) {
-            if (chunk[i] != ' ' && chunk[i] != '\t' && chunk[i] != '\r' && chunk[i] != '\n') {
-                return true;
-            }
+            content = content ||
+                      (chunk[i] != ' ' && chunk[i] != '\t' && chunk[i] != '\r' && chunk[i] != '\n');
+        }
+        if (chunk[count - 1] == '\n') {
+            lines += content ? 1 : 0;
+            content = false;
         }
     }
 }

@@ -34,9 +34,10 @@ class SourceStream {
     // stored, or the file ends. Returns the number of bytes stored.
     [[nodiscard]] std::size_t readLine(char *out, std::size_t capacity);
 
-    // Skips translated bytes and tells whether any byte other than space, tab, CR or LF remains
-    // before the end of the file. Used once, after reading stopped early.
-    [[nodiscard]] bool hasContentLeft();
+    // Reads on to the end of the file without converting and counts the lines that hold a byte
+    // other than space, tab, CR or LF. Used once, after reading stopped early, to tell the user
+    // how much was left unconverted.
+    [[nodiscard]] std::uint64_t countContentLinesLeft();
 
     // Whether the file's size or modification time differs from when it was opened: someone
     // wrote to it while it was read, so what was read may be neither the old content nor the new

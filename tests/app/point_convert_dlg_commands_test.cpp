@@ -116,6 +116,12 @@ class PointConvertDlgCommandsTest : public QObject {
     void windowMenuEndsWithSeparatorAndAbout();
     void contextMenuOpensTheAboutBoxModally_data();
     void contextMenuOpensTheAboutBoxModally();
+    void convertWarnsOfWhatItLeftOut_data();
+    void convertWarnsOfWhatItLeftOut();
+    void existingOutputIsReplacedOnlyAfterAsking();
+    void editedFieldChoosesNothing_data();
+    void editedFieldChoosesNothing();
+    void severalFilesConvertInOneRunWithOneSummary();
 
   private:
     QString m_startFolder;
@@ -127,7 +133,7 @@ void PointConvertDlgCommandsTest::initTestCase() {
     m_startFolder = QDir::currentPath();
 }
 
-// Browsing moves the current directory; every test starts from the same one.
+// Nothing may move the current directory; every test starts from the same one and checks.
 void PointConvertDlgCommandsTest::init() {
     QDir::setCurrent(m_startFolder);
 }
@@ -184,7 +190,8 @@ void PointConvertDlgCommandsTest::browseTakesPathNameDisplayAndFolder() {
     QCOMPARE(f.dialog.sourcePath(), path);
     QCOMPARE(f.dialog.sourceName(), name);
     QCOMPARE(f.child<QLabel>("fileNameDisplay")->text(), name);
-    QCOMPARE(QDir::current().canonicalPath(), QFileInfo(path).canonicalPath());
+    QCOMPARE(f.child<QLabel>("fileNameDisplay")->toolTip(), path);
+    QCOMPARE(QDir::currentPath(), m_startFolder);
 }
 
 void PointConvertDlgCommandsTest::cancelledBrowseKeepsTheEarlierFile() {
@@ -214,7 +221,8 @@ void PointConvertDlgCommandsTest::convertsBesideTheSourceAsTheCoreWrites() {
     Fixture f;
     f.browseTo(f.source);
     f.convert(index);
-    QCOMPARE(f.messages.last().text, QStringLiteral("\t转换成功!\n生成转换文件:") + output);
+    QCOMPARE(f.messages.last().text, QStringLiteral("\t转换成功!\n生成转换文件:") + output +
+                                         QStringLiteral("\n写入 40 点"));
     QCOMPARE(f.messages.last().title, kConvertedTitle);
     QCOMPARE(f.messages.last().icon, QMessageBox::NoIcon);
 
@@ -296,15 +304,15 @@ void PointConvertDlgCommandsTest::droppingOneFileIsBrowsing() {
     QVERIFY(f.accepted);
     QCOMPARE(f.dialog.sourcePath(), f.source);
     QCOMPARE(f.child<QLabel>("fileNameDisplay")->text(), QStringLiteral("pts.txt"));
-    QCOMPARE(QDir::current().canonicalPath(), QDir(f.folder.path()).canonicalPath());
     f.convert(1);
-    QCOMPARE(f.messages.last().text, QStringLiteral("\t转换成功!\n生成转换文件:ptsKaisi.txt"));
+    QCOMPARE(f.messages.last().text,
+             QStringLiteral("\t转换成功!\n生成转换文件:ptsKaisi.txt\n写入 40 点"));
     QVERIFY(QFileInfo::exists(f.folder.filePath(QStringLiteral("ptsKaisi.txt"))));
 }
 
 void PointConvertDlgCommandsTest::droppingAnythingElseIsIgnored_data() {
     QTest::addColumn<QString>("what");
-    QTest::newRow("two files") << "two";
+    QTest::newRow("a file and a folder") << "two";
     QTest::newRow("a folder") << "folder";
     QTest::newRow("a web address") << "web";
     QTest::newRow("plain text") << "text";
@@ -317,7 +325,7 @@ void PointConvertDlgCommandsTest::droppingAnythingElseIsIgnored() {
     writeFile(second, "x");
     QMimeData mime;
     if (what == QLatin1String("two")) {
-        mime.setUrls({QUrl::fromLocalFile(f.source), QUrl::fromLocalFile(second)});
+        mime.setUrls({QUrl::fromLocalFile(f.source), QUrl::fromLocalFile(f.folder.path())});
     } else if (what == QLatin1String("folder")) {
         mime.setUrls({QUrl::fromLocalFile(f.folder.path())});
     } else if (what == QLatin1String("web")) {
@@ -381,6 +389,122 @@ void PointConvertDlgCommandsTest::contextMenuOpensTheAboutBoxModally() {
     QVERIFY(sawAbout);
     QVERIFY(f.dialog.isVisible());
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void PointConvertDlgCommandsTest::convertWarnsOfWhatItLeftOut_data() {
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QString>("warning");
+    const QByteArray points = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
+    QTest::newRow("empty line 3") << points + "\r\n" + points + points
+                                  << "写入 2 点\n警告: 第 3 行不足 10 字节，读取在此停止，其后 4 "
+                                     "行没有转换。";
+    QTest::newRow("header row") << "序号,解状态,点名,编码,X,Y,H\r\n" + points
+                                << "写入 3 点\n警告: 1 行没有坐标数值 (第 1 行)，已按原样写入。";
+}
+
+// The box keeps the success text and adds, with the warning icon, what was not converted.
+void PointConvertDlgCommandsTest::convertWarnsOfWhatItLeftOut() {
+    QFETCH(QByteArray, source);
+    QFETCH(QString, warning);
+    Fixture f;
+    writeFile(f.source, source);
+    f.browseTo(f.source);
+    f.convert(0);
+    QCOMPARE(f.messages.last().text,
+             QStringLiteral("\t转换成功!\n生成转换文件:ptsCass.dat\n") + warning);
+    QCOMPARE(f.messages.last().title, kConvertedTitle);
+    QCOMPARE(f.messages.last().icon, QMessageBox::Warning);
+}
+
+// A second day's file of the same stem, or a re-conversion, asks before it replaces anything.
+void PointConvertDlgCommandsTest::existingOutputIsReplacedOnlyAfterAsking() {
+    Fixture f;
+    const QString output = f.folder.filePath(QStringLiteral("ptsCass.dat"));
+    writeFile(output, "edited by hand\r\n");
+    f.browseTo(f.source);
+    f.convert(0);
+    QCOMPARE(f.messages.shown().size(), 1);
+    QCOMPARE(f.messages.last().text, QStringLiteral("转换文件 ptsCass.dat 已存在。\n要替换它吗?"));
+    QCOMPARE(f.messages.last().buttons,
+             (QStringList{QStringLiteral("替换"), QStringLiteral("取消")}));
+    QCOMPARE(f.messages.last().icon, QMessageBox::Question);
+    QCOMPARE(f.messages.last().title, QCoreApplication::applicationName());
+    QCOMPARE(readFile(output), QByteArray("edited by hand\r\n"));
+
+    f.messages.replace = true;
+    f.convert(0);
+    QCOMPARE(f.messages.shown().size(), 3);
+    QCOMPARE(f.messages.last().title, kConvertedTitle);
+    QCOMPARE(readFile(output).size(),
+             coreOutput(f.source, QStringLiteral("CASS6.0格式"), QTemporaryDir().path()).size());
+    QCOMPARE(QDir::currentPath(), m_startFolder);
+}
+
+void PointConvertDlgCommandsTest::editedFieldChoosesNothing_data() {
+    QTest::addColumn<int>("picked");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("picked CASS, edited to CAD") << 0 << "\b\b\b\b\b\b\b\b\b\bCAD"
+                                                << "CAD";
+    QTest::newRow("typed CAD: no completion") << -1 << "CAD"
+                                              << "CAD";
+    QTest::newRow("typed a whole item, then left") << -1 << "CAD格式"
+                                                   << "CAD格式";
+}
+
+// Editing the field clears the selection and keeps the text; Convert then asks for a format,
+// so the field never shows one format while another is written.
+void PointConvertDlgCommandsTest::editedFieldChoosesNothing() {
+    QFETCH(int, picked);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    Fixture f;
+    f.browseTo(f.source);
+    auto *const list = f.child<QComboBox>("comboFormat");
+    list->setCurrentIndex(picked);
+    list->lineEdit()->end(false);
+    for (const QChar c : typed) {
+        const bool back = c == QLatin1Char('\b');
+        QTest::sendKeyEvent(QTest::Click, list->lineEdit(),
+                            back ? Qt::Key_Backspace : Qt::Key_unknown,
+                            back ? QString() : QString(c), Qt::NoModifier);
+    }
+    emit list->lineEdit()->editingFinished(); // as when the focus leaves the field
+    QCOMPARE(list->currentText(), shown);
+    QCOMPARE(list->currentIndex(), -1);
+    f.child<QPushButton>("buttonConvert")->click();
+    QCOMPARE(f.messages.last().text, QStringLiteral("请选择转换格式"));
+    QCOMPARE(f.folderEntries(), QStringList{QStringLiteral("pts.txt")});
+}
+
+// Browse and a drop both take several files; one question covers every existing output, and
+// one box reports each output and each failure.
+void PointConvertDlgCommandsTest::severalFilesConvertInOneRunWithOneSummary() {
+    Fixture f;
+    const QString second = f.folder.filePath(QStringLiteral("b.txt"));
+    writeFile(second, sampleBytes());
+    writeFile(f.folder.filePath(QStringLiteral("bCAD.dxf")), "old");
+    f.chooser.answer(QStringList{f.source, second, f.folder.filePath(QStringLiteral("gone.txt"))});
+    f.child<QPushButton>("buttonBrowse")->click();
+    QCOMPARE(f.child<QLabel>("fileNameDisplay")->text(), QStringLiteral("pts.txt 等 3 个文件"));
+    QCOMPARE(f.child<QLabel>("fileNameDisplay")->toolTip().split(QLatin1Char('\n')).size(), 3);
+    f.messages.replace = true;
+    f.convert(2);
+    QCOMPARE(f.messages.shown().size(), 2);
+    QCOMPARE(f.messages.shown().constFirst().text,
+             QStringLiteral("转换文件 bCAD.dxf 已存在。\n要替换它吗?"));
+    QCOMPARE(f.messages.last().text, QStringLiteral("\t转换完成: 2 个文件成功，1 个失败。\n"
+                                                    "ptsCAD.dxf (40 点)\nbCAD.dxf (40 点)\n"
+                                                    "gone.txt: 打开源文件错误，请重新选择!"));
+    QCOMPARE(f.messages.last().icon, QMessageBox::Warning);
+    QCOMPARE(readFile(f.folder.filePath(QStringLiteral("bCAD.dxf"))),
+             readFile(f.folder.filePath(QStringLiteral("ptsCAD.dxf"))));
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(second), QUrl::fromLocalFile(f.source)});
+    f.drop(mime);
+    QVERIFY(f.accepted);
+    QCOMPARE(f.child<QLabel>("fileNameDisplay")->text(), QStringLiteral("b.txt 等 2 个文件"));
 }
 
 QTEST_MAIN(PointConvertDlgCommandsTest)

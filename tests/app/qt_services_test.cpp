@@ -16,6 +16,8 @@ class QtServicesTest : public QObject {
     void fileChooserOffersTxtFilesAndReturnsTheChoice();
     void fileChooserCancelledChoosesNothing();
     void messageBoxHasTitleIconTextAndOneOk();
+    void questionAnswersYesOnlyByItsFirstButton_data();
+    void questionAnswersYesOnlyByItsFirstButton();
 };
 
 void QtServicesTest::fileChooserOffersTxtFilesAndReturnsTheChoice() {
@@ -29,18 +31,23 @@ void QtServicesTest::fileChooserOffersTxtFilesAndReturnsTheChoice() {
         auto *const dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog != nullptr);
         QCOMPARE(dialog->parentWidget(), &owner);
-        QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("txtfile(*.txt)")});
+        QCOMPARE(dialog->nameFilters(), (QStringList{QStringLiteral("txtfile(*.txt) (*.txt)"),
+                                                     QStringLiteral("所有文件(*.*) (*)")}));
+        // With the details hidden the filter shows, and is selected as, its label alone.
+        QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("txtfile(*.txt)"));
+        QVERIFY(dialog->testOption(QFileDialog::HideNameFilterDetails));
         QCOMPARE(dialog->defaultSuffix(), QStringLiteral("txt"));
-        QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFiles);
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
         dialog->setDirectory(QFileInfo(path).absolutePath());
         dialog->selectFile(path);
         static_cast<QDialog *>(dialog)->accept();
     });
     CQtFileChooser chooser;
-    const std::optional<QString> chosen = chooser.chooseSourceFile(&owner);
-    QVERIFY(chosen.has_value());
-    QCOMPARE(QFileInfo(*chosen).canonicalFilePath(), QFileInfo(path).canonicalFilePath());
+    const QStringList chosen = chooser.chooseSourceFiles(&owner);
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(QFileInfo(chosen.constFirst()).canonicalFilePath(),
+             QFileInfo(path).canonicalFilePath());
 }
 
 void QtServicesTest::fileChooserCancelledChoosesNothing() {
@@ -51,7 +58,7 @@ void QtServicesTest::fileChooserCancelledChoosesNothing() {
         dialog->reject();
     });
     CQtFileChooser chooser;
-    QVERIFY(!chooser.chooseSourceFile(&owner).has_value());
+    QVERIFY(chooser.chooseSourceFiles(&owner).isEmpty());
 }
 
 void QtServicesTest::messageBoxHasTitleIconTextAndOneOk() {
@@ -74,6 +81,41 @@ void QtServicesTest::messageBoxHasTitleIconTextAndOneOk() {
     messageBox.show(&owner, QStringLiteral("\t转换成功!\n生成转换文件:<b>ptsCass.dat"),
                     QStringLiteral("格式转换提示："), QMessageBox::Warning);
     QVERIFY(seen);
+}
+
+void QtServicesTest::questionAnswersYesOnlyByItsFirstButton_data() {
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("替换") << "替换" << true;
+    QTest::newRow("取消") << "取消" << false;
+    QTest::newRow("Enter") << "Enter" << false;
+    QTest::newRow("Esc") << "Esc" << false;
+}
+
+void QtServicesTest::questionAnswersYesOnlyByItsFirstButton() {
+    QFETCH(QString, press);
+    QFETCH(bool, yes);
+    QWidget owner;
+    QTimer::singleShot(0, &owner, [&owner, &press] {
+        auto *const box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        QCOMPARE(box->parentWidget(), &owner);
+        QCOMPARE(box->icon(), QMessageBox::Question);
+        QCOMPARE(box->windowTitle(), QStringLiteral("Velkaro"));
+        QCOMPARE(box->buttons().size(), 2);
+        for (QAbstractButton *const button : box->buttons()) {
+            if (button->text() == press) {
+                button->click();
+                return;
+            }
+        }
+        QTest::keyClick(box, press == QLatin1String("Esc") ? Qt::Key_Escape : Qt::Key_Return);
+    });
+    CQtMessageBox messageBox;
+    QCOMPARE(messageBox.ask(&owner, QStringLiteral("转换文件 ptsCass.dat 已存在。\n要替换它吗?"),
+                            QStringLiteral("Velkaro"), QStringLiteral("替换"),
+                            QStringLiteral("取消")),
+             yes);
 }
 
 QTEST_MAIN(QtServicesTest)

@@ -1,20 +1,23 @@
 #include "test_doubles.h"
 
-std::optional<QString> CScriptedFileChooser::chooseSourceFile(QWidget *owner) {
+QStringList CScriptedFileChooser::chooseSourceFiles(QWidget *owner) {
     ++m_questions;
     m_lastOwner = owner;
     if (m_answers.empty()) {
-        return std::nullopt;
+        return {};
     }
-    const QString next = m_answers.front();
+    const QStringList next = m_answers.front();
     m_answers.pop_front();
-    if (next.isNull()) {
-        return std::nullopt;
-    }
     return next;
 }
 
 void CRecordingMessageBox::show(QWidget *owner, const QString &text, const QString &title,
                                 QMessageBox::Icon icon) {
-    m_shown.append({owner, text, title, icon});
+    m_shown.append({owner, text, title, icon, {}});
+}
+
+bool CRecordingMessageBox::ask(QWidget *owner, const QString &text, const QString &title,
+                               const QString &yesText, const QString &noText) {
+    m_shown.append({owner, text, title, QMessageBox::Question, {yesText, noText}});
+    return replace;
 }

@@ -122,6 +122,27 @@ TEST(VelkaroConvert, WarnsOncePerSourceWhenReadingStoppedAtAShortLine) {
     EXPECT_EQ(run.err.find(warning, at + 1), std::string::npos) << run.err;
 }
 
+// Twelve lines without coordinates: the first ten by number, then the count, once per source;
+// the outputs are still written as the old tool wrote them.
+TEST(VelkaroConvert, WarnsAboutLinesWithoutCoordinatesTenThenTheCount) {
+    TempDir dir;
+    std::string junk = "序号,解状态,点名,编码,X,Y,H\r\n";
+    for (int i = 0; i < 11; ++i) {
+        junk += "1,2,P,K,east,north,up\r\n";
+    }
+    writeBytes(dir.file("pts.txt"), junk + kSource);
+    const ProgramRun run = convert(dir, {"-f", "all", "pts.txt"});
+    EXPECT_EQ(run.status, 0);
+    std::string expected;
+    for (int line = 1; line <= 10; ++line) {
+        expected +=
+            "velkaro-convert: 警告: pts.txt 第 " + std::to_string(line) + " 行没有坐标数值\n";
+    }
+    expected += "velkaro-convert: 警告: pts.txt 共 12 行没有坐标数值\n";
+    EXPECT_EQ(run.err, expected);
+    EXPECT_NE(run.out.find("pts.txt -> ptsKaisi.txt (14 点)\n"), std::string::npos);
+}
+
 struct UsageRow {
     std::vector<std::string> arguments;
     std::string firstLine;

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <csignal>
@@ -182,31 +183,55 @@ TEST(RunConversion, ShortFirstLineGivesAnEmptyOutputAndConverted) {
     EXPECT_EQ(outcome.stoppedAtLine, 1u);
 }
 
-struct StopRow {
+// What a run reports about the lines it did not convert or took without coordinates.
+struct LinesRow {
     const char *name;
     std::string source;
     std::uint64_t points;
     std::uint64_t stoppedAtLine;
+    std::uint64_t linesNotConverted;
+    std::vector<std::uint64_t> withoutCoordinates; // all of them: the tables stay under ten
 };
 
-class StoppedAtLineTest : public ::testing::TestWithParam<StopRow> {};
+class LinesReportTest : public ::testing::TestWithParam<LinesRow> {};
 
-TEST_P(StoppedAtLineTest, ReportsWhereContentWasLeftUnread) {
+TEST_P(LinesReportTest, ReportsWhatWasLeftUnreadOrWrittenWithoutNumbers) {
     Fixture f;
     writeBytes(f.request.sourcePath, GetParam().source);
     const ConversionOutcome outcome = velkaro::runConversion(f.request);
     EXPECT_EQ(outcome.pointsWritten, GetParam().points);
     EXPECT_EQ(outcome.stoppedAtLine, GetParam().stoppedAtLine);
+    EXPECT_EQ(outcome.linesNotConverted, GetParam().linesNotConverted);
+    EXPECT_EQ(outcome.firstLinesWithoutCoordinates, GetParam().withoutCoordinates);
+    EXPECT_EQ(outcome.linesWithoutCoordinates, GetParam().withoutCoordinates.size());
 }
 
+const std::string kHeader = "序号,解状态,点名,编码,X,Y,H\r\n";
+
 INSTANTIATE_TEST_SUITE_P(
-    Rows, StoppedAtLineTest,
-    ::testing::Values(StopRow{"ToTheEnd", kSource, 2, 0},
-                      StopRow{"TrailingBlankLines", kSource + "\r\n\r\n  \r\n", 2, 0},
-                      StopRow{"BlankLineThenPoints", kSource + "\r\n" + kSource, 2, 3},
-                      StopRow{"ShortPoint", kSource + "1,2,P,K\r\n", 2, 3},
-                      StopRow{"RestOfALongLine", "1,2,P," + std::string(251, '7') + "\n", 1, 1},
-                      StopRow{"AfterCtrlZNothingCounts", kSource + "\r\n\x1a" + kSource, 2, 0}),
+    Rows, LinesReportTest,
+    ::testing::Values(
+        LinesRow{"ToTheEnd", kSource, 2, 0, 0, {}},
+        LinesRow{"TrailingBlankLines", kSource + "\r\n\r\n  \r\n", 2, 0, 0, {}},
+        LinesRow{"BlankLineThenPoints", kSource + "\r\n" + kSource + "\r\n \t\r\n", 2, 3, 2, {}},
+        LinesRow{"LastLeftLineWithoutLineFeed", kSource + "\n\n" + kSource + "x", 2, 3, 3, {}},
+        LinesRow{"ShortPoint", kSource + "1,2,P,K\r\n", 2, 3, 0, {}},
+        LinesRow{"RestOfALongLine", "1,2,P," + std::string(251, '7') + "\n", 1, 1, 0, {1}},
+        LinesRow{"AfterCtrlZNothingCounts", kSource + "\r\n\x1a" + kSource, 2, 0, 0, {}},
+        LinesRow{"HeaderRow", kHeader + kSource, 3, 0, 0, {1}},
+        LinesRow{
+            "SignsAndPointsAreNoNumbers", "1,2,P,K,-,+.,.\n1,2,P,K,-.5,+5.,.5e\n", 2, 0, 0, {1}},
+        LinesRow{
+            "OwnKaisiOutputAsSource", "P1,K1,10.5,20.5,3.0\r\nP2,P2,11,21,4\r\n", 2, 0, 0, {1, 2}},
+        LinesRow{"BinaryJunk",
+                 std::string("\x01\x02\xff\xfe,\x80"
+                             "abc,\x90"
+                             "def,xyz\n") +
+                     kSource,
+                 3,
+                 0,
+                 0,
+                 {1}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(RunConversion, FolderHoldingTheOutputNameIsOutputCreateFailed) {

@@ -165,7 +165,7 @@ TEST(Regression, LineFeedInANameSplitTheConverterLine) {
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "a\\rb.txt -> a\\rbCass.dat (2 点)\na\\rb.txt -> a\\rbCAD.dxf (2 点)\n");
     EXPECT_EQ(failed.err, "velkaro-convert: 警告: a\\rb.txt 第 3 行不足 10 字节，读取在此停止，"
-                          "此行及其后的内容没有转换\n"
+                          "其后 2 行没有转换\n"
                           "velkaro-convert: a\\rb.txt: 创建转换文件错误:a\\rbKaisi.txt\n");
 }
 

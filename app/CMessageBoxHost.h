@@ -1,0 +1,20 @@
+#pragma once
+
+#include "dialog_host.h"
+
+class CMessageBox;
+class QWidget;
+
+// Lends the dialog layer the window's message boxes: its texts in UTF-8, an empty title as the
+// application's name, its icons as Qt's.
+class CMessageBoxHost final : public velkaro::dialog::DialogHost {
+  public:
+    CMessageBoxHost(CMessageBox &messageBox, QWidget *owner);
+
+    void showMessage(const velkaro::dialog::Message &message) override;
+    [[nodiscard]] velkaro::dialog::Answer ask(const velkaro::dialog::Question &question) override;
+
+  private:
+    CMessageBox &m_messageBox;
+    QWidget *const m_owner;
+};

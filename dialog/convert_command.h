@@ -1,0 +1,41 @@
+#pragma once
+
+#include "dialog_host.h"
+#include "message.h"
+#include "source_selection.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velkaro::dialog {
+
+// Everything the Convert button does, for every window alike: the core's checks, one question
+// before any existing output is replaced, the conversion of each chosen file into its own
+// folder (the process's current directory is never used or changed), and one box at the end.
+class ConvertCommand {
+  public:
+    // Where one request's output goes, and the name the user knows it by.
+    struct PlannedOutput {
+        std::string path;
+        std::string name;
+    };
+
+    ConvertCommand(DialogHost &host, NameDecoder decode);
+
+    // formatItemText: what selectedFormatText gave; absent when no format counts.
+    void run(const SourceSelection &selection, const std::optional<std::string> &formatItemText);
+
+  private:
+    // True when nothing is in the way, or the user agreed to replace what is.
+    [[nodiscard]] bool mayReplaceExistingOutputs(const std::vector<PlannedOutput> &outputs);
+
+    DialogHost &m_host;
+    NameDecoder m_decode;
+};
+
+// The question asked before existing outputs are replaced; names every one of them.
+[[nodiscard]] Question replaceQuestion(const std::vector<std::string> &existingOutputNames,
+                                       const NameDecoder &decode);
+
+} // namespace velkaro::dialog

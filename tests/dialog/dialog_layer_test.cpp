@@ -1,0 +1,262 @@
+// The dialog layer's rules, which both windows show: outcome boxes, names and paths, the format
+// rule, what Browse keeps, and what Convert asks, writes and reports.
+
+#include "application_paths.h"
+#include "convert_command.h"
+#include "dialog_texts.h"
+#include "format_selection.h"
+#include "outcome_message.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace velkaro::dialog;
+using velkaro::ConversionOutcome;
+using Kind = ConversionOutcome::Kind;
+using velkaro::test::listFolder;
+using velkaro::test::readBytes;
+using velkaro::test::TempDir;
+using velkaro::test::writeBytes;
+
+// Shows which text came from a name, so that a test sees the decoder was asked.
+const NameDecoder kMarkNames = [](std::string_view name) { return "<" + std::string(name) + ">"; };
+
+ConversionOutcome outcomeOf(Kind kind, std::string message, std::string output = {}) {
+    ConversionOutcome outcome;
+    outcome.kind = kind;
+    outcome.message = std::move(message) + output;
+    outcome.outputFileName = std::move(output);
+    return outcome;
+}
+
+struct OutcomeRow {
+    const char *name;
+    ConversionOutcome outcome;
+    Message expected;
+};
+
+class OutcomeMessageTest : public ::testing::TestWithParam<OutcomeRow> {};
+
+TEST_P(OutcomeMessageTest, TextTitleAndIcon) {
+    EXPECT_EQ(outcomeMessage(GetParam().outcome, "pts.txt", kMarkNames), GetParam().expected);
+}
+
+ConversionOutcome converted(std::uint64_t points, std::uint64_t stoppedAt, std::uint64_t left,
+                            std::vector<std::uint64_t> without, std::uint64_t withoutCount) {
+    ConversionOutcome outcome =
+        outcomeOf(Kind::Converted, "\t转换成功!\n生成转换文件:", "ptsCass.dat");
+    outcome.pointsWritten = points;
+    outcome.stoppedAtLine = stoppedAt;
+    outcome.linesNotConverted = left;
+    outcome.firstLinesWithoutCoordinates = std::move(without);
+    outcome.linesWithoutCoordinates = withoutCount;
+    return outcome;
+}
+
+const std::string kConverted = "\t转换成功!\n生成转换文件:<ptsCass.dat>\n写入 ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, OutcomeMessageTest,
+    ::testing::Values(
+        OutcomeRow{"NoSource",
+                   outcomeOf(Kind::NoSource, "请选择源文件"),
+                   {"请选择源文件", "", MessageIcon::None}},
+        OutcomeRow{"NoFormat",
+                   outcomeOf(Kind::NoFormat, "请选择转换格式"),
+                   {"请选择转换格式", "", MessageIcon::Exclamation}},
+        OutcomeRow{"SourceOpenFailed",
+                   outcomeOf(Kind::SourceOpenFailed, "打开源文件错误，请重新选择!"),
+                   {"打开源文件错误，请重新选择!", "", MessageIcon::None}},
+        OutcomeRow{"OutputCreateFailed",
+                   outcomeOf(Kind::OutputCreateFailed, "创建转换文件错误:", "a.dat"),
+                   {"创建转换文件错误:<a.dat>", "", MessageIcon::Warning}},
+        OutcomeRow{"OutputWriteFailed",
+                   outcomeOf(Kind::OutputWriteFailed, "写入转换文件错误:", "a.dat"),
+                   {"写入转换文件错误:<a.dat>", "", MessageIcon::Warning}},
+        OutcomeRow{"SourceReadFailedNamesTheSource",
+                   outcomeOf(Kind::SourceReadFailed, "读取源文件错误:pts.txt"),
+                   {"读取源文件错误:<pts.txt>", "", MessageIcon::Warning}},
+        OutcomeRow{"Converted",
+                   converted(40, 0, 0, {}, 0),
+                   {kConverted + "40 点", "格式转换提示：", MessageIcon::None}},
+        OutcomeRow{
+            "EarlyStop",
+            converted(5, 6, 35, {}, 0),
+            {kConverted + "5 点\n警告: 第 6 行不足 10 字节，读取在此停止，其后 35 行没有转换。",
+             "格式转换提示：", MessageIcon::Warning}},
+        OutcomeRow{
+            "LinesWithoutCoordinates",
+            converted(41, 0, 0, {1, 2, 3, 4, 5, 9}, 7),
+            {kConverted + "41 点\n警告: 7 行没有坐标数值 (第 1、2、3、4、5 等 行)，已按原样写入。",
+             "格式转换提示：", MessageIcon::Warning}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+struct PathRow {
+    const char *path;
+    PathStyle style;
+    SourceFile file;
+    const char *applicationName;
+    const char *helpFile;
+};
+
+class PathRulesTest : public ::testing::TestWithParam<PathRow> {};
+
+TEST_P(PathRulesTest, NamesFoldersAndHelpFile) {
+    const PathRow &row = GetParam();
+    EXPECT_EQ(sourceFileFromPath(row.path, row.style), row.file);
+    EXPECT_EQ(applicationName(row.path, row.style), row.applicationName);
+    EXPECT_EQ(helpFilePath(row.path, row.style), row.helpFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, PathRulesTest,
+    ::testing::Values(
+        PathRow{"/usr/bin/Velkaro",
+                PathStyle::Posix,
+                {"/usr/bin/Velkaro", "Velkaro", "/usr/bin"},
+                "Velkaro",
+                "/usr/bin/Velkaro.HLP"},
+        PathRow{"/pts.txt", PathStyle::Posix, {"/pts.txt", "pts.txt", "/"}, "pts", "/pts.HLP"},
+        PathRow{"a\\b.c/d\\e.txt",
+                PathStyle::Posix,
+                {"a\\b.c/d\\e.txt", "d\\e.txt", "a\\b.c"},
+                "d\\e",
+                "a\\b.c/d\\e.HLP"},
+        PathRow{"C:\\Tools\\Velkaro.EXE",
+                PathStyle::Windows,
+                {"C:\\Tools\\Velkaro.EXE", "Velkaro.EXE", "C:\\Tools"},
+                "Velkaro",
+                "C:\\Tools\\Velkaro.HLP"},
+        PathRow{"C:\\pts.2024.txt",
+                PathStyle::Windows,
+                {"C:\\pts.2024.txt", "pts.2024.txt", "C:\\"},
+                "pts.2024",
+                "C:\\pts.2024.HLP"},
+        PathRow{
+            "D:pts.txt", PathStyle::Windows, {"D:pts.txt", "pts.txt", "D:"}, "pts", "D:pts.HLP"},
+        PathRow{"C:\\a.b/Velkaro",
+                PathStyle::Windows,
+                {"C:\\a.b/Velkaro", "Velkaro", "C:\\a.b"},
+                "Velkaro",
+                "C:\\a.b/Velkaro.HLP"},
+        PathRow{"pts.txt", PathStyle::Windows, {"pts.txt", "pts.txt", ""}, "pts", "pts.HLP"}),
+    [](const auto &info) { return "Row" + std::to_string(info.index); });
+
+// 表 is 0x95 0x5C in code page 936: its second byte is no separator.
+TEST(PathRules, SecondByteOfADoubleByteCharacterIsNoSeparator) {
+    const std::string path = "C:\\\x95\\.txt";
+    const auto lead = [](unsigned char c) { return c >= 0x81 && c <= 0xFE; };
+    EXPECT_EQ(sourceFileFromPath(path, PathStyle::Windows, lead).name, "\x95\\.txt");
+    EXPECT_EQ(sourceFileFromPath(path, PathStyle::Windows).name, ".txt");
+}
+
+TEST(FormatSelection, CountsOnlyWhileTheFieldShowsTheItem) {
+    const auto items = formatListItems();
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0], "CASS6.0格式");
+    EXPECT_EQ(items[1], "开思格式");
+    EXPECT_EQ(items[2], "CAD格式");
+    EXPECT_EQ(selectedFormatText(2, "CAD格式"), "CAD格式");
+    EXPECT_EQ(selectedFormatText(0, "CAD"), std::nullopt);      // picked, then edited
+    EXPECT_EQ(selectedFormatText(-1, "CAD格式"), std::nullopt); // typed, never picked
+    EXPECT_EQ(selectedFormatText(1, "CASS6.0格式"),
+              std::nullopt); // never shows one, writes another
+    EXPECT_EQ(selectedFormatText(3, "CAD格式"), std::nullopt);
+}
+
+TEST(SourceSelection, KeepsTheChoiceAndShowsOneOrSeveralFiles) {
+    SourceSelection selection;
+    EXPECT_EQ(selection.sourcePath(), "");
+    selection.choose({"/d/a.txt", "/e/b.txt"}, PathStyle::Posix);
+    selection.choose({}, PathStyle::Posix); // cancelled
+    EXPECT_EQ(selection.sourcePath(), "/d/a.txt");
+    EXPECT_EQ(selection.sourceName(), "a.txt");
+    EXPECT_EQ(selection.displayText(kMarkNames), "<a.txt> 等 2 个文件");
+    EXPECT_EQ(selection.toolTipText(kMarkNames), "</d/a.txt>\n</e/b.txt>");
+    selection.choose({"/d/c.txt"}, PathStyle::Posix);
+    EXPECT_EQ(selection.displayText(kMarkNames), "<c.txt>");
+}
+
+// A window's boxes, answered as the test says.
+class ScriptedHost : public DialogHost {
+  public:
+    void showMessage(const Message &message) override { shown.push_back(message); }
+    Answer ask(const Question &question) override {
+        asked.push_back(question);
+        return answer;
+    }
+    Answer answer = Answer::Cancel;
+    std::vector<Message> shown;
+    std::vector<Question> asked;
+};
+
+const std::string kSource = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
+const NameDecoder kPlain = [](std::string_view name) { return std::string(name); };
+
+struct CommandFixture {
+    TempDir dir;
+    ScriptedHost host;
+    ConvertCommand command{host, kPlain};
+    SourceSelection selection;
+};
+
+TEST(ConvertCommand, ChecksComeFirstAndTouchNothing) {
+    CommandFixture f;
+    f.command.run(f.selection, "CAD格式");
+    f.selection.choose({f.dir.file("pts.txt")}, PathStyle::Posix);
+    f.command.run(f.selection, std::nullopt);
+    f.command.run(f.selection, "CAD");
+    ASSERT_EQ(f.host.shown.size(), 3u);
+    EXPECT_EQ(f.host.shown[0].text, "请选择源文件");
+    EXPECT_EQ(f.host.shown[1].text, "请选择转换格式");
+    EXPECT_EQ(f.host.shown[2].text, "请选择转换格式");
+    EXPECT_EQ(listFolder(f.dir.path()), "");
+}
+
+TEST(ConvertCommand, ExistingOutputIsReplacedOnlyWhenTheUserSaysSo) {
+    CommandFixture f;
+    writeBytes(f.dir.file("survey.0618.txt"), kSource);
+    writeBytes(f.dir.file("surveyCass.dat"), "edited by hand\r\n");
+    f.selection.choose({f.dir.file("survey.0618.txt")}, PathStyle::Posix);
+    f.command.run(f.selection, "CASS6.0格式");
+    ASSERT_EQ(f.host.asked.size(), 1u);
+    EXPECT_EQ(f.host.asked[0],
+              (Question{"转换文件 surveyCass.dat 已存在。\n要替换它吗?", "", "替换", "取消"}));
+    EXPECT_TRUE(f.host.shown.empty());
+    EXPECT_EQ(readBytes(f.dir.file("surveyCass.dat")), "edited by hand\r\n");
+    EXPECT_EQ(listFolder(f.dir.path()), "survey.0618.txt\nsurveyCass.dat\n");
+
+    f.host.answer = Answer::Replace;
+    f.command.run(f.selection, "CASS6.0格式");
+    EXPECT_EQ(readBytes(f.dir.file("surveyCass.dat")), "K1,,20.5,10.5,3.0\r\nP2,,21,11,4\r\n");
+    ASSERT_EQ(f.host.shown.size(), 1u);
+    EXPECT_EQ(f.host.shown[0].text, "\t转换成功!\n生成转换文件:surveyCass.dat\n写入 2 点");
+}
+
+TEST(ConvertCommand, SeveralFilesAskOnceAndEndInOneSummary) {
+    CommandFixture f;
+    writeBytes(f.dir.file("a.txt"), kSource);
+    writeBytes(f.dir.file("b.txt"), kSource + "\r\n" + kSource);
+    writeBytes(f.dir.file("aKaisi.txt"), "old");
+    writeBytes(f.dir.file("bKaisi.txt"), "old");
+    f.selection.choose({f.dir.file("a.txt"), f.dir.file("b.txt"), f.dir.file("gone.txt")},
+                       PathStyle::Posix);
+    f.host.answer = Answer::Replace;
+    f.command.run(f.selection, "开思格式");
+    ASSERT_EQ(f.host.asked.size(), 1u);
+    EXPECT_EQ(f.host.asked[0].text, "下列转换文件已存在:\naKaisi.txt\nbKaisi.txt\n要替换它们吗?");
+    ASSERT_EQ(f.host.shown.size(), 1u);
+    EXPECT_EQ(f.host.shown[0],
+              (Message{"\t转换完成: 2 个文件成功，1 个失败。\naKaisi.txt (2 点)\nbKaisi.txt (2 点)"
+                       "\n警告: 第 3 行不足 10 字节，读取在此停止，其后 2 行没有转换。"
+                       "\ngone.txt: 打开源文件错误，请重新选择!",
+                       "格式转换提示：", MessageIcon::Warning}));
+    EXPECT_EQ(listFolder(f.dir.path()), "a.txt\naKaisi.txt\nb.txt\nbKaisi.txt\n");
+}
+
+} // namespace
