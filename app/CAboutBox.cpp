@@ -1,21 +1,29 @@
 #include "CAboutBox.h"
 
 #include "CPointConvertApp.h"
+#include "dialog_texts.h"
+#include "velkaro_version.h"
 
 #include <QLabel>
 #include <QPushButton>
 
+namespace {
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+} // namespace
+
 CAboutBox::CAboutBox(QWidget *parent)
     : QDialog(parent), m_units(CDialogUnits::templateFont()), m_icon(new QLabel(this)),
-      m_name(new QLabel(QStringLiteral("Velkaro 1.0 版"), this)),
-      m_notice(new QLabel(QStringLiteral("版权所有 (C) 2026 Velkaro"), this)),
-      m_buttonOk(new QPushButton(QStringLiteral("确定"), this)) {
+      m_name(new QLabel(fromUtf8(velkaro::dialog::kAboutNameText), this)),
+      m_notice(new QLabel(fromUtf8(velkaro::dialog::kAboutNotice), this)),
+      m_buttonOk(new QPushButton(fromUtf8(velkaro::dialog::kOkText), this)) {
     setObjectName(QStringLiteral("aboutBox"));
     setFont(CDialogUnits::templateFont());
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setWindowTitle(QStringLiteral("关于 Velkaro"));
+    setWindowTitle(fromUtf8(velkaro::dialog::kAboutTitle));
     setModal(true);
     setFixedSize(m_units.toPixels(kTemplateSize));
     placeControls();
@@ -35,6 +43,8 @@ void CAboutBox::placeControls() {
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     m_name->setObjectName(QStringLiteral("aboutName"));
+    // The name line is the program's fixed text; the full version number is one hover away.
+    m_name->setToolTip(QStringLiteral("版本 " VELKARO_VERSION));
     m_name->setGeometry(m_units.toPixels(kNameRect));
     m_notice->setObjectName(QStringLiteral("aboutNotice"));
     m_notice->setGeometry(m_units.toPixels(kNoticeRect));

@@ -7,8 +7,10 @@ CColorLabel::CColorLabel(const QString &templateText, QWidget *parent)
     setTextFormat(Qt::PlainText);
 }
 
+// Assistive technology reads what the label paints, not the template's text it never shows.
 void CColorLabel::SetText(const QString &text) {
     m_strText = text;
+    setAccessibleName(text);
 }
 
 void CColorLabel::SetBackColor(const QColor &colour) {

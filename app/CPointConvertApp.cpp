@@ -5,6 +5,7 @@
 #include "CPointConvertDlg.h"
 #include "CQtFileChooser.h"
 #include "CQtMessageBox.h"
+#include "velkaro_version.h"
 
 #include "application_paths.h"
 #include "outcome_message.h"

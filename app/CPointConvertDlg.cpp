@@ -49,8 +49,6 @@ QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-const QString kCloseEntryText = QStringLiteral("关闭(&C)");
-
 // The style of the window's paths: Windows' separators there, "/" alone elsewhere (where "\"
 // is an ordinary byte of a name).
 #ifdef Q_OS_WIN
@@ -382,7 +380,7 @@ void CPointConvertDlg::dropEvent(QDropEvent *event) {
 std::unique_ptr<QMenu> CPointConvertDlg::createWindowMenu() {
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("windowMenu"));
-    QAction *const close = menu->addAction(kCloseEntryText);
+    QAction *const close = menu->addAction(fromUtf8(texts::kCloseEntryText));
     close->setObjectName(QStringLiteral("closeAction"));
     connect(close, &QAction::triggered, this, &QDialog::reject);
     menu->addSeparator();

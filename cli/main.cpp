@@ -4,6 +4,7 @@
 #include "conversion_plan.h"
 #include "conversion_run.h"
 #include "memory_reserve.h"
+#include "velkaro_version.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -1,12 +1,19 @@
-# What `cmake --install` puts where: the programs in bin/; on Linux also the desktop entry, its
-# icons, the AppStream description, the manual pages, the changelog and the copyright notice.
-# Included at the end of the top-level CMakeLists.txt, after every target is known, so that the
-# window's rules apply only when the window is built.
+# What `cmake --install` puts where: on Windows the programs side by side at the top of the
+# folder (the ZIP and the installer, cmake/VelkaroWindowsInstaller.cmake, take them from there); on
+# Linux the programs in bin/ and also the desktop entry, its icons, the AppStream description, the
+# manual pages, the changelog and the copyright notice, the last four with the project version
+# filled in. Included at the end of the top-level CMakeLists.txt, after every target is known, so
+# that the window's rules apply only when the window is built.
 include(GNUInstallDirs)
 
-install(TARGETS velkaro-convert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(WIN32)
+    set(VELKARO_INSTALL_PROGRAM_DIR .)
+else()
+    set(VELKARO_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_BINDIR})
+endif()
+install(TARGETS velkaro-convert RUNTIME DESTINATION ${VELKARO_INSTALL_PROGRAM_DIR})
 if(TARGET Velkaro)
-    install(TARGETS Velkaro RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(TARGETS Velkaro RUNTIME DESTINATION ${VELKARO_INSTALL_PROGRAM_DIR})
 endif()
 
 if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
@@ -14,11 +21,18 @@ if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
 endif()
 
 set(VELKARO_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+# The package files that carry the version, as installed; scripts/package-test checks them here.
+set(VELKARO_CONFIGURED_PACKAGING_DIR ${PROJECT_BINARY_DIR}/packaging)
+foreach(name IN ITEMS changelog com.velkaro.Velkaro.metainfo.xml copyright Velkaro.1
+        velkaro-convert.1)
+    velkaro_configure_versioned(${VELKARO_PACKAGING_DIR}/${name}.in
+        ${VELKARO_CONFIGURED_PACKAGING_DIR}/${name})
+endforeach()
 
 if(TARGET Velkaro)
     install(FILES ${VELKARO_PACKAGING_DIR}/velkaro.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-    install(FILES ${VELKARO_PACKAGING_DIR}/com.velkaro.Velkaro.metainfo.xml
+    install(FILES ${VELKARO_CONFIGURED_PACKAGING_DIR}/com.velkaro.Velkaro.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     # The window's own icon pictures, under the name the desktop entry asks for.
     foreach(size IN ITEMS 16 32)
@@ -47,11 +61,13 @@ function(velkaro_install_compressed source destination)
     install(FILES ${copy}.gz DESTINATION ${destination})
 endfunction()
 
-velkaro_install_compressed(${VELKARO_PACKAGING_DIR}/velkaro-convert.1 ${CMAKE_INSTALL_MANDIR}/man1)
+velkaro_install_compressed(${VELKARO_CONFIGURED_PACKAGING_DIR}/velkaro-convert.1
+    ${CMAKE_INSTALL_MANDIR}/man1)
 if(TARGET Velkaro)
-    velkaro_install_compressed(${VELKARO_PACKAGING_DIR}/Velkaro.1 ${CMAKE_INSTALL_MANDIR}/man1)
+    velkaro_install_compressed(${VELKARO_CONFIGURED_PACKAGING_DIR}/Velkaro.1
+        ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
-velkaro_install_compressed(${VELKARO_PACKAGING_DIR}/changelog
+velkaro_install_compressed(${VELKARO_CONFIGURED_PACKAGING_DIR}/changelog
     ${CMAKE_INSTALL_DATADIR}/doc/velkaro)
-install(FILES ${VELKARO_PACKAGING_DIR}/copyright
+install(FILES ${VELKARO_CONFIGURED_PACKAGING_DIR}/copyright
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velkaro)

@@ -1,5 +1,6 @@
-# CPack: a Debian package on Linux (velkaro_1.0.0.1_amd64.deb), a ZIP of the programs for
-# Windows. `scripts/package` builds the Debian one: cd build && cpack.
+# CPack: a Debian package on Linux (velkaro_<version>_amd64.deb), a ZIP of the programs for
+# Windows (the Windows installer: cmake/VelkaroWindowsInstaller.cmake). `scripts/package` builds
+# the Debian one: cd build && cpack.
 set(CPACK_PACKAGE_NAME velkaro)
 set(CPACK_PACKAGE_VENDOR Velkaro)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

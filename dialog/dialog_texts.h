@@ -21,7 +21,10 @@ inline constexpr std::string_view kHelpFailedText = "启动帮助失败。";
 inline constexpr std::string_view kAboutEntryText = "关于 Velkaro(&A)...";
 inline constexpr std::string_view kAboutTitle = "关于 Velkaro";
 inline constexpr std::string_view kAboutNameText = "Velkaro 1.0 版";
+inline constexpr std::string_view kAboutNotice = "版权所有 (C) 2026 Velkaro";
 inline constexpr std::string_view kOkText = "确定";
+// Where a window has no system menu it offers a menu of its own, whose first entry closes it.
+inline constexpr std::string_view kCloseEntryText = "关闭(&C)";
 // The system-menu command of the about entry, and the help context F1 asks for (0x20000 plus
 // the main dialog's template id).
 inline constexpr unsigned kAboutCommandId = 0x0010;

@@ -1,4 +1,5 @@
 #include "CAboutBox.h"
+#include "velkaro_version.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -37,8 +38,9 @@ class AboutBoxTest : public QObject {
 void AboutBoxTest::showsNameVersionAndDefaultOk() {
     Fixture f;
     QCOMPARE(f.box.windowTitle(), QStringLiteral("关于 Velkaro"));
-    QCOMPARE(f.box.findChild<QLabel *>(QStringLiteral("aboutName"))->text(),
-             QStringLiteral("Velkaro 1.0 版"));
+    const QLabel *const name = f.box.findChild<QLabel *>(QStringLiteral("aboutName"));
+    QCOMPARE(name->text(), QStringLiteral("Velkaro 1.0 版"));
+    QCOMPARE(name->toolTip(), QStringLiteral("版本 " VELKARO_VERSION));
     QVERIFY(!f.box.findChild<QLabel *>(QStringLiteral("aboutNotice"))->text().isEmpty());
     auto *const ok = f.box.findChild<QPushButton *>(QStringLiteral("buttonOk"));
     QCOMPARE(ok->text(), QStringLiteral("确定"));

@@ -2,6 +2,7 @@
 #include "CPointConvertApp.h"
 #include "CPointConvertDlg.h"
 #include "test_doubles.h"
+#include "velkaro_version.h"
 
 #include <QFileInfo>
 #include <QTest>
@@ -61,7 +62,7 @@ void PointConvertAppTest::helpFilePathFrom() {
 
 void PointConvertAppTest::namesItselfAfterItsExecutableAtVersion1001() {
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("app_point_convert_app"));
-    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.0.0.1"));
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral(VELKARO_VERSION));
     QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("velkaro")); // velkaro.desktop
     const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
     QVERIFY(sizes.contains(QSize(32, 32)) && sizes.contains(QSize(16, 16)));

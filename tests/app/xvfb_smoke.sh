@@ -21,33 +21,13 @@ fail() {
     exit 1
 }
 
-xvfb_pid=""
+source "$(dirname "$0")/../xvfb_display.sh"
 app_pid=""
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-
-start_xvfb() {
-    local n
-    for n in $(seq 91 160); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-        xvfb_pid=$!
-        for _ in $(seq 50); do
-            if [ -e "/tmp/.X11-unix/X$n" ]; then
-                export DISPLAY=":$n"
-                return 0
-            fi
-            kill -0 "$xvfb_pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "$xvfb_pid" 2>/dev/null || true
-        xvfb_pid=""
-    done
-    fail "could not start Xvfb"
-}
 
 # Waits up to ${2:-10} s for a window whose title is exactly $1 and prints its id.
 find_window() {

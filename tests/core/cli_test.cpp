@@ -2,6 +2,7 @@
 
 #include "hostile_support.h"
 #include "test_files.h"
+#include "velkaro_version.h"
 
 #include <gtest/gtest.h>
 
@@ -175,7 +176,7 @@ TEST(VelkaroConvert, HelpAndVersion) {
     TempDir dir;
     const ProgramRun version = convert(dir, {"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "1.0.0.1\n");
+    EXPECT_EQ(version.out, VELKARO_VERSION "\n");
     const ProgramRun help = convert(dir, {"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("-f, --format FORMAT"), std::string::npos);

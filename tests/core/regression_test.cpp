@@ -499,11 +499,15 @@ TEST(Regression, ReplacementIgnoredWhatProtectedTheOutput) {
 #ifndef VELKARO_ASAN
 // Runs the conversion with only `spare` bytes of heap left: the address space is limited to a
 // little more than the process holds, the heap filled up to that, and `spare` of it given back.
-int convertWithSpareMemory(const ConversionRequest &request, std::size_t spare) {
-    volatile char stack[512 << 10]; // grown now, so that only the heap can run out
+[[gnu::noinline]] void growStack() {
+    volatile char stack[512 << 10];
     for (std::size_t i = 0; i < sizeof stack; i += 4096) {
         stack[i] = 1;
     }
+}
+
+int convertWithSpareMemory(const ConversionRequest &request, std::size_t spare) {
+    growStack(); // now, for the calls below, so that only the heap can run out
     const std::string statm = readBytes("/proc/self/statm");
     const auto limit = static_cast<rlim_t>(std::atol(statm.c_str()) * sysconf(_SC_PAGESIZE));
     const rlimit tight{limit + (4 << 20), limit + (4 << 20)};

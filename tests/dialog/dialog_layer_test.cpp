@@ -198,6 +198,13 @@ class ScriptedHost : public DialogHost {
 const std::string kSource = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
 const NameDecoder kPlain = [](std::string_view name) { return std::string(name); };
 
+// The temporary folders are the platform's own paths: "C:\\…" under wine.
+#ifdef _WIN32
+constexpr PathStyle kNativeStyle = PathStyle::Windows;
+#else
+constexpr PathStyle kNativeStyle = PathStyle::Posix;
+#endif
+
 struct CommandFixture {
     TempDir dir;
     ScriptedHost host;
@@ -208,7 +215,7 @@ struct CommandFixture {
 TEST(ConvertCommand, ChecksComeFirstAndTouchNothing) {
     CommandFixture f;
     f.command.run(f.selection, "CAD格式");
-    f.selection.choose({f.dir.file("pts.txt")}, PathStyle::Posix);
+    f.selection.choose({f.dir.file("pts.txt")}, kNativeStyle);
     f.command.run(f.selection, std::nullopt);
     f.command.run(f.selection, "CAD");
     ASSERT_EQ(f.host.shown.size(), 3u);
@@ -222,7 +229,7 @@ TEST(ConvertCommand, ExistingOutputIsReplacedOnlyWhenTheUserSaysSo) {
     CommandFixture f;
     writeBytes(f.dir.file("survey.0618.txt"), kSource);
     writeBytes(f.dir.file("surveyCass.dat"), "edited by hand\r\n");
-    f.selection.choose({f.dir.file("survey.0618.txt")}, PathStyle::Posix);
+    f.selection.choose({f.dir.file("survey.0618.txt")}, kNativeStyle);
     f.command.run(f.selection, "CASS6.0格式");
     ASSERT_EQ(f.host.asked.size(), 1u);
     EXPECT_EQ(f.host.asked[0],
@@ -245,7 +252,7 @@ TEST(ConvertCommand, SeveralFilesAskOnceAndEndInOneSummary) {
     writeBytes(f.dir.file("aKaisi.txt"), "old");
     writeBytes(f.dir.file("bKaisi.txt"), "old");
     f.selection.choose({f.dir.file("a.txt"), f.dir.file("b.txt"), f.dir.file("gone.txt")},
-                       PathStyle::Posix);
+                       kNativeStyle);
     f.host.answer = Answer::Replace;
     f.command.run(f.selection, "开思格式");
     ASSERT_EQ(f.host.asked.size(), 1u);

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs window_e2e.py against the real program on Xvfb, with a session bus of its own and the
+# accessibility bus on it, so that the test reads what the window shows.
+# Usage: window_e2e.sh VELKARO VELKARO_CONVERT EXAMPLE
+# Exits 77 (skipped) only when a tool it needs is not installed.
+set -euo pipefail
+
+for tool in Xvfb xdotool dbus-run-session /usr/libexec/at-spi-bus-launcher; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIP: $tool is not installed (scripts/deps test installs it)"
+        exit 77
+    fi
+done
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || {
+    echo "SKIP: python3-pyatspi is not installed (scripts/deps test installs it)"
+    exit 77
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+source "$(dirname "$0")/../xvfb_display.sh"
+trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
+start_xvfb
+export XDG_RUNTIME_DIR
+XDG_RUNTIME_DIR=$(mktemp -d "${TMPDIR:-/tmp}/velkaro-e2e-run.XXXXXX")
+status=0
+dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/window_e2e.py" "$@" 2> >(
+    grep -v -e 'dbus-daemon' -e 'SpiRegistry' -e 'QAccessibleTable' >&2) || status=$?
+rm -rf "$XDG_RUNTIME_DIR"
+exit "$status"
