@@ -233,6 +233,8 @@ bool TemporaryFile::moveTo(const std::string &path) {
         m_moved = !error;
     }
     if (m_moved) {
+        InterruptionCleanup::release(m_slot); // the name it held is the output's now
+        m_slot = -1;
         syncFolder(m_folder);
     }
     return m_moved;
