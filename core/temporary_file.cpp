@@ -7,13 +7,21 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
 #include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -33,11 +41,24 @@ namespace {
     return tag * 0xBF58476D1CE4E5B9ULL;
 }
 
+// Creates path, failing with EEXIST when it exists. On Windows the file is shared for deletion,
+// so that InterruptionCleanup can remove it while it is still open.
 [[nodiscard]] int openExclusive(const std::string &path, int mode) {
 #ifdef _WIN32
     (void)mode;
-    return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                 _S_IREAD | _S_IWRITE);
+    const HANDLE handle = CreateFileW(toFileSystemPath(path).c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = GetLastError() == ERROR_FILE_EXISTS ? EEXIST : EACCES;
+        return -1;
+    }
+    const int descriptor =
+        _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(handle);
+    }
+    return descriptor;
 #else
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
 #endif
