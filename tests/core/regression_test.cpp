@@ -304,6 +304,10 @@ TEST(Regression, PowerCutLostANewOutput) {
     if (!velkaro::test::runningAsRoot() || std::system(setup.c_str()) != 0) {
         GTEST_SKIP() << "needs root, mkfs.ext4 and loop devices";
     }
+    struct Unmount { // whatever happens below
+        std::string folders;
+        ~Unmount() { std::system(("umount -l " + folders + " 2>/dev/null").c_str()); }
+    } unmount{disk + " " + copy};
     writeBytes(disk + "/pts.txt", kSource);
     const velkaro::test::ProgramRun run = runConverter(disk, {"-f", "all", "pts.txt"}, "sync; ");
     const std::string check = "cp " + img + " " + img + ".copy; umount " + disk + "; e2fsck -fy " +
@@ -315,7 +319,6 @@ TEST(Regression, PowerCutLostANewOutput) {
         const std::string output = velkaro::makeOutputFileName("pts.txt", format);
         EXPECT_EQ(readBytes(copy + "/" + output), modelOf(kSource, format)) << output;
     }
-    std::system(("umount " + copy).c_str());
 }
 
 // How far process pid has read the file at path: the position of its descriptor, -1 when it
