@@ -73,11 +73,18 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments) {
             line.action = CommandLine::Action::Version;
             return ParsedCommandLine{line, {}};
         } else if (argument.starts_with("-f") || argument.starts_with("--format")) {
+            // Given twice, one choice would silently lose to the other: "-f all" asks for all.
+            if (format) {
+                return usageError("选项 -f 只能给一次 (全部格式请用 -f all)");
+            }
             format = optionValue(arguments, i, "-f", "--format");
             if (!format) {
                 return usageError("选项 -f 缺少格式");
             }
         } else if (argument.starts_with("-o") || argument.starts_with("--output-dir")) {
+            if (!line.outputFolder.empty()) {
+                return usageError("选项 -o 只能给一次");
+            }
             const std::optional<std::string> folder =
                 optionValue(arguments, i, "-o", "--output-dir");
             if (!folder || folder->empty()) {

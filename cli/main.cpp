@@ -1,13 +1,16 @@
 // velkaro-convert: the command-line front end over the conversion core, for batch work.
 
 #include "command_line.h"
+#include "conversion_plan.h"
 #include "conversion_run.h"
+#include "memory_reserve.h"
 #include "velkaro_version.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,7 @@ namespace {
 
 using velkaro::ConversionOutcome;
 using velkaro::ConversionRequest;
+using velkaro::PlannedConversion;
 using velkaro::cli::CommandLine;
 
 // Everything after the last separator; on Windows a backslash separates too, and so does the
@@ -84,6 +88,12 @@ void warnAboutLines(const std::string &name, const ConversionOutcome &outcome) {
         std::fprintf(stderr, "velkaro-convert: 警告: %s 共 %llu 行没有坐标数值\n", name.c_str(),
                      count(outcome.linesWithoutCoordinates));
     }
+    if (outcome.longLines != 0) {
+        std::fprintf(stderr,
+                     "velkaro-convert: 警告: %s 第 %llu 行超过 255 字节，被分段当作多个点转换 "
+                     "(共 %llu 行)\n",
+                     name.c_str(), count(outcome.firstLongLine), count(outcome.longLines));
+    }
 }
 
 // Prints what one conversion did; the warnings only once per source (warned), since every
@@ -103,12 +113,11 @@ void report(const std::string &source, const ConversionOutcome &outcome, bool &w
     }
 }
 
-// Converts every source to every format asked for; later sources still run after a failure.
-[[nodiscard]] bool convertAll(const CommandLine &line) {
-    bool allConverted = true;
+// One request per source and format, sources first: the order in which they run.
+[[nodiscard]] std::vector<ConversionRequest> requestsFor(const CommandLine &line) {
+    std::vector<ConversionRequest> requests;
     for (const std::string &source : line.sources) {
         const std::size_t nameStart = fileNameStart(source);
-        bool warned = false;
         for (const std::string &itemText : line.formatItemTexts) {
             ConversionRequest request;
             request.sourcePath = source;
@@ -116,11 +125,31 @@ void report(const std::string &source, const ConversionOutcome &outcome, bool &w
             request.formatItemText = itemText;
             request.outputFolder =
                 line.outputFolder.empty() ? source.substr(0, nameStart) : line.outputFolder;
-            const ConversionOutcome outcome = velkaro::runConversion(request);
-            report(source, outcome, warned);
-            allConverted = allConverted && outcome.kind == ConversionOutcome::Kind::Converted;
+            requests.push_back(std::move(request));
         }
+    }
+    return requests;
+}
+
+// Plans the whole run before anything is written, then converts every source to every format
+// asked for; later conversions still run after a failure. Each report line is out as soon as
+// its output is in place.
+[[nodiscard]] bool convertAll(const CommandLine &line) {
+    const std::vector<PlannedConversion> plan = velkaro::planConversions(requestsFor(line));
+    bool allConverted = true;
+    bool warned = false;
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        if (i % line.formatItemTexts.size() == 0) {
+            warned = false; // the first conversion of the next source
+        }
+        const ConversionOutcome outcome =
+            plan[i].refusal ? *plan[i].refusal : velkaro::runConversion(plan[i].request);
+        if (outcome.kind == ConversionOutcome::Kind::OutOfMemory) {
+            velkaro::cli::MemoryReserve::restore();
+        }
+        report(plan[i].request.sourcePath, outcome, warned);
         flushStandardOutput();
+        allConverted = allConverted && outcome.kind == ConversionOutcome::Kind::Converted;
     }
     return allConverted;
 }
@@ -150,7 +179,14 @@ void report(const std::string &source, const ConversionOutcome &outcome, bool &w
 } // namespace
 
 int main(int argc, char **argv) {
-    const int status = run(argc, argv);
+    velkaro::cli::MemoryReserve::install();
+    int status = 1;
+    try {
+        status = run(argc, argv);
+    } catch (const std::bad_alloc &) {
+        // Outside a conversion (the core reports its own); its temporary files are gone.
+        std::fputs("velkaro-convert: 内存不足\n", stderr);
+    }
     // The lines on standard output are what scripts read: losing them (a full disk, a closed
     // pipe) is a failure, not a success.
     flushStandardOutput();

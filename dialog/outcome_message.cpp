@@ -67,6 +67,10 @@ constexpr std::size_t kLineNumbersShown = 5;
     case Kind::OutputCreateFailed:
     case Kind::OutputWriteFailed:
     case Kind::SourceReadFailed:
+    case Kind::OutputIsSource:
+    case Kind::DuplicateOutput:
+    case Kind::SourceChanged:
+    case Kind::OutOfMemory:
         break;
     }
     return MessageIcon::Warning;
