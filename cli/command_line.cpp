@@ -1,6 +1,13 @@
 #include "command_line.h"
 
 #include "conversion_run.h"
+#include "memory_reserve.h"
+
+// CLI11's header defines validator objects that are built before main, in the order of this
+// file; the handler must be in place before them.
+namespace {
+const bool kHandlerBeforeCli11 = velkaro::cli::MemoryReserve::installBeforeMain();
+} // namespace
 
 #include <CLI/CLI.hpp>
 
@@ -33,24 +40,31 @@ struct Given {
     std::vector<std::string> sources;
 };
 
-// A value option's names and what a missing value is called in its error message.
+// A value option's names and its error messages: a missing value, and the option given twice
+// (one choice would silently lose to the other; "-f all" asks for all formats).
 struct ValueOption {
     std::string_view names;
     std::string_view longName;
     std::string_view missing;
+    std::string_view twice;
     std::string Given::*text;
 };
 
 constexpr ValueOption kValueOptions[] = {
-    {"-f,--format", "--format", "选项 -f 缺少格式", &Given::format},
-    {"-o,--output-dir", "--output-dir", "选项 -o 缺少输出文件夹", &Given::outputFolder},
-    {"--dxf-codepage", "--dxf-codepage", "选项 --dxf-codepage 缺少代码页", &Given::codePage},
-    {"--dxf-axes", "--dxf-axes", "选项 --dxf-axes 缺少 xy 或 en", &Given::axes},
-    {"--label-height", "--label-height", "选项 --label-height 缺少高度", &Given::labelHeight},
+    {"-f,--format", "--format", "选项 -f 缺少格式", "选项 -f 只能给一次 (全部格式请用 -f all)",
+     &Given::format},
+    {"-o,--output-dir", "--output-dir", "选项 -o 缺少输出文件夹", "选项 -o 只能给一次",
+     &Given::outputFolder},
+    {"--dxf-codepage", "--dxf-codepage", "选项 --dxf-codepage 缺少代码页",
+     "选项 --dxf-codepage 只能给一次", &Given::codePage},
+    {"--dxf-axes", "--dxf-axes", "选项 --dxf-axes 缺少 xy 或 en", "选项 --dxf-axes 只能给一次",
+     &Given::axes},
+    {"--label-height", "--label-height", "选项 --label-height 缺少高度",
+     "选项 --label-height 只能给一次", &Given::labelHeight},
     {"--label-decimals", "--label-decimals", "选项 --label-decimals 缺少位数",
-     &Given::labelDecimals},
+     "选项 --label-decimals 只能给一次", &Given::labelDecimals},
     {"--cass-columns", "--cass-columns", "选项 --cass-columns 缺少 code 或 name",
-     &Given::cassColumns},
+     "选项 --cass-columns 只能给一次", &Given::cassColumns},
 };
 
 // GNU's rules where CLI11 differs: --dxf-codepage alone means 936 (its value only ever follows
@@ -100,10 +114,7 @@ void defineOptions(CLI::App &app, Given &given) {
     for (const ValueOption &option : kValueOptions) {
         if (what.starts_with(std::string(option.longName) + ":")) {
             const std::size_t given = app.get_option(std::string(option.longName))->count();
-            return given > 1
-                       ? "选项 " + std::string(option.names.substr(0, option.names.find(','))) +
-                             " 只能给出一次"
-                       : std::string(option.missing);
+            return std::string(given > 1 ? option.twice : option.missing);
         }
     }
     return what;

@@ -1,7 +1,9 @@
 // velkaro-convert: the command-line front end over the conversion core, for batch work.
 
 #include "command_line.h"
+#include "conversion_plan.h"
 #include "conversion_run.h"
+#include "memory_reserve.h"
 #include "printable_text.h"
 #include "summary_report.h"
 #include "velkaro_version.h"
@@ -10,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,7 @@ namespace {
 
 using velkaro::ConversionOutcome;
 using velkaro::ConversionRequest;
+using velkaro::PlannedConversion;
 using velkaro::cli::CommandLine;
 using velkaro::cli::printable;
 
@@ -70,6 +74,12 @@ void warnAboutLines(const std::string &name, const ConversionOutcome &outcome) {
                       "没有坐标数值");
     warnAboutLineList(name, outcome.firstLinesLeftOut, outcome.linesLeftOut,
                       "没有坐标数值，已略去");
+    if (outcome.longLines != 0) {
+        std::fprintf(stderr,
+                     "velkaro-convert: 警告: %s 第 %llu 行超过 255 字节，被分段当作多个点转换 "
+                     "(共 %llu 行)\n",
+                     name.c_str(), count(outcome.firstLongLine), count(outcome.longLines));
+    }
 }
 
 // Prints what one conversion did: a line (and the summary when asked for) or, with --json, one
@@ -97,12 +107,11 @@ void report(const std::string &source, const std::string &itemText, const Comman
     }
 }
 
-// Converts every source to every format asked for; later sources still run after a failure.
-[[nodiscard]] bool convertAll(const CommandLine &line) {
-    bool allConverted = true;
+// One request per source and format, sources first: the order in which they run.
+[[nodiscard]] std::vector<ConversionRequest> requestsFor(const CommandLine &line) {
+    std::vector<ConversionRequest> requests;
     for (const std::string &source : line.sources) {
         const std::size_t nameStart = fileNameStart(source);
-        bool warned = false;
         for (const std::string &itemText : line.formatItemTexts) {
             ConversionRequest request;
             request.sourcePath = source;
@@ -111,11 +120,31 @@ void report(const std::string &source, const std::string &itemText, const Comman
             request.outputFolder =
                 line.outputFolder.empty() ? source.substr(0, nameStart) : line.outputFolder;
             request.options = line.options;
-            const ConversionOutcome outcome = velkaro::runConversion(request);
-            report(source, itemText, line, outcome, warned);
-            allConverted = allConverted && outcome.kind == ConversionOutcome::Kind::Converted;
+            requests.push_back(std::move(request));
         }
+    }
+    return requests;
+}
+
+// Plans the whole run before anything is written, then converts every source to every format
+// asked for; later conversions still run after a failure. Each report line is out as soon as
+// its output is in place.
+[[nodiscard]] bool convertAll(const CommandLine &line) {
+    const std::vector<PlannedConversion> plan = velkaro::planConversions(requestsFor(line));
+    bool allConverted = true;
+    bool warned = false;
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        if (i % line.formatItemTexts.size() == 0) {
+            warned = false; // the first conversion of the next source
+        }
+        const ConversionOutcome outcome =
+            plan[i].refusal ? *plan[i].refusal : velkaro::runConversion(plan[i].request);
+        if (outcome.kind == ConversionOutcome::Kind::OutOfMemory) {
+            velkaro::cli::MemoryReserve::restore();
+        }
+        report(plan[i].request.sourcePath, *plan[i].request.formatItemText, line, outcome, warned);
         flushStandardOutput();
+        allConverted = allConverted && outcome.kind == ConversionOutcome::Kind::Converted;
     }
     return allConverted;
 }
@@ -145,7 +174,14 @@ void report(const std::string &source, const std::string &itemText, const Comman
 } // namespace
 
 int main(int argc, char **argv) {
-    const int status = run(argc, argv);
+    velkaro::cli::MemoryReserve::install();
+    int status = 1;
+    try {
+        status = run(argc, argv);
+    } catch (const std::bad_alloc &) {
+        // Outside a conversion (the core reports its own); its temporary files are gone.
+        std::fputs("velkaro-convert: 内存不足\n", stderr);
+    }
     // The lines on standard output are what scripts read: losing them (a full disk, a closed
     // pipe) is a failure, not a success.
     flushStandardOutput();

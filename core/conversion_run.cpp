@@ -10,7 +10,9 @@
 #include "summary_collector.h"
 
 #include <filesystem>
+#include <new>
 #include <system_error>
+#include <utility>
 
 namespace velkaro {
 namespace {
@@ -80,9 +82,26 @@ struct ReadingResult {
     std::uint64_t piecesLeftOut = 0;
     std::uint64_t linesRead = 0;
     std::uint64_t stoppedAtLine = 0;
+    std::uint64_t longLines = 0;
+    std::uint64_t firstLongLine = 0;
     std::uint64_t linesNotConverted = 0;
     LineList withoutCoordinates;
     LineList leftOut;
+
+    // A read that starts in the line where the one before it started continues a line longer
+    // than the buffer; each such line counts once.
+    void notePiece(std::uint64_t lineNumber) {
+        if (lineNumber == m_lastLine && lineNumber != m_lastLongLine) {
+            ++longLines;
+            firstLongLine = firstLongLine == 0 ? lineNumber : firstLongLine;
+            m_lastLongLine = lineNumber;
+        }
+        m_lastLine = lineNumber;
+    }
+
+  private:
+    std::uint64_t m_lastLine = 0;
+    std::uint64_t m_lastLongLine = 0;
 };
 
 [[nodiscard]] bool holdsNoCoordinate(const PointRecord &record) {
@@ -118,6 +137,7 @@ void noteEarlyStop(SourceStream &source, const char *line, std::uint64_t lineNum
         if (!readSourceLine(source, line)) {
             break;
         }
+        result.notePiece(lineNumber);
         result.linesRead = lineNumber;
         if (!reachesMinimumLength(line)) {
             noteEarlyStop(source, line, lineNumber, result);
@@ -144,6 +164,8 @@ void report(const ReadingResult &reading, const SummaryCollector *collector,
             ConversionOutcome &result) {
     result.pointsWritten = reading.pointsWritten;
     result.stoppedAtLine = reading.stoppedAtLine;
+    result.longLines = reading.longLines;
+    result.firstLongLine = reading.firstLongLine;
     result.linesNotConverted = reading.linesNotConverted;
     result.linesWithoutCoordinates = reading.withoutCoordinates.count;
     result.firstLinesWithoutCoordinates = reading.withoutCoordinates.first;
@@ -183,6 +205,13 @@ void report(const ReadingResult &reading, const SummaryCollector *collector,
         failed.message += request.sourceFileName;
         return failed;
     }
+    if (source.changedSinceOpened()) {
+        // Rewritten while it was read: the lines taken may come from both versions.
+        ConversionOutcome changed = outcome(Kind::SourceChanged, "源文件在转换时被改动:");
+        changed.outputFileName = outputFileName;
+        changed.message += request.sourceFileName;
+        return changed;
+    }
     out.flush();
     if (!output.close() || !out.ok()) {
         return outcome(Kind::OutputWriteFailed, "写入转换文件错误:", outputFileName);
@@ -194,6 +223,20 @@ void report(const ReadingResult &reading, const SummaryCollector *collector,
         outcome(Kind::Converted, "\t转换成功!\n生成转换文件:", outputFileName);
     result.outputPath = output.finalPath();
     report(reading, collector ? &*collector : nullptr, result);
+    return result;
+}
+
+// Builds its message without needing memory where it can: the short form fits a string's own
+// buffer, so even when appending the name fails there is a message.
+[[nodiscard]] ConversionOutcome outOfMemory(const ConversionRequest &request) noexcept {
+    ConversionOutcome result;
+    result.kind = Kind::OutOfMemory;
+    try {
+        result.message = "内存不足，无法转换:";
+        result.message += request.sourceFileName;
+    } catch (...) {
+        result.message = "内存不足";
+    }
     return result;
 }
 
@@ -225,24 +268,29 @@ std::string makeOutputFileName(std::string_view sourceFileName, TargetFormat for
     return name;
 }
 
+std::optional<ConversionOutcome> checkRequest(const ConversionRequest &request) {
+    if (request.sourcePath.empty()) {
+        return outcome(Kind::NoSource, "请选择源文件");
+    }
+    if (!request.formatItemText || !targetFormatFromItemText(*request.formatItemText)) {
+        return outcome(Kind::NoFormat, "请选择转换格式");
+    }
+    if (!areValid(request.options)) {
+        return outcome(Kind::InvalidOptions, "转换选项无效");
+    }
+    return std::nullopt;
+}
+
 ConversionOutcome runConversion(const ConversionRequest &request) noexcept {
     try {
-        if (request.sourcePath.empty()) {
-            return outcome(Kind::NoSource, "请选择源文件");
+        if (std::optional<ConversionOutcome> refused = checkRequest(request)) {
+            return std::move(*refused);
         }
-        const std::optional<TargetFormat> format =
-            request.formatItemText ? targetFormatFromItemText(*request.formatItemText)
-                                   : std::nullopt;
-        if (!format) {
-            return outcome(Kind::NoFormat, "请选择转换格式");
-        }
-        if (!areValid(request.options)) {
-            return outcome(Kind::InvalidOptions, "转换选项无效");
-        }
-        return convertFile(request, *format, makeOutputFileName(request.sourceFileName, *format));
+        const TargetFormat format = *targetFormatFromItemText(*request.formatItemText);
+        return convertFile(request, format, makeOutputFileName(request.sourceFileName, format));
     } catch (...) {
         // Only running out of memory can throw here; the output object has removed its file.
-        return outcome(Kind::OutputWriteFailed, "写入转换文件错误:");
+        return outOfMemory(request);
     }
 }
 

@@ -40,6 +40,10 @@ struct ConversionOutcome {
         OutputCreateFailed, // the output could not be created; nothing was left behind
         OutputWriteFailed,  // writing or closing failed; an earlier output is untouched
         SourceReadFailed,   // reading failed part way; no output, an earlier one is untouched
+        OutputIsSource,     // the output of this conversion is a source of the same run
+        DuplicateOutput,    // an earlier source of the same run writes this output
+        SourceChanged,      // the source changed while it was read; no output committed
+        OutOfMemory,        // memory ran out; no output committed
         InvalidOptions,     // an option out of range (see areValid); nothing was touched
     };
 
@@ -51,6 +55,10 @@ struct ConversionOutcome {
     // 1-based number of the line shorter than 10 bytes at which reading stopped, when the file
     // held anything but blank lines from there on; 0 when reading ran to the end of the file.
     std::uint64_t stoppedAtLine = 0;
+    // Lines longer than the line buffer, each taken in pieces as if it were several lines, and
+    // the 1-based number of the first of them (0 when there was none).
+    std::uint64_t longLines = 0;
+    std::uint64_t firstLongLine = 0;
     // Lines after stoppedAtLine that hold anything but blanks: never read as points.
     std::uint64_t linesNotConverted = 0;
     // Lines taken as points although the x, y or z they leave in the record holds no number (a
@@ -75,9 +83,15 @@ inline constexpr std::size_t kLinesWithoutCoordinatesKept = 10;
 // extension: pts.txt gives ptsCass.dat, ptsKaisi.txt, ptsCAD.dxf. Never fails.
 [[nodiscard]] std::string makeOutputFileName(std::string_view sourceFileName, TargetFormat format);
 
+// NoSource, NoFormat or InvalidOptions when the request cannot run at all (in that order of
+// precedence), nullopt when it can. Touches no file.
+[[nodiscard]] std::optional<ConversionOutcome> checkRequest(const ConversionRequest &request);
+
 // One whole conversion. Checks the request before touching the file system (NoSource before
 // NoFormat), opens the source, writes the output into a temporary file beside its final name and
-// moves it there only after everything was written, flushed and closed. Never throws.
+// moves it there only after everything was written, flushed to the disk and closed, and only
+// when the source did not change while it was read. Never throws: running out of memory is the
+// outcome OutOfMemory.
 [[nodiscard]] ConversionOutcome runConversion(const ConversionRequest &request) noexcept;
 
 } // namespace velkaro

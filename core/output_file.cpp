@@ -2,11 +2,13 @@
 
 #include "file_system_path.h"
 
-#include <atomic>
-#include <chrono>
-#include <cstdint>
 #include <filesystem>
 #include <system_error>
+
+#include <sys/stat.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace velkaro {
 namespace fs = std::filesystem;
@@ -28,15 +30,50 @@ std::string joinPath(const std::string &folder, const std::string &name) {
 
 namespace {
 
-// A different value on every call in this process, and different between processes that start
-// at different times; uniqueness is checked against the folder anyway.
-[[nodiscard]] std::uint64_t nextTemporaryTag() {
-    static std::atomic<std::uint64_t> counter{0};
-    std::uint64_t tag =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    tag ^= (counter.fetch_add(1) + 1) * 0x9E3779B97F4A7C15ULL;
-    tag ^= tag >> 29;
-    return tag * 0xBF58476D1CE4E5B9ULL;
+// Follows symbolic links at path to the file they finally name, which need not exist yet. A
+// chain longer than the system itself follows, or a loop, gives nullopt.
+[[nodiscard]] std::optional<fs::path> followLinks(fs::path path) {
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(path, error)) {
+            return path;
+        }
+        const fs::path target = fs::read_symlink(path, error);
+        if (error) {
+            return std::nullopt;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return std::nullopt;
+}
+
+// Writing this file would be refused to this process, or nobody may write it: a protection
+// that replacing the file by a rename would otherwise step over.
+[[nodiscard]] bool isReadOnly(const std::string &path, const fs::file_status &status) {
+    constexpr fs::perms kWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if ((status.permissions() & kWrite) == fs::perms::none) {
+        return true;
+    }
+#ifdef _WIN32
+    (void)path;
+    return false;
+#else
+    return access(path.c_str(), W_OK) != 0;
+#endif
+}
+
+[[nodiscard]] std::optional<ReplacedFile> attributesOf(const std::string &path) {
+#ifdef _WIN32
+    (void)path;
+    return std::nullopt;
+#else
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    return ReplacedFile{status.st_mode, status.st_uid, status.st_gid};
+#endif
 }
 
 } // namespace
@@ -44,62 +81,39 @@ namespace {
 OutputFile::OutputFile(std::string folder, const std::string &name)
     : m_folder(std::move(folder)), m_finalPath(joinPath(m_folder, name)) {}
 
-OutputFile::~OutputFile() {
-    if (!m_committed && !m_temporaryPath.empty()) {
-        m_file.reset();
-        std::error_code ignored;
-        fs::remove(toFileSystemPath(m_temporaryPath), ignored);
-    }
-}
-
-std::string OutputFile::uniqueTemporaryPath() const {
-    static constexpr char kHex[] = "0123456789abcdef";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::uint64_t tag = nextTemporaryTag();
-        std::string name = ".velkaro-";
-        for (int i = 0; i < 16; ++i, tag >>= 4) {
-            name += kHex[tag & 15];
-        }
-        name += ".tmp";
-        std::string path = joinPath(m_folder, name);
-        std::error_code error;
-        if (!fs::exists(toFileSystemPath(path), error) && !error) {
-            return path;
-        }
-    }
-    return {};
-}
-
 bool OutputFile::create() {
+    const std::optional<fs::path> written = followLinks(toFileSystemPath(m_finalPath));
+    if (!written) {
+        return false;
+    }
+    std::string temporaryFolder = m_folder;
+    m_writtenPath = m_finalPath;
+    if (*written != toFileSystemPath(m_finalPath)) {
+        m_writtenPath = toNarrowName(*written);
+        temporaryFolder = toNarrowName(written->parent_path());
+    }
     std::error_code error;
-    if (fs::is_directory(toFileSystemPath(m_finalPath), error)) {
+    const fs::file_status status = fs::status(*written, error);
+    std::optional<ReplacedFile> replaced;
+    if (fs::is_directory(status)) {
         return false;
     }
-    m_temporaryPath = uniqueTemporaryPath();
-    if (m_temporaryPath.empty()) {
-        return false;
+    if (fs::exists(status)) {
+        if (isReadOnly(m_writtenPath, status)) {
+            return false;
+        }
+        replaced = attributesOf(m_writtenPath);
     }
-    m_file.reset(std::fopen(m_temporaryPath.c_str(), "wb"));
-    if (!m_file) {
-        m_temporaryPath.clear(); // nothing was created, so there is nothing to remove
-        return false;
-    }
-    return true;
+    m_temporary.emplace(std::move(temporaryFolder));
+    return m_temporary->create(replaced);
 }
 
 bool OutputFile::close() {
-    std::FILE *file = m_file.release();
-    return file != nullptr && std::fclose(file) == 0;
+    return m_temporary && m_temporary->close();
 }
 
 bool OutputFile::commit() {
-    if (m_file || m_temporaryPath.empty()) {
-        return false; // still open, or never created
-    }
-    std::error_code error;
-    fs::rename(toFileSystemPath(m_temporaryPath), toFileSystemPath(m_finalPath), error);
-    m_committed = !error;
-    return m_committed;
+    return m_temporary && m_temporary->moveTo(m_writtenPath);
 }
 
 } // namespace velkaro

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <cstdio>
-#include <memory>
+#include "temporary_file.h"
+
+#include <optional>
 #include <string>
 
 namespace velkaro {
@@ -11,42 +12,41 @@ namespace velkaro {
 // only "/" separates ("\\" may end a GBK character in a folder's name).
 [[nodiscard]] std::string joinPath(const std::string &folder, const std::string &name);
 
-// An output file that appears under its name only when it is complete. The bytes go into a
-// temporary file in the same folder; commit() closes it and moves it over the final name in one
-// step, so a failed run leaves neither a partial output nor a damaged earlier one. A file that
-// is never committed is closed and removed when the object goes away.
+// An output file that appears under its name only when it is complete and on the disk. The bytes
+// go into a TemporaryFile in the folder of the file finally written; commit() moves it over that
+// file in one step, so a failed or interrupted run leaves neither a partial output nor a damaged
+// earlier one. An earlier output is replaced as it was protected: a symbolic link at the name is
+// written through (its target is replaced, the link stays), the permission bits, owner and group
+// carry over, and a read-only output is refused. A file with several hard links gets a new file
+// under this one name; its other names keep the earlier content.
 class OutputFile {
   public:
     // folder: where the output goes, empty for the current directory; name: the bare file name.
     OutputFile(std::string folder, const std::string &name);
     OutputFile(const OutputFile &) = delete;
     OutputFile &operator=(const OutputFile &) = delete;
-    ~OutputFile();
+    ~OutputFile() = default;
 
-    // Creates the temporary file. False when the folder cannot take a new file, or when the
-    // final name is held by a folder (which a file could never be moved over).
+    // Creates the temporary file. False when the folder cannot take a new file, when the final
+    // name is held by a folder (which a file could never be moved over), or when the output it
+    // would replace is read-only: no write permission for this process, or no write bit at all.
     [[nodiscard]] bool create();
     // The open temporary file, owned by this object; null before create() succeeded.
-    [[nodiscard]] std::FILE *file() const { return m_file.get(); }
-    // Closes the temporary file; false when closing failed (the bytes may not have reached it).
+    [[nodiscard]] std::FILE *file() const { return m_temporary ? m_temporary->file() : nullptr; }
+    // Flushes the temporary file to the disk and closes it; false when that failed (the bytes
+    // may not have reached it).
     [[nodiscard]] bool close();
-    // Moves the closed temporary file over the final name; false when that failed.
+    // Moves the closed temporary file over the final file; false when that failed.
     [[nodiscard]] bool commit();
 
+    // The name asked for (folder joined with name), also when a link leads elsewhere.
     [[nodiscard]] const std::string &finalPath() const { return m_finalPath; }
 
   private:
-    struct FileCloser {
-        void operator()(std::FILE *file) const { std::fclose(file); }
-    };
-
-    [[nodiscard]] std::string uniqueTemporaryPath() const;
-
     std::string m_folder;
     std::string m_finalPath;
-    std::string m_temporaryPath;
-    std::unique_ptr<std::FILE, FileCloser> m_file;
-    bool m_committed = false;
+    std::string m_writtenPath; // where the bytes go: finalPath, or the target of a link there
+    std::optional<TemporaryFile> m_temporary;
 };
 
 } // namespace velkaro

@@ -7,6 +7,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include <sys/stat.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace velkaro {
 namespace {
 constexpr char kEndOfFileByte = 0x1A;
@@ -28,9 +33,37 @@ namespace {
 } // namespace
 
 SourceStream::SourceStream(const std::string &path)
-    : m_file(openRegularFile(path)), m_buffer(new char[kBufferSize]) {}
+    : m_file(openRegularFile(path)), m_buffer(new char[kBufferSize]),
+      m_openedState(currentState()) {}
 
 SourceStream::SourceStream(std::FILE *file) : m_file(file), m_buffer(new char[kBufferSize]) {}
+
+SourceStream::FileState SourceStream::currentState() const {
+    if (!m_file) {
+        return {};
+    }
+#ifdef _WIN32
+    struct _stat64 status {};
+    if (_fstat64(_fileno(m_file.get()), &status) != 0) {
+        return {};
+    }
+    return {status.st_size, status.st_mtime};
+#else
+    struct stat status {};
+    if (fstat(fileno(m_file.get()), &status) != 0) {
+        return {};
+    }
+#ifdef __linux__
+    return {status.st_size, status.st_mtim.tv_sec * 1000000000LL + status.st_mtim.tv_nsec};
+#else
+    return {status.st_size, status.st_mtime};
+#endif
+#endif
+}
+
+bool SourceStream::changedSinceOpened() const {
+    return m_openedState.size >= 0 && m_file && !(currentState() == m_openedState);
+}
 
 std::size_t SourceStream::readInto(std::size_t offset) {
     const std::size_t count =
@@ -117,9 +150,8 @@ std::size_t SourceStream::readLine(char *out, std::size_t capacity) {
         }
         const char c = m_buffer[m_begin];
         if (c == kEndOfFileByte) {
-            m_eof = true; // nothing at or after this byte is ever read
-            m_begin = m_end;
-            m_file.reset();
+            m_eof = true;    // nothing at or after this byte is ever read
+            m_begin = m_end; // the file stays open for changedSinceOpened()
             break;
         }
         if (c == '\r' && peekAfterCurrent() == '\n') {

@@ -39,6 +39,11 @@ class SourceStream {
     // how much was left unconverted.
     [[nodiscard]] std::uint64_t countContentLinesLeft();
 
+    // Whether the file's size or modification time differs from when it was opened: someone
+    // wrote to it while it was read, so what was read may be neither the old content nor the new
+    // one. Always false for a stream that is no named file.
+    [[nodiscard]] bool changedSinceOpened() const;
+
     // How many line feeds have been handed out so far: the 1-based number of the line that the
     // next read starts in is this plus one.
     [[nodiscard]] std::size_t lineFeedsRead() const { return m_lineFeeds; }
@@ -57,11 +62,20 @@ class SourceStream {
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
 
+    // Size and modification time (nanoseconds where the system has them) of the open file.
+    struct FileState {
+        std::int64_t size = -1;
+        std::int64_t modified = 0;
+        friend bool operator==(const FileState &, const FileState &) = default;
+    };
+    [[nodiscard]] FileState currentState() const;
+
     std::unique_ptr<std::FILE, FileCloser> m_file;
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
     std::size_t m_lineFeeds = 0;
+    FileState m_openedState;
     bool m_eof = false;
     bool m_failed = false;
 };

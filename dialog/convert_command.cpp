@@ -1,5 +1,6 @@
 #include "convert_command.h"
 
+#include "conversion_plan.h"
 #include "conversion_run.h"
 #include "dialog_texts.h"
 #include "file_system_path.h"
@@ -7,14 +8,15 @@
 #include "output_file.h"
 
 #include <filesystem>
+#include <new>
 #include <system_error>
 #include <utility>
 
 namespace velkaro::dialog {
 namespace {
 
-[[nodiscard]] std::vector<ConversionRequest> requestsFor(const SourceSelection &selection,
-                                                         const std::string &formatItemText) {
+[[nodiscard]] std::vector<ConversionRequest>
+requestsFor(const SourceSelection &selection, const std::optional<std::string> &formatItemText) {
     std::vector<ConversionRequest> requests;
     for (const SourceFile &file : selection.files()) {
         ConversionRequest request;
@@ -40,10 +42,11 @@ namespace {
     return !fs::is_directory(fs::status(name, error));
 }
 
-[[nodiscard]] ConvertCommand::PlannedOutput outputOf(const ConversionRequest &request,
-                                                     TargetFormat format) {
-    std::string name = makeOutputFileName(request.sourceFileName, format);
-    return {joinPath(request.outputFolder, name), name};
+// The bare name of a request's output, as the user knows it.
+[[nodiscard]] std::string outputNameOf(const ConversionRequest &request) {
+    const std::optional<TargetFormat> format =
+        targetFormatFromItemText(request.formatItemText.value_or(std::string()));
+    return format ? makeOutputFileName(request.sourceFileName, *format) : std::string();
 }
 
 } // namespace
@@ -69,37 +72,44 @@ ConvertCommand::ConvertCommand(DialogHost &host, NameDecoder decode)
 
 void ConvertCommand::run(const SourceSelection &selection,
                          const std::optional<std::string> &formatItemText) {
-    const std::optional<TargetFormat> format =
-        formatItemText ? targetFormatFromItemText(*formatItemText) : std::nullopt;
-    if (selection.files().empty() || !format) {
-        // The core's own checks and words: no file before no format.
-        ConversionRequest check;
-        check.sourcePath = selection.sourcePath();
-        m_host.showMessage(outcomeMessage(runConversion(check), {}, m_decode));
+    try {
+        convert(selection, formatItemText);
+    } catch (const std::bad_alloc &) {
+        // Planning and collecting results allocate; the core itself never throws.
+        m_host.showMessage({"内存不足，无法转换。", {}, MessageIcon::Warning});
+    }
+}
+
+void ConvertCommand::convert(const SourceSelection &selection,
+                             const std::optional<std::string> &formatItemText) {
+    // The core's own checks and words first: no file before no format.
+    ConversionRequest first;
+    first.sourcePath = selection.sourcePath();
+    first.formatItemText = formatItemText;
+    if (const std::optional<ConversionOutcome> check = checkRequest(first)) {
+        m_host.showMessage(outcomeMessage(*check, m_decode));
         return;
     }
-    const std::vector<ConversionRequest> requests = requestsFor(selection, *formatItemText);
-    std::vector<ConvertCommand::PlannedOutput> outputs;
-    for (const ConversionRequest &request : requests) {
-        outputs.push_back(outputOf(request, *format));
-    }
-    if (!mayReplaceExistingOutputs(outputs)) {
+    const std::vector<PlannedConversion> plan =
+        planConversions(requestsFor(selection, formatItemText));
+    if (!mayReplaceExistingOutputs(plan)) {
         return;
     }
     std::vector<BatchResult> results;
-    for (const ConversionRequest &request : requests) {
-        results.push_back({request.sourceFileName, runConversion(request)});
+    for (const PlannedConversion &planned : plan) {
+        results.push_back({planned.request.sourceFileName,
+                           planned.refusal ? *planned.refusal : runConversion(planned.request)});
     }
-    m_host.showMessage(results.size() == 1 ? outcomeMessage(results.front().outcome,
-                                                            results.front().sourceName, m_decode)
+    m_host.showMessage(results.size() == 1 ? outcomeMessage(results.front().outcome, m_decode)
                                            : batchSummaryMessage(results, m_decode));
 }
 
-bool ConvertCommand::mayReplaceExistingOutputs(const std::vector<PlannedOutput> &outputs) {
+// Only outputs that will be written count; a refused conversion touches nothing.
+bool ConvertCommand::mayReplaceExistingOutputs(const std::vector<PlannedConversion> &plan) {
     std::vector<std::string> taken;
-    for (const PlannedOutput &output : outputs) {
-        if (isTaken(output.path)) {
-            taken.push_back(output.name);
+    for (const PlannedConversion &planned : plan) {
+        if (!planned.refusal && isTaken(planned.outputPath)) {
+            taken.push_back(outputNameOf(planned.request));
         }
     }
     return taken.empty() || m_host.ask(replaceQuestion(taken, m_decode)) == Answer::Replace;

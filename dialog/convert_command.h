@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion_plan.h"
 #include "dialog_host.h"
 #include "message.h"
 #include "source_selection.h"
@@ -10,25 +11,23 @@
 
 namespace velkaro::dialog {
 
-// Everything the Convert button does, for every window alike: the core's checks, one question
-// before any existing output is replaced, the conversion of each chosen file into its own
-// folder (the process's current directory is never used or changed), and one box at the end.
+// Everything the Convert button does, for every window alike: the core's checks, the core's
+// plan of the whole run (no output may replace a source of the run or another output of it),
+// one question before any existing output is replaced, the conversion of each chosen file into
+// its own folder (the process's current directory is never used or changed), and one box at
+// the end.
 class ConvertCommand {
   public:
-    // Where one request's output goes, and the name the user knows it by.
-    struct PlannedOutput {
-        std::string path;
-        std::string name;
-    };
-
     ConvertCommand(DialogHost &host, NameDecoder decode);
 
     // formatItemText: what selectedFormatText gave; absent when no format counts.
     void run(const SourceSelection &selection, const std::optional<std::string> &formatItemText);
 
   private:
+    void convert(const SourceSelection &selection,
+                 const std::optional<std::string> &formatItemText);
     // True when nothing is in the way, or the user agreed to replace what is.
-    [[nodiscard]] bool mayReplaceExistingOutputs(const std::vector<PlannedOutput> &outputs);
+    [[nodiscard]] bool mayReplaceExistingOutputs(const std::vector<PlannedConversion> &plan);
 
     DialogHost &m_host;
     NameDecoder m_decode;

@@ -13,17 +13,15 @@ using Kind = ConversionOutcome::Kind;
 // message box has less room.
 constexpr std::size_t kLineNumbersShown = 5;
 
-// The core's message as UTF-8: its own words are UTF-8, the file name at its end is the core's
-// name, decoded for display.
-[[nodiscard]] std::string messageText(const ConversionOutcome &outcome, std::string_view sourceName,
-                                      const NameDecoder &decode) {
+// The core's message as UTF-8. Its own words are UTF-8 and, where a file is named, end at their
+// one ASCII colon; everything after it is a name as the core took it, decoded for display.
+[[nodiscard]] std::string messageText(const ConversionOutcome &outcome, const NameDecoder &decode) {
     const std::string_view message = outcome.message;
-    for (const std::string_view name : {std::string_view(outcome.outputFileName), sourceName}) {
-        if (!name.empty() && message.ends_with(name)) {
-            return std::string(message.substr(0, message.size() - name.size())) + decode(name);
-        }
+    const std::size_t colon = message.find(':');
+    if (colon == std::string_view::npos) {
+        return outcome.message;
     }
-    return outcome.message;
+    return std::string(message.substr(0, colon + 1)) + decode(message.substr(colon + 1));
 }
 
 [[nodiscard]] std::string lineList(const std::vector<std::uint64_t> &lines, std::uint64_t total) {
@@ -35,7 +33,8 @@ constexpr std::size_t kLineNumbersShown = 5;
 }
 
 [[nodiscard]] bool hasWarnings(const ConversionOutcome &outcome) {
-    return outcome.stoppedAtLine != 0 || outcome.linesWithoutCoordinates != 0;
+    return outcome.stoppedAtLine != 0 || outcome.linesWithoutCoordinates != 0 ||
+           outcome.longLines != 0;
 }
 
 // The warning lines of a conversion, each starting with a line break; empty when there is none.
@@ -51,6 +50,10 @@ constexpr std::size_t kLineNumbersShown = 5;
                 " 行没有坐标数值 (第 " +
                 lineList(outcome.firstLinesWithoutCoordinates, outcome.linesWithoutCoordinates) +
                 " 行)，已按原样写入。";
+    }
+    if (outcome.longLines != 0) {
+        text += "\n警告: " + std::to_string(outcome.longLines) + " 行超过 255 字节 (第 " +
+                std::to_string(outcome.firstLongLine) + " 行起)，每行被分段当作多个点转换。";
     }
     return text;
 }
@@ -68,6 +71,10 @@ constexpr std::size_t kLineNumbersShown = 5;
     case Kind::OutputWriteFailed:
     case Kind::SourceReadFailed:
     case Kind::InvalidOptions:
+    case Kind::OutputIsSource:
+    case Kind::DuplicateOutput:
+    case Kind::SourceChanged:
+    case Kind::OutOfMemory:
         break;
     }
     return MessageIcon::Warning;
@@ -79,9 +86,8 @@ constexpr std::size_t kLineNumbersShown = 5;
 
 } // namespace
 
-Message outcomeMessage(const ConversionOutcome &outcome, std::string_view sourceName,
-                       const NameDecoder &decode) {
-    Message message{messageText(outcome, sourceName, decode), {}, iconOf(outcome)};
+Message outcomeMessage(const ConversionOutcome &outcome, const NameDecoder &decode) {
+    Message message{messageText(outcome, decode), {}, iconOf(outcome)};
     if (outcome.kind == Kind::Converted) {
         message.title = kConvertedTitle;
         message.text += "\n写入 " + pointsText(outcome.pointsWritten) + warningLines(outcome);
@@ -101,8 +107,7 @@ Message batchSummaryMessage(const std::vector<BatchResult> &results, const NameD
             lines += "\n" + decode(outcome.outputFileName) + " (" +
                      pointsText(outcome.pointsWritten) + ")" + warningLines(outcome);
         } else {
-            lines += "\n" + decode(result.sourceName) + ": " +
-                     messageText(outcome, result.sourceName, decode);
+            lines += "\n" + decode(result.sourceName) + ": " + messageText(outcome, decode);
         }
     }
     const std::size_t failed = results.size() - converted;

@@ -11,10 +11,8 @@ namespace velkaro::dialog {
 // The box that shows one conversion's outcome: the core's message (its file name decoded for
 // display), the title and the icon of its kind. A conversion is followed by the number of
 // points written and, with the warning icon, by what it left out: the lines after an early stop
-// and the lines taken without coordinates. sourceName: the source's name as the core took it,
-// which ends the message of a failed read.
-[[nodiscard]] Message outcomeMessage(const ConversionOutcome &outcome, std::string_view sourceName,
-                                     const NameDecoder &decode);
+// and the lines taken without coordinates.
+[[nodiscard]] Message outcomeMessage(const ConversionOutcome &outcome, const NameDecoder &decode);
 
 // One source of several converted at once, and what became of it.
 struct BatchResult {

@@ -172,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageRow{{"-f"}, "velkaro-convert: 选项 -f 缺少格式"},
         UsageRow{{"-f", "cass", "-o"}, "velkaro-convert: 选项 -o 缺少输出文件夹"},
         UsageRow{{"-x", "pts.txt"}, "velkaro-convert: 未知选项: -x"},
-        UsageRow{{"-f", "cass", "-f", "cad", "pts.txt"}, "velkaro-convert: 选项 -f 只能给出一次"},
+        UsageRow{{"-f", "cass", "-f", "cad", "pts.txt"}, "velkaro-convert: 选项 -f 只能给一次 (全部格式请用 -f all)"},
         UsageRow{{"-f", "cad", "--dxf-codepage=65001", "pts.txt"},
                  "velkaro-convert: 未知代码页: 65001"},
         UsageRow{{"-f", "cad", "--dxf-axes", "ne", "pts.txt"}, "velkaro-convert: 未知坐标轴: ne"},

@@ -43,7 +43,7 @@ struct OutcomeRow {
 class OutcomeMessageTest : public ::testing::TestWithParam<OutcomeRow> {};
 
 TEST_P(OutcomeMessageTest, TextTitleAndIcon) {
-    EXPECT_EQ(outcomeMessage(GetParam().outcome, "pts.txt", kMarkNames), GetParam().expected);
+    EXPECT_EQ(outcomeMessage(GetParam().outcome, kMarkNames), GetParam().expected);
 }
 
 ConversionOutcome converted(std::uint64_t points, std::uint64_t stoppedAt, std::uint64_t left,
@@ -55,6 +55,12 @@ ConversionOutcome converted(std::uint64_t points, std::uint64_t stoppedAt, std::
     outcome.linesNotConverted = left;
     outcome.firstLinesWithoutCoordinates = std::move(without);
     outcome.linesWithoutCoordinates = withoutCount;
+    return outcome;
+}
+
+ConversionOutcome longLines(ConversionOutcome outcome, std::uint64_t count, std::uint64_t first) {
+    outcome.longLines = count;
+    outcome.firstLongLine = first;
     return outcome;
 }
 
@@ -93,7 +99,25 @@ INSTANTIATE_TEST_SUITE_P(
             "LinesWithoutCoordinates",
             converted(41, 0, 0, {1, 2, 3, 4, 5, 9}, 7),
             {kConverted + "41 点\n警告: 7 行没有坐标数值 (第 1、2、3、4、5 等 行)，已按原样写入。",
-             "格式转换提示：", MessageIcon::Warning}}),
+             "格式转换提示：", MessageIcon::Warning}},
+        OutcomeRow{
+            "LongLines",
+            longLines(converted(3, 0, 0, {}, 0), 2, 7),
+            {kConverted + "3 点\n警告: 2 行超过 255 字节 (第 7 行起)，每行被分段当作多个点转换。",
+             "格式转换提示：", MessageIcon::Warning}},
+        OutcomeRow{"DuplicateOutputNamesAFolderWithAColon",
+                   outcomeOf(Kind::DuplicateOutput, "转换文件已由前面的源文件生成:/d/a:b.txt"),
+                   {"转换文件已由前面的源文件生成:</d/a:b.txt>", "", MessageIcon::Warning}},
+        OutcomeRow{
+            "OutputIsSource",
+            outcomeOf(Kind::OutputIsSource, "转换文件是本次转换的源文件，不能覆盖:", "aKaisi.txt"),
+            {"转换文件是本次转换的源文件，不能覆盖:<aKaisi.txt>", "", MessageIcon::Warning}},
+        OutcomeRow{"SourceChanged",
+                   outcomeOf(Kind::SourceChanged, "源文件在转换时被改动:pts.txt"),
+                   {"源文件在转换时被改动:<pts.txt>", "", MessageIcon::Warning}},
+        OutcomeRow{"OutOfMemory",
+                   outcomeOf(Kind::OutOfMemory, "内存不足，无法转换:pts.txt"),
+                   {"内存不足，无法转换:<pts.txt>", "", MessageIcon::Warning}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct PathRow {
@@ -264,6 +288,31 @@ TEST(ConvertCommand, SeveralFilesAskOnceAndEndInOneSummary) {
                        "\ngone.txt: 打开源文件错误，请重新选择!",
                        "格式转换提示：", MessageIcon::Warning}));
     EXPECT_EQ(listFolder(f.dir.path()), "a.txt\naKaisi.txt\nb.txt\nbKaisi.txt\n");
+}
+
+// The window's several files follow the core's plan: a.csv would replace a.txt's output, and
+// b.txt's output would replace the chosen source bKaisi.txt before it is read. Neither is asked
+// about or written; both are reported.
+TEST(ConvertCommand, SeveralFilesNeverReplaceEachOtherOrASourceOfTheRun) {
+    CommandFixture f;
+    writeBytes(f.dir.file("a.txt"), kSource);
+    writeBytes(f.dir.file("a.csv"), "1,2,P9,K9,1,2,3\n");
+    writeBytes(f.dir.file("b.txt"), kSource);
+    writeBytes(f.dir.file("bKaisi.txt"), "1,2,P9,K9,1,2,3\n");
+    f.selection.choose({f.dir.file("a.txt"), f.dir.file("a.csv")}, kNativeStyle);
+    f.command.run(f.selection, "开思格式");
+    f.selection.choose({f.dir.file("b.txt"), f.dir.file("bKaisi.txt")}, kNativeStyle);
+    f.command.run(f.selection, "开思格式");
+    EXPECT_TRUE(f.host.asked.empty());
+    ASSERT_EQ(f.host.shown.size(), 2u);
+    EXPECT_EQ(f.host.shown[0].text, "\t转换完成: 1 个文件成功，1 个失败。\naKaisi.txt (2 点)\n"
+                                    "a.csv: 转换文件已由前面的源文件生成:" +
+                                        f.dir.file("a.txt"));
+    EXPECT_EQ(f.host.shown[1].text, "\t转换完成: 1 个文件成功，1 个失败。\n"
+                                    "b.txt: 转换文件是本次转换的源文件，不能覆盖:bKaisi.txt\n"
+                                    "bKaisiKaisi.txt (1 点)");
+    EXPECT_EQ(readBytes(f.dir.file("aKaisi.txt")), "P1,K1,10.5,20.5,3.0\r\nP2,P2,11,21,4\r\n");
+    EXPECT_EQ(readBytes(f.dir.file("bKaisi.txt")), "1,2,P9,K9,1,2,3\n");
 }
 
 } // namespace

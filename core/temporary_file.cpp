@@ -1,0 +1,264 @@
+#include "temporary_file.h"
+
+#include "file_system_path.h"
+#include "interruption_cleanup.h"
+#include "output_file.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace velkaro {
+namespace fs = std::filesystem;
+namespace {
+
+// A different value on every call in this process, and different between processes that start
+// at different times; the file is created exclusively anyway.
+[[nodiscard]] std::uint64_t nextTemporaryTag() {
+    static std::atomic<std::uint64_t> counter{0};
+    std::uint64_t tag =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    tag ^= (counter.fetch_add(1) + 1) * 0x9E3779B97F4A7C15ULL;
+    tag ^= tag >> 29;
+    return tag * 0xBF58476D1CE4E5B9ULL;
+}
+
+// Creates path, failing with EEXIST when it exists. On Windows the file is shared for deletion,
+// so that InterruptionCleanup can remove it while it is still open.
+[[nodiscard]] int openExclusive(const std::string &path, int mode) {
+#ifdef _WIN32
+    (void)mode;
+    const HANDLE handle = CreateFileW(toFileSystemPath(path).c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = GetLastError() == ERROR_FILE_EXISTS ? EEXIST : EACCES;
+        return -1;
+    }
+    const int descriptor =
+        _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(handle);
+    }
+    return descriptor;
+#else
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+#endif
+}
+
+[[nodiscard]] bool syncToDisk(std::FILE *file) {
+#ifdef _WIN32
+    return _commit(_fileno(file)) == 0;
+#else
+    return fsync(fileno(file)) == 0;
+#endif
+}
+
+// Only what makes a renamed or linked name durable; a folder that cannot be opened or flushed
+// this way (some network and FUSE file systems) has nothing more to offer, so that is no error.
+void syncFolder(const std::string &folder) {
+#ifndef _WIN32
+    const int descriptor =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        fsync(descriptor);
+        ::close(descriptor);
+    }
+#else
+    (void)folder; // Windows has no way to flush a folder; MoveFileEx writes its entry through
+#endif
+}
+
+#ifndef _WIN32
+[[nodiscard]] std::string descriptorPath(int descriptor) {
+    return "/proc/self/fd/" + std::to_string(descriptor);
+}
+
+void giveAttributes(int descriptor, const ReplacedFile &replaced) {
+    // The owner first: changing it clears set-user-ID bits, which the mode then restores.
+    if (fchown(descriptor, replaced.owner, replaced.group) != 0) {
+        [[maybe_unused]] const int ignored =
+            fchown(descriptor, static_cast<uid_t>(-1), replaced.group);
+    }
+    [[maybe_unused]] const int ignored = fchmod(descriptor, replaced.mode & 07777);
+}
+#endif
+
+} // namespace
+
+TemporaryFile::TemporaryFile(std::string folder) : m_folder(std::move(folder)) {}
+
+TemporaryFile::~TemporaryFile() {
+    m_file.reset();
+#ifndef _WIN32
+    if (m_unnamed >= 0) {
+        ::close(m_unnamed); // an unnamed file that was never linked vanishes with it
+    }
+#endif
+    if (!m_moved && !m_path.empty()) {
+        std::error_code ignored;
+        fs::remove(toFileSystemPath(m_path), ignored);
+    }
+    InterruptionCleanup::release(m_slot);
+}
+
+std::string TemporaryFile::uniqueName() const {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::uint64_t tag = nextTemporaryTag();
+    std::string name = ".velkaro-";
+    for (int i = 0; i < 16; ++i, tag >>= 4) {
+        name += kHex[tag & 15];
+    }
+    name += ".tmp";
+    return joinPath(m_folder, name);
+}
+
+int TemporaryFile::openUnnamed([[maybe_unused]] int mode) {
+#if defined(__linux__) && defined(O_TMPFILE)
+    const int descriptor =
+        ::open(m_folder.empty() ? "." : m_folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (descriptor < 0) {
+        return -1; // the file system cannot (vfat, NFS, older kernels): a named file does
+    }
+    // Without /proc the file could only be linked with a privilege the process may lack.
+    if (access(descriptorPath(descriptor).c_str(), F_OK) != 0) {
+        ::close(descriptor);
+        return -1;
+    }
+    m_unnamed = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (m_unnamed < 0) {
+        ::close(descriptor);
+    }
+    return m_unnamed < 0 ? -1 : descriptor;
+#else
+    return -1;
+#endif
+}
+
+int TemporaryFile::openNamed(int mode) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string path = uniqueName();
+        // Registered before it exists, so that no moment is left in which an interruption
+        // would leave it behind.
+        m_slot = InterruptionCleanup::add(path);
+        const int descriptor = openExclusive(path, mode);
+        if (descriptor >= 0) {
+            m_path = std::move(path);
+            return descriptor;
+        }
+        InterruptionCleanup::release(m_slot);
+        m_slot = -1;
+        if (errno != EEXIST) {
+            return -1;
+        }
+    }
+    return -1;
+}
+
+bool TemporaryFile::create(const std::optional<ReplacedFile> &replaced) {
+    // A replacement starts private and gets the old file's bits once its owner is set.
+    const int mode = replaced ? 0600 : 0666;
+    int descriptor = openUnnamed(mode);
+    if (descriptor < 0) {
+        descriptor = openNamed(mode);
+    }
+    if (descriptor < 0) {
+        return false;
+    }
+#ifdef _WIN32
+    m_file.reset(_fdopen(descriptor, "wb"));
+    if (!m_file) {
+        _close(descriptor);
+    }
+#else
+    if (replaced) {
+        giveAttributes(descriptor, *replaced);
+    }
+    m_file.reset(fdopen(descriptor, "wb"));
+    if (!m_file) {
+        ::close(descriptor);
+    }
+#endif
+    return m_file != nullptr;
+}
+
+bool TemporaryFile::close() {
+    std::FILE *file = m_file.release();
+    if (file == nullptr) {
+        return false;
+    }
+    const bool synced = std::fflush(file) == 0 && syncToDisk(file);
+    return std::fclose(file) == 0 && synced;
+}
+
+bool TemporaryFile::linkUnnamed(const std::string &path) {
+#ifndef _WIN32
+    const auto link = [this](const std::string &name) {
+        if (linkat(AT_FDCWD, descriptorPath(m_unnamed).c_str(), AT_FDCWD, name.c_str(),
+                   AT_SYMLINK_FOLLOW) == 0) {
+            return true;
+        }
+#ifdef AT_EMPTY_PATH
+        return errno == ENOENT && linkat(m_unnamed, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0;
+#else
+        return false;
+#endif
+    };
+    if (link(path)) {
+        return true; // there was no file of that name
+    }
+    // A link cannot replace a file: link it under a temporary name, then rename that.
+    for (int attempt = 0; attempt < 100 && errno == EEXIST; ++attempt) {
+        std::string name = uniqueName();
+        m_slot = InterruptionCleanup::add(name);
+        if (link(name)) {
+            m_path = std::move(name);
+            return ::rename(m_path.c_str(), path.c_str()) == 0;
+        }
+        InterruptionCleanup::release(m_slot);
+        m_slot = -1;
+    }
+#else
+    (void)path;
+#endif
+    return false;
+}
+
+bool TemporaryFile::moveTo(const std::string &path) {
+    if (m_file || (m_unnamed < 0 && m_path.empty())) {
+        return false; // still open, or never created
+    }
+    if (m_unnamed >= 0) {
+        m_moved = linkUnnamed(path);
+    } else {
+        std::error_code error;
+        fs::rename(toFileSystemPath(m_path), toFileSystemPath(path), error);
+        m_moved = !error;
+    }
+    if (m_moved) {
+        InterruptionCleanup::release(m_slot); // the name it held is the output's now
+        m_slot = -1;
+        syncFolder(m_folder);
+    }
+    return m_moved;
+}
+
+} // namespace velkaro

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "dialog_host.h"
+
+#include <windows.h>
+
+#include <string>
+
+// The dialog layer's boxes as Windows message boxes, owned by the main dialog and modal over it.
+// A message has one OK button; a question has the question icon and the two buttons the layer
+// names (替换 and 取消), Esc and the close box answering like the second.
+class CMessageBoxHost : public velkaro::dialog::DialogHost {
+  public:
+    // applicationName: the title of every box that brings none of its own (UTF-8).
+    CMessageBoxHost(HWND owner, std::string applicationName);
+
+    void showMessage(const velkaro::dialog::Message &message) override;
+    [[nodiscard]] velkaro::dialog::Answer ask(const velkaro::dialog::Question &question) override;
+
+  private:
+    [[nodiscard]] std::wstring titleFor(const std::string &title) const;
+
+    HWND m_owner;
+    std::string m_applicationName;
+};

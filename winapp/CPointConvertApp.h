@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The program: starts the common controls, runs the main dialog modally, and ends when it ends.
+// Knows the executable's path, from which the application's name (the title of boxes that bring
+// none of their own) and the help file's path are made.
+class CPointConvertApp {
+  public:
+    explicit CPointConvertApp(HINSTANCE instance);
+
+    // Runs the main dialog to its end; the program's exit status, always 0.
+    [[nodiscard]] int Run();
+
+    // F1: asks the help viewer for the main dialog's topic in the help file beside the
+    // executable, and says "启动帮助失败。" where that file cannot be opened.
+    void ShowHelp(HWND owner) const;
+
+    [[nodiscard]] HINSTANCE instance() const { return m_instance; }
+    [[nodiscard]] const std::string &applicationName() const { return m_applicationName; }
+
+  private:
+    HINSTANCE m_instance;
+    std::wstring m_executablePath;
+    std::string m_applicationName; // UTF-8
+};
