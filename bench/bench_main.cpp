@@ -82,8 +82,8 @@ struct Case {
         {"velkaro-convert DXF --labels",
          convert + " -f cad --labels " + quoted(source) + " >/dev/null"},
         {"velkaro-convert DXF, 3 options", convert +
-                                                 " -f cad --labels --dxf-axes=en --dxf-codepage " +
-                                                 quoted(source) + " >/dev/null"},
+                                               " -f cad --labels --dxf-axes=en --dxf-codepage " +
+                                               quoted(source) + " >/dev/null"},
         {"velkaro-convert CASS --summary",
          convert + " -f cass --summary " + quoted(source) + " >/dev/null"}};
     const std::string awk = hasCommand("mawk") ? "mawk" : "awk";
