@@ -9,6 +9,7 @@
 #include "convert_command.h"
 #include "dialog_texts.h"
 #include "format_selection.h"
+#include "unrepresentable_name.h"
 
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -296,6 +297,13 @@ void CPointConvertDlg::takeSourceFiles(const QStringList &paths) {
     std::vector<std::string> coreNames;
     for (const QString &path : paths) {
         coreNames.push_back(toCoreName(path));
+        if (QString::fromStdString(decodeCoreName(coreNames.back())) != path) {
+            // A path the core's narrow names cannot hold (Windows' code page) would name
+            // another file: nothing is chosen.
+            CMessageBoxHost(m_messageBox, this)
+                .showMessage(velkaro::dialog::unrepresentableNameMessage(path.toStdString()));
+            return;
+        }
     }
     m_selection.choose(coreNames, kPathStyle);
     m_strSourcePath = paths.constFirst();
