@@ -1,29 +1,24 @@
 #include "CAboutBox.h"
 
 #include "CPointConvertApp.h"
+#include "QtText.h"
 #include "dialog_texts.h"
 #include "velkaro_version.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-} // namespace
-
 CAboutBox::CAboutBox(QWidget *parent)
     : QDialog(parent), m_units(CDialogUnits::templateFont()), m_icon(new QLabel(this)),
-      m_name(new QLabel(fromUtf8(velkaro::dialog::kAboutNameText), this)),
-      m_notice(new QLabel(fromUtf8(velkaro::dialog::kAboutNotice), this)),
-      m_buttonOk(new QPushButton(fromUtf8(velkaro::dialog::kOkText), this)) {
+      m_name(new QLabel(qtText(velkaro::dialog::kAboutNameText), this)),
+      m_notice(new QLabel(qtText(velkaro::dialog::kAboutNotice), this)),
+      m_buttonOk(new QPushButton(qtText(velkaro::dialog::kOkText), this)) {
     setObjectName(QStringLiteral("aboutBox"));
     setFont(CDialogUnits::templateFont());
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setWindowTitle(fromUtf8(velkaro::dialog::kAboutTitle));
+    setWindowTitle(qtText(velkaro::dialog::kAboutTitle));
     setModal(true);
     setFixedSize(m_units.toPixels(kTemplateSize));
     placeControls();

@@ -1,17 +1,14 @@
 #include "CMessageBoxHost.h"
 
 #include "CMessageBox.h"
+#include "QtText.h"
 
 #include <QCoreApplication>
 
 namespace {
 
-QString fromUtf8(const std::string &text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString titleOf(const std::string &title) {
-    return title.empty() ? QCoreApplication::applicationName() : fromUtf8(title);
+    return title.empty() ? QCoreApplication::applicationName() : qtText(title);
 }
 
 // Qt has one icon for the platform's exclamation and warning, as Windows has.
@@ -34,12 +31,11 @@ CMessageBoxHost::CMessageBoxHost(CMessageBox &messageBox, QWidget *owner)
     : m_messageBox(messageBox), m_owner(owner) {}
 
 void CMessageBoxHost::showMessage(const velkaro::dialog::Message &message) {
-    m_messageBox.show(m_owner, fromUtf8(message.text), titleOf(message.title),
-                      iconOf(message.icon));
+    m_messageBox.show(m_owner, qtText(message.text), titleOf(message.title), iconOf(message.icon));
 }
 
 velkaro::dialog::Answer CMessageBoxHost::ask(const velkaro::dialog::Question &question) {
-    const bool yes = m_messageBox.ask(m_owner, fromUtf8(question.text), titleOf(question.title),
-                                      fromUtf8(question.yesText), fromUtf8(question.noText));
+    const bool yes = m_messageBox.ask(m_owner, qtText(question.text), titleOf(question.title),
+                                      qtText(question.yesText), qtText(question.noText));
     return yes ? velkaro::dialog::Answer::Replace : velkaro::dialog::Answer::Cancel;
 }

@@ -16,16 +16,6 @@
 #include <QLocale>
 #include <QUrl>
 
-namespace {
-
-#ifdef Q_OS_WIN
-constexpr velkaro::dialog::PathStyle kPathStyle = velkaro::dialog::PathStyle::Windows;
-#else
-constexpr velkaro::dialog::PathStyle kPathStyle = velkaro::dialog::PathStyle::Posix;
-#endif
-
-} // namespace
-
 CPointConvertApp::CPointConvertApp(int &argc, char **argv) : QApplication(argc, argv) {
     setApplicationName(applicationNameFrom(applicationFilePath()));
     setApplicationVersion(QStringLiteral(VELKARO_VERSION));
@@ -48,13 +38,13 @@ int CPointConvertApp::run() {
 
 // Qt's paths use "/" on every platform, so the dialog layer's rules apply to their UTF-8 form.
 QString CPointConvertApp::applicationNameFrom(const QString &executablePath) {
-    return QString::fromStdString(
-        velkaro::dialog::applicationName(executablePath.toStdString(), kPathStyle));
+    return QString::fromStdString(velkaro::dialog::applicationName(
+        executablePath.toStdString(), velkaro::dialog::kNativePathStyle));
 }
 
 QString CPointConvertApp::helpFilePathFrom(const QString &executablePath) {
-    return QString::fromStdString(
-        velkaro::dialog::helpFilePath(executablePath.toStdString(), kPathStyle));
+    return QString::fromStdString(velkaro::dialog::helpFilePath(executablePath.toStdString(),
+                                                                velkaro::dialog::kNativePathStyle));
 }
 
 QIcon CPointConvertApp::programIcon() {

@@ -6,6 +6,7 @@
 #include "CMessageBox.h"
 #include "CMessageBoxHost.h"
 #include "CPointConvertApp.h"
+#include "QtText.h"
 #include "convert_command.h"
 #include "dialog_texts.h"
 #include "format_selection.h"
@@ -46,29 +47,17 @@ namespace {
 
 namespace texts = velkaro::dialog;
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The style of the window's paths: Windows' separators there, "/" alone elsewhere (where "\"
-// is an ordinary byte of a name).
-#ifdef Q_OS_WIN
-constexpr velkaro::dialog::PathStyle kPathStyle = velkaro::dialog::PathStyle::Windows;
-#else
-constexpr velkaro::dialog::PathStyle kPathStyle = velkaro::dialog::PathStyle::Posix;
-#endif
-
 } // namespace
 
 CPointConvertDlg::CPointConvertDlg(CFileChooser &fileChooser, CMessageBox &messageBox,
                                    QWidget *parent)
     : QDialog(parent), m_fileChooser(fileChooser), m_messageBox(messageBox),
       m_units(CDialogUnits::templateFont()), m_comboFormat(new QComboBox(this)),
-      m_labelSource(new CColorLabel(fromUtf8(texts::kSourceCaptionTemplate), this)),
-      m_labelFormat(new CColorLabel(fromUtf8(texts::kFormatCaption), this)),
+      m_labelSource(new CColorLabel(qtText(texts::kSourceCaptionTemplate), this)),
+      m_labelFormat(new CColorLabel(qtText(texts::kFormatCaption), this)),
       m_hIcon(CPointConvertApp::programIcon()), m_fileNameDisplay(new QLabel(this)),
-      m_buttonBrowse(new QPushButton(fromUtf8(texts::kBrowseText), this)),
-      m_buttonConvert(new QPushButton(fromUtf8(texts::kConvertText), this)),
+      m_buttonBrowse(new QPushButton(qtText(texts::kBrowseText), this)),
+      m_buttonConvert(new QPushButton(qtText(texts::kConvertText), this)),
       m_groupBox(new QGroupBox(this)) {
     setObjectName(QStringLiteral("pointConvertDlg"));
     setFont(CDialogUnits::templateFont());
@@ -154,11 +143,11 @@ void CPointConvertDlg::initDialog() {
     exchangeToControls();
     appendAboutToSystemMenu();
     setWindowIcon(m_hIcon);
-    setWindowTitle(fromUtf8(texts::kWindowTitle));
+    setWindowTitle(qtText(texts::kWindowTitle));
     m_bmpBackground = QPixmap(QStringLiteral(":/res/background.png"));
-    m_labelSource->SetText(fromUtf8(texts::kSourceCaption));
+    m_labelSource->SetText(qtText(texts::kSourceCaption));
     m_labelSource->SetBackColor(QColor(Qt::black));
-    m_labelFormat->SetText(fromUtf8(texts::kFormatCaption));
+    m_labelFormat->SetText(qtText(texts::kFormatCaption));
     m_labelFormat->SetBackColor(QColor(Qt::black));
     m_buttonBrowse->setFocus();
 }
@@ -166,7 +155,7 @@ void CPointConvertDlg::initDialog() {
 // The three formats in list order, none of them selected.
 void CPointConvertDlg::fillFormatList() {
     for (const std::string_view item : velkaro::dialog::formatListItems()) {
-        m_comboFormat->addItem(fromUtf8(item));
+        m_comboFormat->addItem(qtText(item));
     }
     m_comboFormat->setCurrentIndex(-1);
 }
@@ -175,9 +164,9 @@ void CPointConvertDlg::fillFormatList() {
 // its tool tip every full path.
 void CPointConvertDlg::exchangeToControls() {
     const bool several = m_selection.files().size() > 1;
-    m_fileNameDisplay->setText(several ? fromUtf8(m_selection.displayText(&decodeCoreName))
+    m_fileNameDisplay->setText(several ? qtText(m_selection.displayText(&decodeCoreName))
                                        : m_strSourceName);
-    m_fileNameDisplay->setToolTip(fromUtf8(m_selection.toolTipText(&decodeCoreName)));
+    m_fileNameDisplay->setToolTip(qtText(m_selection.toolTipText(&decodeCoreName)));
 }
 
 QString CPointConvertDlg::fileNamePart(const QString &path) {
@@ -305,7 +294,7 @@ void CPointConvertDlg::takeSourceFiles(const QStringList &paths) {
             return;
         }
     }
-    m_selection.choose(coreNames, kPathStyle);
+    m_selection.choose(coreNames, velkaro::dialog::kNativePathStyle);
     m_strSourcePath = paths.constFirst();
     m_strSourceName = fileNamePart(m_strSourcePath);
     exchangeToControls();
@@ -388,11 +377,11 @@ void CPointConvertDlg::dropEvent(QDropEvent *event) {
 std::unique_ptr<QMenu> CPointConvertDlg::createWindowMenu() {
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("windowMenu"));
-    QAction *const close = menu->addAction(fromUtf8(texts::kCloseEntryText));
+    QAction *const close = menu->addAction(qtText(texts::kCloseEntryText));
     close->setObjectName(QStringLiteral("closeAction"));
     connect(close, &QAction::triggered, this, &QDialog::reject);
     menu->addSeparator();
-    QAction *const about = menu->addAction(fromUtf8(texts::kAboutEntryText));
+    QAction *const about = menu->addAction(qtText(texts::kAboutEntryText));
     about->setObjectName(QStringLiteral("aboutAction"));
     connect(about, &QAction::triggered, this, &CPointConvertDlg::OnAbout);
     return menu;
@@ -421,7 +410,7 @@ void CPointConvertDlg::appendAboutToSystemMenu() {
     }
     ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(systemMenu, MF_STRING, kAboutCommandId,
-                  reinterpret_cast<LPCWSTR>(fromUtf8(texts::kAboutEntryText).utf16()));
+                  reinterpret_cast<LPCWSTR>(qtText(texts::kAboutEntryText).utf16()));
 }
 
 bool CPointConvertDlg::nativeEvent(const QByteArray &eventType, void *message, qintptr *result) {

@@ -1,14 +1,9 @@
 #include "CQtFileChooser.h"
 
+#include "QtText.h"
 #include "dialog_texts.h"
 
 #include <QFileDialog>
-
-namespace {
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-} // namespace
 
 // Each filter shows its label as it stands and matches by a pattern group of its own: Qt reads
 // the last parenthesised group as the patterns and, with the details hidden, shows what comes
@@ -17,8 +12,8 @@ QStringList CQtFileChooser::nameFilters() {
     QStringList filters;
     for (const velkaro::dialog::FileFilter &filter : velkaro::dialog::kSourceFilters) {
         const QString pattern =
-            filter.pattern == "*.*" ? QStringLiteral("*") : fromUtf8(filter.pattern);
-        filters << fromUtf8(filter.label) + QStringLiteral(" (") + pattern + QLatin1Char(')');
+            filter.pattern == "*.*" ? QStringLiteral("*") : qtText(filter.pattern);
+        filters << qtText(filter.label) + QStringLiteral(" (") + pattern + QLatin1Char(')');
     }
     return filters;
 }
@@ -30,7 +25,7 @@ QStringList CQtFileChooser::chooseSourceFiles(QWidget *owner) {
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(nameFilters());
-    dialog.setDefaultSuffix(fromUtf8(velkaro::dialog::kDefaultExtension));
+    dialog.setDefaultSuffix(qtText(velkaro::dialog::kDefaultExtension));
     if (dialog.exec() != QDialog::Accepted) {
         return {};
     }

@@ -420,6 +420,20 @@ char *printMillionths(char *out, std::uint64_t millionths) {
 }
 #endif
 
+// The significant digits of a finite magnitude, rounded to 17 half up, by the general way.
+// Below 1e-7 nothing survives rounding at the sixth (or an earlier) decimal.
+[[nodiscard]] DecimalDigits roundedDigits(double magnitude) {
+    DecimalDigits d{};
+    if (magnitude < 1e-7) {
+        return d;
+    }
+    if (!exactDigitsFast(magnitude, d)) {
+        d = exactDigitsSlow(magnitude);
+    }
+    roundTo17(d);
+    return d;
+}
+
 } // namespace
 
 char *printFixed6(char *out, double value) {
@@ -438,14 +452,7 @@ char *printFixed6(char *out, double value) {
     if (printFixed6Fast(out, magnitude)) {
         return out;
     }
-    DecimalDigits d;
-    if (magnitude < 1e-7) {
-        d = DecimalDigits{}; // below half of the sixth decimal even after rounding to 17 digits
-    } else if (!exactDigitsFast(magnitude, d)) {
-        d = exactDigitsSlow(magnitude);
-    }
-    roundTo17(d);
-    return printDigits(out, d, 6);
+    return printDigits(out, roundedDigits(magnitude), 6);
 }
 
 // "%.Nf" for the decimals other than six, by the general way only: it serves one label per
@@ -457,15 +464,7 @@ char *printFixed(char *out, double value, int decimals) {
     if (std::signbit(value)) {
         *out++ = '-';
     }
-    const double magnitude = std::fabs(value);
-    DecimalDigits d;
-    if (magnitude < 1e-7) {
-        d = DecimalDigits{}; // below half of the last decimal even after rounding to 17 digits
-    } else if (!exactDigitsFast(magnitude, d)) {
-        d = exactDigitsSlow(magnitude);
-    }
-    roundTo17(d);
-    return printDigits(out, d, decimals);
+    return printDigits(out, roundedDigits(std::fabs(value)), decimals);
 }
 
 std::string formatFixed6(double value) {

@@ -10,6 +10,13 @@ namespace velkaro::dialog {
 // drive's ":" ending a folder too.
 enum class PathStyle { Posix, Windows };
 
+// The style of the paths of the platform this is built for.
+#ifdef _WIN32
+inline constexpr PathStyle kNativePathStyle = PathStyle::Windows;
+#else
+inline constexpr PathStyle kNativePathStyle = PathStyle::Posix;
+#endif
+
 // Tells whether a byte starts a two-byte character of the window's code page, whose second byte
 // may equal "\" (0x5C) without separating anything. Empty: no such characters (UTF-8, bytes).
 using LeadBytePredicate = std::function<bool(unsigned char)>;

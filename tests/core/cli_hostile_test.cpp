@@ -1,4 +1,4 @@
-// Hostile and faulty inputs through velkaro-convert (issue 5): the same cases as
+// Hostile and faulty inputs through velkaro-convert: the same cases as
 // hostile_input_test.cpp, seen from the command line: exit status, messages on standard error,
 // the files left in the folders, and the source unchanged after every run.
 

@@ -1,4 +1,4 @@
-// Hostile and faulty inputs through runConversion (issue 5): each gives its outcome and message,
+// Hostile and faulty inputs through runConversion: each gives its outcome and message,
 // leaves nothing behind that was not asked for, keeps an earlier output whole, and never changes
 // the source, whose bytes and modification time are compared after every run.
 

@@ -222,13 +222,6 @@ class ScriptedHost : public DialogHost {
 const std::string kSource = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
 const NameDecoder kPlain = [](std::string_view name) { return std::string(name); };
 
-// The temporary folders are the platform's own paths: "C:\\…" under wine.
-#ifdef _WIN32
-constexpr PathStyle kNativeStyle = PathStyle::Windows;
-#else
-constexpr PathStyle kNativeStyle = PathStyle::Posix;
-#endif
-
 struct CommandFixture {
     TempDir dir;
     ScriptedHost host;
@@ -239,7 +232,7 @@ struct CommandFixture {
 TEST(ConvertCommand, ChecksComeFirstAndTouchNothing) {
     CommandFixture f;
     f.command.run(f.selection, "CAD格式");
-    f.selection.choose({f.dir.file("pts.txt")}, kNativeStyle);
+    f.selection.choose({f.dir.file("pts.txt")}, kNativePathStyle);
     f.command.run(f.selection, std::nullopt);
     f.command.run(f.selection, "CAD");
     ASSERT_EQ(f.host.shown.size(), 3u);
@@ -253,7 +246,7 @@ TEST(ConvertCommand, ExistingOutputIsReplacedOnlyWhenTheUserSaysSo) {
     CommandFixture f;
     writeBytes(f.dir.file("survey.0618.txt"), kSource);
     writeBytes(f.dir.file("surveyCass.dat"), "edited by hand\r\n");
-    f.selection.choose({f.dir.file("survey.0618.txt")}, kNativeStyle);
+    f.selection.choose({f.dir.file("survey.0618.txt")}, kNativePathStyle);
     f.command.run(f.selection, "CASS6.0格式");
     ASSERT_EQ(f.host.asked.size(), 1u);
     EXPECT_EQ(f.host.asked[0],
@@ -276,7 +269,7 @@ TEST(ConvertCommand, SeveralFilesAskOnceAndEndInOneSummary) {
     writeBytes(f.dir.file("aKaisi.txt"), "old");
     writeBytes(f.dir.file("bKaisi.txt"), "old");
     f.selection.choose({f.dir.file("a.txt"), f.dir.file("b.txt"), f.dir.file("gone.txt")},
-                       kNativeStyle);
+                       kNativePathStyle);
     f.host.answer = Answer::Replace;
     f.command.run(f.selection, "开思格式");
     ASSERT_EQ(f.host.asked.size(), 1u);
@@ -299,9 +292,9 @@ TEST(ConvertCommand, SeveralFilesNeverReplaceEachOtherOrASourceOfTheRun) {
     writeBytes(f.dir.file("a.csv"), "1,2,P9,K9,1,2,3\n");
     writeBytes(f.dir.file("b.txt"), kSource);
     writeBytes(f.dir.file("bKaisi.txt"), "1,2,P9,K9,1,2,3\n");
-    f.selection.choose({f.dir.file("a.txt"), f.dir.file("a.csv")}, kNativeStyle);
+    f.selection.choose({f.dir.file("a.txt"), f.dir.file("a.csv")}, kNativePathStyle);
     f.command.run(f.selection, "开思格式");
-    f.selection.choose({f.dir.file("b.txt"), f.dir.file("bKaisi.txt")}, kNativeStyle);
+    f.selection.choose({f.dir.file("b.txt"), f.dir.file("bKaisi.txt")}, kNativePathStyle);
     f.command.run(f.selection, "开思格式");
     EXPECT_TRUE(f.host.asked.empty());
     ASSERT_EQ(f.host.shown.size(), 2u);

@@ -1,7 +1,8 @@
 // libFuzzer target over the whole conversion run: the input is the source file's bytes, and each
 // input goes through runConversion once for every format, through real files in a folder on a
-// memory file system. Every run is checked against the invariants of issue 5 and, byte for byte,
-// against the plain reference model of tests/core/reference_model.cpp.
+// memory file system. Every run is checked against the reliability invariants (source untouched,
+// nothing half-written, no temporary file left) and, byte for byte, against the plain reference
+// model of tests/core/reference_model.cpp.
 //
 // Any violation prints what was wrong and aborts, so libFuzzer keeps the input as a crash file.
 
