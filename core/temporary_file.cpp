@@ -14,14 +14,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <io.h>
-#include <windows.h>
+#include "windows_api.h"
 #else
 #include <unistd.h>
 #endif
