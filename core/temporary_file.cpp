@@ -14,8 +14,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #ifdef _WIN32
-#include <io.h>
 #include "windows_api.h"
+#include <io.h>
 #else
 #include <unistd.h>
 #endif
