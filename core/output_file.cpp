@@ -35,8 +35,8 @@ namespace {
 }
 
 // Why writing this file would be refused to this process, or why nobody may write it: a
-// protection that replacing the file by a rename would otherwise step over. Nullopt when it may
-// be written.
+// protection that replacing the file by a rename would otherwise step over. No error: the file
+// has no write bit at all (read-only). Nullopt when it may be written.
 [[nodiscard]] std::optional<SystemError> writeRefusal(const std::string &path,
                                                       const fs::file_status &status) {
     constexpr fs::perms kWrite =
@@ -52,9 +52,8 @@ namespace {
     if (access(path.c_str(), W_OK) == 0) {
         return std::nullopt;
     }
-    const SystemError error = SystemError::fromErrno();
-    // Permission is the file's own protection; anything else (a read-only mount) says more.
-    return error.code == EACCES ? SystemError{} : error;
+    // Write bits that are not this user's, or a read-only mount: the system's error says which.
+    return SystemError::fromErrno();
 #endif
 }
 

@@ -37,7 +37,7 @@ namespace {
         return number(reading.zeroBytes.count) + " 行有零字节 (0x00)，其后的内容被忽略 (第 " +
                lineNumbers(reading.zeroBytes, named) + " 行)。";
     case WarningKind::NotText:
-        return "源文件看来不是文本点文件 (有零字节或多数行没有坐标)，请确认选对了文件。";
+        return "源文件看来不是 RTK 点文件 (有零字节或多数行没有坐标)，请确认选对了文件。";
     case WarningKind::LinesWithoutCoordinates:
         return number(reading.withoutCoordinates.count) + " 行没有坐标数值 (第 " +
                lineNumbers(reading.withoutCoordinates, named) + " 行)，已按原样写入。";
