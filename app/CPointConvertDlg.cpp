@@ -303,13 +303,13 @@ void CPointConvertDlg::takeSourceFiles(const QStringList &paths) {
 void CPointConvertDlg::OnConvert() {
     CMessageBoxHost host(m_messageBox, this);
     velkaro::dialog::ConvertCommand command(host, &CPointConvertDlg::decodeCoreName);
-    command.run(m_selection, selectedFormatText());
+    command.run(m_selection, selectedFormat());
 }
 
 // The selection counts only while the field shows its text exactly.
-std::optional<std::string> CPointConvertDlg::selectedFormatText() const {
-    return velkaro::dialog::selectedFormatText(m_comboFormat->currentIndex(),
-                                               m_comboFormat->currentText().toStdString());
+std::optional<velkaro::TargetFormat> CPointConvertDlg::selectedFormat() const {
+    return velkaro::dialog::selectedFormat(m_comboFormat->currentIndex(),
+                                           m_comboFormat->currentText().toStdString());
 }
 
 // Editing the field clears the list's selection, as the platform's drop-down list does, and

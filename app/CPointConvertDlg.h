@@ -111,7 +111,7 @@ class CPointConvertDlg : public QDialog {
     void centreOnPrimaryScreen();
     void paintMinimised(QPainter &painter);
     void requestWindowMove(QPoint clientPoint);
-    [[nodiscard]] std::optional<std::string> selectedFormatText() const;
+    [[nodiscard]] std::optional<velkaro::TargetFormat> selectedFormat() const;
 
     CFileChooser &m_fileChooser;
     CMessageBox &m_messageBox;

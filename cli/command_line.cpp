@@ -1,6 +1,6 @@
 #include "command_line.h"
 
-#include "conversion_run.h"
+#include "format_names.h"
 #include "memory_reserve.h"
 
 // CLI11's header defines validator objects that are built before main, in the order of this
@@ -189,8 +189,8 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
     if (!isGiven(app, "--format")) {
         return usageError("请用 -f 选择转换格式");
     }
-    line.formatItemTexts = formatItemTextsFor(given.format);
-    if (line.formatItemTexts.empty()) {
+    line.formats = formatsFor(given.format);
+    if (line.formats.empty()) {
         return usageError("未知格式: " + given.format);
     }
     if (isGiven(app, "--output-dir") && given.outputFolder.empty()) {
@@ -216,19 +216,15 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
 
 } // namespace
 
-std::vector<std::string> formatItemTextsFor(const std::string &argument) {
+std::vector<TargetFormat> formatsFor(const std::string &argument) {
     const std::string name = lowerAscii(argument);
-    if (name == "cass" || argument == kCassItemText) {
-        return {std::string(kCassItemText)};
-    }
-    if (name == "kaisi" || argument == kKaisiItemText) {
-        return {std::string(kKaisiItemText)};
-    }
-    if (name == "cad" || argument == kCadItemText) {
-        return {std::string(kCadItemText)};
-    }
     if (name == "all") {
-        return {std::string(kCassItemText), std::string(kKaisiItemText), std::string(kCadItemText)};
+        return {std::begin(kTargetFormats), std::end(kTargetFormats)};
+    }
+    for (const TargetFormat format : kTargetFormats) {
+        if (name == wording::formatKey(format) || argument == wording::formatListText(format)) {
+            return {format};
+        }
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion_options.h"
+#include "target_format.h"
 
 #include <optional>
 #include <string>
@@ -13,8 +14,8 @@ struct CommandLine {
     enum class Action { Convert, Help, Version };
 
     Action action = Action::Convert;
-    // The format list texts to convert to, in list order; runConversion maps them.
-    std::vector<std::string> formatItemTexts;
+    // The formats to convert to, in list order.
+    std::vector<TargetFormat> formats;
     std::string outputFolder; // empty: beside each source
     std::vector<std::string> sources;
     // Handed to every conversion; options.summary is set by --summary and by --json.
@@ -33,9 +34,9 @@ struct ParsedCommandLine {
 // anywhere among them, and "--" ending the options.
 [[nodiscard]] ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments);
 
-// The list texts a FORMAT argument stands for: cass, kaisi, cad (any case), all, or one of the
-// list texts exactly. Empty when the argument names no format.
-[[nodiscard]] std::vector<std::string> formatItemTextsFor(const std::string &argument);
+// The formats a FORMAT argument stands for: cass, kaisi, cad (any case), all, or one of the
+// window's list texts exactly. Empty when the argument names no format.
+[[nodiscard]] std::vector<TargetFormat> formatsFor(const std::string &argument);
 
 [[nodiscard]] const char *usageText();
 

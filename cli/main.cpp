@@ -3,11 +3,15 @@
 #include "command_line.h"
 #include "conversion_plan.h"
 #include "conversion_run.h"
+#include "file_names.h"
 #include "memory_reserve.h"
+#include "outcome_text.h"
 #include "printable_text.h"
 #include "summary_report.h"
 #include "velkaro_version.h"
+#include "warning_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -24,17 +28,6 @@ using velkaro::PlannedConversion;
 using velkaro::cli::CommandLine;
 using velkaro::cli::printable;
 
-// Everything after the last separator; on Windows a backslash separates too, and so does the
-// colon of a drive ("D:pts.txt" is pts.txt in the current folder of drive D).
-[[nodiscard]] std::size_t fileNameStart(const std::string &path) {
-#ifdef _WIN32
-    const std::size_t slash = path.find_last_of("/\\:");
-#else
-    const std::size_t slash = path.rfind('/');
-#endif
-    return slash == std::string::npos ? 0 : slash + 1;
-}
-
 // The first error that writing to standard output met; 0 while there was none.
 int standardOutputError = 0;
 
@@ -45,65 +38,47 @@ void flushStandardOutput() {
     }
 }
 
-[[nodiscard]] unsigned long long count(std::uint64_t value) {
-    return static_cast<unsigned long long>(value);
+// Names reach the terminal as their bytes, control bytes escaped so that one name stays on one
+// line.
+[[nodiscard]] std::string decodeName(std::string_view name) {
+    return printable(std::string(name));
 }
 
-// One warning per line of the source, the first ten of them, then the count.
-void warnAboutLineList(const std::string &name, const std::vector<std::uint64_t> &first,
-                       std::uint64_t total, const char *what) {
-    for (const std::uint64_t line : first) {
-        std::fprintf(stderr, "velkaro-convert: 警告: %s 第 %llu 行%s\n", name.c_str(), count(line),
-                     what);
-    }
-    if (total > first.size()) {
-        std::fprintf(stderr, "velkaro-convert: 警告: %s 共 %llu 行%s\n", name.c_str(), count(total),
-                     what);
-    }
-}
-
-// The warnings about what a conversion left out or wrote without coordinates.
-void warnAboutLines(const std::string &name, const ConversionOutcome &outcome) {
-    if (outcome.stoppedAtLine != 0) {
-        std::fprintf(stderr,
-                     "velkaro-convert: 警告: %s 第 %llu 行不足 10 字节，读取在此停止，"
-                     "其后 %llu 行没有转换\n",
-                     name.c_str(), count(outcome.stoppedAtLine), count(outcome.linesNotConverted));
-    }
-    warnAboutLineList(name, outcome.firstLinesWithoutCoordinates, outcome.linesWithoutCoordinates,
-                      "没有坐标数值");
-    warnAboutLineList(name, outcome.firstLinesLeftOut, outcome.linesLeftOut,
-                      "没有坐标数值，已略去");
-    if (outcome.longLines != 0) {
-        std::fprintf(stderr,
-                     "velkaro-convert: 警告: %s 第 %llu 行超过 255 字节，被分段当作多个点转换 "
-                     "(共 %llu 行)\n",
-                     name.c_str(), count(outcome.firstLongLine), count(outcome.longLines));
+// "velkaro-convert: <source>: " before each line of text, so that every line of standard error
+// says which source it is about.
+void printLines(const std::string &name, const std::string &text) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::fprintf(stderr, "velkaro-convert: %s: %s\n", name.c_str(),
+                     text.substr(start, end - start).c_str());
+        start = end + 1;
     }
 }
 
 // Prints what one conversion did: a line (and the summary when asked for) or, with --json, one
 // JSON object on standard output; the warnings only once per source (warned), since every format
 // reads the same lines.
-void report(const std::string &source, const std::string &itemText, const CommandLine &line,
+void report(const std::string &source, velkaro::TargetFormat format, const CommandLine &line,
             const ConversionOutcome &outcome, bool &warned) {
     const std::string name = printable(source);
     if (line.json) {
-        std::fputs(velkaro::cli::jsonReport(source, itemText, outcome).c_str(), stdout);
+        std::fputs(velkaro::cli::jsonReport(source, format, outcome).c_str(), stdout);
     }
     if (outcome.kind != ConversionOutcome::Kind::Converted) {
-        std::fprintf(stderr, "velkaro-convert: %s: %s\n", name.c_str(),
-                     printable(outcome.message).c_str());
+        printLines(name, velkaro::wording::outcomeText(outcome, decodeName));
         return;
     }
     if (!line.json) {
-        std::printf("%s -> %s (%llu 点)\n", name.c_str(), printable(outcome.outputPath).c_str(),
-                    count(outcome.pointsWritten));
+        std::printf("%s -> %s (%s)\n", name.c_str(), printable(outcome.outputPath).c_str(),
+                    velkaro::wording::pointsText(outcome.pointsWritten).c_str());
         std::fputs(velkaro::cli::summaryText(outcome).c_str(), stdout);
     }
     if (!warned) {
         warned = true;
-        warnAboutLines(name, outcome);
+        for (const velkaro::WarningKind warning : velkaro::warningsOf(outcome)) {
+            printLines(name, velkaro::wording::warningText(warning, outcome, velkaro::LineList::kKept));
+        }
     }
 }
 
@@ -111,12 +86,12 @@ void report(const std::string &source, const std::string &itemText, const Comman
 [[nodiscard]] std::vector<ConversionRequest> requestsFor(const CommandLine &line) {
     std::vector<ConversionRequest> requests;
     for (const std::string &source : line.sources) {
-        const std::size_t nameStart = fileNameStart(source);
-        for (const std::string &itemText : line.formatItemTexts) {
+        const std::size_t nameStart = velkaro::fileNameStart(source, velkaro::kNativePathStyle);
+        for (const velkaro::TargetFormat format : line.formats) {
             ConversionRequest request;
             request.sourcePath = source;
             request.sourceFileName = source.substr(nameStart);
-            request.formatItemText = itemText;
+            request.format = format;
             request.outputFolder =
                 line.outputFolder.empty() ? source.substr(0, nameStart) : line.outputFolder;
             request.options = line.options;
@@ -134,7 +109,7 @@ void report(const std::string &source, const std::string &itemText, const Comman
     bool allConverted = true;
     bool warned = false;
     for (std::size_t i = 0; i < plan.size(); ++i) {
-        if (i % line.formatItemTexts.size() == 0) {
+        if (i % line.formats.size() == 0) {
             warned = false; // the first conversion of the next source
         }
         const ConversionOutcome outcome =
@@ -142,7 +117,7 @@ void report(const std::string &source, const std::string &itemText, const Comman
         if (outcome.kind == ConversionOutcome::Kind::OutOfMemory) {
             velkaro::cli::MemoryReserve::restore();
         }
-        report(plan[i].request.sourcePath, *plan[i].request.formatItemText, line, outcome, warned);
+        report(plan[i].request.sourcePath, *plan[i].request.format, line, outcome, warned);
         flushStandardOutput();
         allConverted = allConverted && outcome.kind == ConversionOutcome::Kind::Converted;
     }
@@ -180,7 +155,7 @@ int main(int argc, char **argv) {
         status = run(argc, argv);
     } catch (const std::bad_alloc &) {
         // Outside a conversion (the core reports its own); its temporary files are gone.
-        std::fputs("velkaro-convert: 内存不足\n", stderr);
+        std::fprintf(stderr, "velkaro-convert: %s\n", velkaro::wording::outOfMemoryText().c_str());
     }
     // The lines on standard output are what scripts read: losing them (a full disk, a closed
     // pipe) is a failure, not a success.

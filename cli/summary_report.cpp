@@ -1,8 +1,13 @@
 #include "summary_report.h"
 
+#include "format_names.h"
+#include "identifiers.h"
 #include "json_text.h"
 #include "number_rules.h"
+#include "outcome_text.h"
 #include "printable_text.h"
+#include "system_error_text.h"
+#include "warning_text.h"
 
 #include <vector>
 
@@ -17,12 +22,12 @@ namespace {
     return text + formatFixed6(extent.min) + " ~ " + formatFixed6(extent.max);
 }
 
-[[nodiscard]] std::string stopText(const ConversionOutcome &outcome) {
-    if (outcome.stoppedAtLine == 0) {
+[[nodiscard]] std::string stopText(const ReadingReport &reading) {
+    if (reading.stoppedAtLine == 0) {
         return "读到文件末尾";
     }
-    return "在第 " + std::to_string(outcome.stoppedAtLine) + " 行停止, 其后 " +
-           std::to_string(outcome.linesNotConverted) + " 行没有转换";
+    return "在第 " + std::to_string(reading.stoppedAtLine) + " 行停止, 其后 " +
+           std::to_string(reading.linesNotConverted) + " 行没有转换";
 }
 
 [[nodiscard]] std::string jsonExtent(const ValueExtent &extent) {
@@ -30,6 +35,10 @@ namespace {
         return "null";
     }
     return "{\"min\":" + jsonNumber(extent.min) + ",\"max\":" + jsonNumber(extent.max) + "}";
+}
+
+[[nodiscard]] std::string quoted(std::string_view id) {
+    return "\"" + std::string(id) + "\"";
 }
 
 [[nodiscard]] std::string jsonLines(const std::vector<std::uint64_t> &lines) {
@@ -52,28 +61,61 @@ namespace {
 }
 
 [[nodiscard]] std::string jsonCounts(const ConversionOutcome &outcome) {
+    const ReadingReport &reading = outcome.reading;
     std::string text = ",\"points\":" + std::to_string(outcome.pointsWritten);
     if (outcome.summary) {
         text += ",\"linesRead\":" + std::to_string(outcome.summary->linesRead) +
                 ",\"linesTaken\":" + std::to_string(outcome.summary->linesTaken);
     }
-    return text + ",\"linesLeftOut\":" + std::to_string(outcome.linesLeftOut) +
-           ",\"firstLinesLeftOut\":" + jsonLines(outcome.firstLinesLeftOut) +
-           ",\"stoppedAtLine\":" +
-           (outcome.stoppedAtLine == 0 ? "null" : std::to_string(outcome.stoppedAtLine)) +
-           ",\"linesNotConverted\":" + std::to_string(outcome.linesNotConverted) +
-           ",\"linesWithoutCoordinates\":" + std::to_string(outcome.linesWithoutCoordinates) +
-           ",\"firstLinesWithoutCoordinates\":" + jsonLines(outcome.firstLinesWithoutCoordinates);
+    return text + ",\"linesLeftOut\":" + std::to_string(reading.leftOut.count) +
+           ",\"firstLinesLeftOut\":" + jsonLines(reading.leftOut.first) + ",\"stoppedAtLine\":" +
+           (reading.stoppedAtLine == 0 ? "null" : std::to_string(reading.stoppedAtLine)) +
+           ",\"linesNotConverted\":" + std::to_string(reading.linesNotConverted) +
+           ",\"linesWithoutCoordinates\":" + std::to_string(reading.withoutCoordinates.count) +
+           ",\"firstLinesWithoutCoordinates\":" + jsonLines(reading.withoutCoordinates.first);
 }
 
-[[nodiscard]] std::string formatKey(const std::string &formatItemText) {
-    const std::optional<TargetFormat> format = targetFormatFromItemText(formatItemText);
-    if (!format) {
-        return "null";
+[[nodiscard]] std::string identity(std::string_view name) {
+    return std::string(name);
+}
+
+// Every warning with its identifier and its sentence (all its line numbers named).
+[[nodiscard]] std::string jsonWarnings(const ConversionOutcome &outcome) {
+    std::string text = ",\"warnings\":[";
+    bool first = true;
+    for (const WarningKind warning : warningsOf(outcome)) {
+        text += (first ? "{\"kind\":" : ",{\"kind\":") + quoted(wording::warningId(warning)) +
+                ",\"text\":" +
+                jsonString(wording::warningText(warning, outcome, LineList::kKept)) + "}";
+        first = false;
     }
-    return *format == TargetFormat::Cass    ? "\"cass\""
-           : *format == TargetFormat::Kaisi ? "\"kaisi\""
-                                            : "\"cad\"";
+    return text + "]";
+}
+
+// Which file failed, why (an identifier), and the system's own error where it gave one.
+[[nodiscard]] std::string jsonFailure(const FileFailure &failure) {
+    std::string text = ",\"failure\":{\"path\":" + jsonString(failure.path) +
+                       ",\"reason\":" + quoted(wording::reasonId(failure.reason)) +
+                       ",\"error\":";
+    if (!failure.error) {
+        return text + "null}";
+    }
+    const bool windows = failure.error.domain == SystemError::Domain::Windows;
+    return text + "{\"domain\":" + (windows ? "\"windows\"" : "\"posix\"") +
+           ",\"code\":" + std::to_string(failure.error.code) +
+           ",\"text\":" + jsonString(wording::systemErrorText(failure.error)) + "}}";
+}
+
+[[nodiscard]] std::string jsonFailed(const ConversionOutcome &outcome) {
+    std::string text = "\"failed\",\"kind\":" + quoted(wording::outcomeId(outcome.kind)) +
+                       ",\"message\":" + jsonString(wording::outcomeText(outcome, identity));
+    if (!outcome.conflictingSource.empty()) {
+        text += ",\"conflictingSource\":" + jsonString(outcome.conflictingSource);
+    }
+    if (outcome.failure) {
+        text += jsonFailure(*outcome.failure);
+    }
+    return text + "}\n";
 }
 
 } // namespace
@@ -85,7 +127,8 @@ std::string summaryText(const ConversionOutcome &outcome) {
     const ConversionSummary &summary = *outcome.summary;
     std::string text = "  行: 读取 " + std::to_string(summary.linesRead) + ", 取用 " +
                        std::to_string(summary.linesTaken) + ", 略去 " +
-                       std::to_string(outcome.linesLeftOut) + ", " + stopText(outcome) + "\n";
+                       std::to_string(outcome.reading.leftOut.count) + ", " +
+                       stopText(outcome.reading) + "\n";
     for (const CodeSummary &code : summary.codes) {
         text += "  编码 " + printable(code.code) + ": " + std::to_string(code.points) + " 点" +
                 extentText("x", code.x) + extentText("y", code.y) + extentText("z", code.z) + "\n";
@@ -93,14 +136,15 @@ std::string summaryText(const ConversionOutcome &outcome) {
     return text;
 }
 
-std::string jsonReport(const std::string &source, const std::string &formatItemText,
+std::string jsonReport(const std::string &source, TargetFormat format,
                        const ConversionOutcome &outcome) {
     std::string text = "{\"source\":" + jsonString(source) +
-                       ",\"format\":" + formatKey(formatItemText) + ",\"status\":";
+                       ",\"format\":" + quoted(wording::formatKey(format)) + ",\"status\":";
     if (outcome.kind != ConversionOutcome::Kind::Converted) {
-        return text + "\"failed\",\"message\":" + jsonString(outcome.message) + "}\n";
+        return text + jsonFailed(outcome);
     }
-    text += "\"converted\",\"output\":" + jsonString(outcome.outputPath) + jsonCounts(outcome);
+    text += "\"converted\",\"kind\":\"converted\",\"output\":" + jsonString(outcome.outputPath) +
+            jsonCounts(outcome) + jsonWarnings(outcome);
     if (outcome.summary) {
         text += ",\"codes\":" + jsonCodes(*outcome.summary);
     }

@@ -1,30 +1,30 @@
 #include "conversion_plan.h"
 
 #include "file_identity.h"
-#include "output_file.h"
+#include "file_names.h"
 
 #include <unordered_map>
-#include <unordered_set>
 
 namespace velkaro {
 namespace {
 
 using Kind = ConversionOutcome::Kind;
 
-[[nodiscard]] ConversionOutcome refusal(Kind kind, std::string message,
-                                        const std::string &outputFileName) {
-    ConversionOutcome result;
-    result.kind = kind;
+[[nodiscard]] ConversionOutcome refusal(Kind kind, const ConversionRequest &request,
+                                        const std::string &outputFileName,
+                                        const std::string &conflictingSource) {
+    ConversionOutcome result(kind);
+    result.sourcePath = request.sourcePath;
     result.outputFileName = outputFileName;
-    result.message = std::move(message);
+    result.conflictingSource = conflictingSource;
     return result;
 }
 
 // What the run has planned so far: every source's location, and the first conversion that
 // writes each output location.
 struct RunPlanner {
-    std::vector<std::string> sourceKeys; // by request, empty without a source
-    std::unordered_set<std::string> sources;
+    std::vector<std::string> sourceKeys;                   // by request, empty without a source
+    std::unordered_map<std::string, std::size_t> sources; // the first request of each source
     std::unordered_map<std::string, std::size_t> writers;
 
     explicit RunPlanner(const std::vector<ConversionRequest> &requests) {
@@ -32,7 +32,7 @@ struct RunPlanner {
         for (const ConversionRequest &request : requests) {
             sourceKeys.push_back(request.sourcePath.empty() ? std::string()
                                                             : locationKey(request.sourcePath));
-            sources.insert(sourceKeys.back());
+            sources.emplace(sourceKeys.back(), sourceKeys.size() - 1);
         }
     }
 
@@ -40,16 +40,16 @@ struct RunPlanner {
     conflict(const std::vector<ConversionRequest> &requests, std::size_t index,
              const std::string &outputPath, const std::string &outputFileName) {
         const std::string key = locationKey(outputPath);
-        if (key != sourceKeys[index] && sources.count(key) != 0) {
-            return refusal(Kind::OutputIsSource,
-                           "转换文件是本次转换的源文件，不能覆盖:" + outputFileName,
-                           outputFileName);
+        if (key != sourceKeys[index]) {
+            if (const auto source = sources.find(key); source != sources.end()) {
+                return refusal(Kind::OutputIsSource, requests[index], outputFileName,
+                               requests[source->second].sourcePath);
+            }
         }
         const auto [writer, first] = writers.emplace(key, index);
         if (!first) {
-            return refusal(Kind::DuplicateOutput,
-                           "转换文件已由前面的源文件生成:" + requests[writer->second].sourcePath,
-                           outputFileName);
+            return refusal(Kind::DuplicateOutput, requests[index], outputFileName,
+                           requests[writer->second].sourcePath);
         }
         return std::nullopt;
     }
@@ -67,8 +67,8 @@ std::vector<PlannedConversion> planConversions(const std::vector<ConversionReque
         if (planned.refusal) {
             continue;
         }
-        const TargetFormat format = *targetFormatFromItemText(*planned.request.formatItemText);
-        const std::string name = makeOutputFileName(planned.request.sourceFileName, format);
+        const std::string name =
+            makeOutputFileName(planned.request.sourceFileName, *planned.request.format);
         planned.outputPath = joinPath(planned.request.outputFolder, name);
         planned.refusal = planner.conflict(requests, i, planned.outputPath, name);
     }

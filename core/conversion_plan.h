@@ -19,8 +19,8 @@ struct PlannedConversion {
 // needs: a conversion whose output is a source of the run (other than its own, which
 // runConversion refuses itself) is refused with OutputIsSource, whatever the order, since
 // writing it would replace field data before or after it is read; a conversion whose output an
-// earlier conversion of the run writes is refused with DuplicateOutput, whose message names the
-// earlier source, since it would silently replace that output. Requests that cannot run at all
+// earlier conversion of the run writes is refused with DuplicateOutput, since it would silently
+// replace that output. Both name the other source in conflictingSource. Requests that cannot run at all
 // carry NoSource or NoFormat. Outputs and sources are compared by file identity where they exist
 // and by folder and name where they do not (see locationKey). Reads the file system's metadata
 // only; writes nothing. May throw std::bad_alloc.

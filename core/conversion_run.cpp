@@ -1,5 +1,6 @@
 #include "conversion_run.h"
 
+#include "file_names.h"
 #include "file_system_path.h"
 #include "number_rules.h"
 #include "output_file.h"
@@ -9,6 +10,7 @@
 #include "source_stream.h"
 #include "summary_collector.h"
 
+#include <cstring>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -19,30 +21,18 @@ namespace {
 
 using Kind = ConversionOutcome::Kind;
 
-struct FormatTraits {
-    std::string_view suffix;
-    std::string_view extension;
-};
-
-[[nodiscard]] FormatTraits traitsOf(TargetFormat format) {
-    switch (format) {
-    case TargetFormat::Cass:
-        return {"Cass", ".dat"};
-    case TargetFormat::Kaisi:
-        return {"Kaisi", ".txt"};
-    case TargetFormat::Cad:
-        break;
-    }
-    return {"CAD", ".dxf"};
+[[nodiscard]] ConversionOutcome outcome(Kind kind, const ConversionRequest &request,
+                                        const std::string &outputFileName = {}) {
+    ConversionOutcome result(kind);
+    result.sourcePath = request.sourcePath;
+    result.outputFileName = outputFileName;
+    return result;
 }
 
-[[nodiscard]] ConversionOutcome outcome(Kind kind, std::string_view message,
-                                        const std::string &outputFileName = {}) {
-    ConversionOutcome result;
-    result.kind = kind;
-    result.outputFileName = outputFileName;
-    result.message.assign(message);
-    result.message += outputFileName;
+[[nodiscard]] ConversionOutcome failed(Kind kind, const ConversionRequest &request,
+                                       const std::string &outputFileName, FileFailure failure) {
+    ConversionOutcome result = outcome(kind, request, outputFileName);
+    result.failure = std::move(failure);
     return result;
 }
 
@@ -57,71 +47,66 @@ struct FormatTraits {
     return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
-// Source lines of one kind: how many, and the first numbers (1-based). The pieces of a line
-// longer than the buffer count as one line.
-struct LineList {
-    std::uint64_t count = 0;
-    std::vector<std::uint64_t> first; // at most kLinesWithoutCoordinatesKept
-    std::uint64_t last = 0;
-
-    void note(std::uint64_t lineNumber) {
-        if (last == lineNumber) {
-            return;
-        }
-        last = lineNumber;
-        ++count;
-        if (first.size() < kLinesWithoutCoordinatesKept) {
-            first.push_back(lineNumber);
-        }
-    }
-};
-
-// How far the reading loop got, and what the user should hear about the lines it took.
+// What the reading loop found, and where it was in the file.
 struct ReadingResult {
+    ReadingReport report;
     std::uint64_t pointsWritten = 0;
-    std::uint64_t piecesLeftOut = 0;
-    std::uint64_t linesRead = 0;
-    std::uint64_t stoppedAtLine = 0;
-    std::uint64_t longLines = 0;
-    std::uint64_t firstLongLine = 0;
-    std::uint64_t linesNotConverted = 0;
-    LineList withoutCoordinates;
-    LineList leftOut;
 
     // A read that starts in the line where the one before it started continues a line longer
     // than the buffer; each such line counts once.
     void notePiece(std::uint64_t lineNumber) {
-        if (lineNumber == m_lastLine && lineNumber != m_lastLongLine) {
-            ++longLines;
-            firstLongLine = firstLongLine == 0 ? lineNumber : firstLongLine;
-            m_lastLongLine = lineNumber;
+        if (lineNumber == m_lastLine) {
+            report.longLines.note(lineNumber);
         }
         m_lastLine = lineNumber;
     }
 
   private:
     std::uint64_t m_lastLine = 0;
-    std::uint64_t m_lastLongLine = 0;
 };
 
 [[nodiscard]] bool holdsNoCoordinate(const PointRecord &record) {
     return !holdsNumber(record.x) && !holdsNumber(record.y) && !holdsNumber(record.z);
 }
 
-void checkCoordinates(const PointRecord &record, std::uint64_t lineNumber, ReadingResult &result) {
+void checkCoordinates(const PointRecord &record, std::uint64_t lineNumber, ReadingReport &report) {
     if (!holdsNumber(record.x) || !holdsNumber(record.y) || !holdsNumber(record.z)) {
-        result.withoutCoordinates.note(lineNumber);
+        report.withoutCoordinates.note(lineNumber);
     }
 }
 
 // The short line ends the conversion; the rest of the file is only counted, so that the user
-// learns how much was left out. Blank lines at the end of an export are worth no word.
-void noteEarlyStop(SourceStream &source, const char *line, std::uint64_t lineNumber,
-                   ReadingResult &result) {
-    result.linesNotConverted = source.countContentLinesLeft();
-    if (!isBlank(line) || result.linesNotConverted != 0) {
-        result.stoppedAtLine = lineNumber;
+// learns how much was left out. Blank lines at the end of an export are worth no word; a zero
+// byte always is, since no text export holds one.
+void noteEarlyStop(SourceStream &source, const char *line, bool zeroByte,
+                   std::uint64_t lineNumber, ReadingReport &report) {
+    report.linesNotConverted = source.countContentLinesLeft();
+    report.linesNotConverted += source.countContentLinesAfterEndOfFileByte();
+    if (zeroByte || !isBlank(line) || report.linesNotConverted != 0) {
+        report.stop = zeroByte ? StopReason::ZeroByte : StopReason::ShortLine;
+        report.stoppedAtLine = lineNumber;
     }
+}
+
+// A byte 0x1A ended the reading with more lines behind it, which the old tool never saw.
+void noteEndOfFileByte(SourceStream &source, ReadingReport &report) {
+    if (!source.endedAtEndOfFileByte() || report.stoppedAtLine != 0) {
+        return;
+    }
+    const std::uint64_t left = source.countContentLinesAfterEndOfFileByte();
+    if (left != 0) {
+        report.stop = StopReason::EndOfFileByte;
+        report.stoppedAtLine = source.endOfFileByteLine();
+        report.linesNotConverted = left;
+    }
+}
+
+// Zero bytes, or lines whose coordinates are mostly no numbers: whatever this is, it is no
+// point export, however "successfully" it converts.
+[[nodiscard]] bool looksLikeNoText(const ReadingReport &report) {
+    const std::uint64_t junk = report.withoutCoordinates.count + report.leftOut.count;
+    return !report.zeroBytes.empty() || report.stop == StopReason::ZeroByte ||
+           (report.piecesTaken != 0 && 2 * junk > report.piecesTaken);
 }
 
 // Reads line by line, stopping at the end of the file or at a line shorter than ten bytes, and
@@ -130,65 +115,66 @@ void noteEarlyStop(SourceStream &source, const char *line, std::uint64_t lineNum
                                          const ConversionOptions &options,
                                          SummaryCollector *collector) {
     ReadingResult result;
+    ReadingReport &report = result.report;
     PointRecord record;
     char line[kLineBufferSize] = {};
     while (!source.eof()) {
         const std::uint64_t lineNumber = source.lineFeedsRead() + 1;
-        if (!readSourceLine(source, line)) {
+        const std::size_t stored = readSourceLine(source, line);
+        if (stored == 0) {
             break;
         }
         result.notePiece(lineNumber);
-        result.linesRead = lineNumber;
+        report.linesRead = lineNumber;
+        const bool zeroByte = std::memchr(line, '\0', stored) != nullptr;
         if (!reachesMinimumLength(line)) {
-            noteEarlyStop(source, line, lineNumber, result);
+            noteEarlyStop(source, line, zeroByte, lineNumber, report);
             break;
+        }
+        ++report.piecesTaken;
+        if (zeroByte) {
+            report.zeroBytes.note(lineNumber);
         }
         applyLineToRecord(line, record);
         if (options.leaveOutLinesWithoutCoordinates && holdsNoCoordinate(record)) {
-            result.leftOut.note(lineNumber);
-            ++result.piecesLeftOut;
+            report.leftOut.note(lineNumber);
             continue;
         }
         writer.write(record);
-        checkCoordinates(record, lineNumber, result);
+        checkCoordinates(record, lineNumber, report);
         ++result.pointsWritten;
         if (collector != nullptr) {
             collector->addPoint(record);
         }
     }
+    noteEndOfFileByte(source, report);
+    report.notText = looksLikeNoText(report);
     return result;
 }
 
-// Copies what the reading loop found into a Converted outcome.
-void report(const ReadingResult &reading, const SummaryCollector *collector,
-            ConversionOutcome &result) {
-    result.pointsWritten = reading.pointsWritten;
-    result.stoppedAtLine = reading.stoppedAtLine;
-    result.longLines = reading.longLines;
-    result.firstLongLine = reading.firstLongLine;
-    result.linesNotConverted = reading.linesNotConverted;
-    result.linesWithoutCoordinates = reading.withoutCoordinates.count;
-    result.firstLinesWithoutCoordinates = reading.withoutCoordinates.first;
-    result.linesLeftOut = reading.leftOut.count;
-    result.firstLinesLeftOut = reading.leftOut.first;
-    if (collector != nullptr) {
-        result.summary =
-            collector->summary(reading.linesRead, reading.pointsWritten + reading.piecesLeftOut);
+// The source was read whole and as it was; otherwise why not.
+[[nodiscard]] std::optional<ConversionOutcome> checkSourceRead(const SourceStream &source,
+                                                               const ConversionRequest &request,
+                                                               const std::string &outputName) {
+    if (source.failed()) {
+        // A read error looks like the end of the file: without this the output would silently
+        // stop where the medium failed.
+        return failed(Kind::SourceReadFailed, request, outputName,
+                      failureOf(request.sourcePath, source.readError()));
     }
+    if (source.changedSinceOpened()) {
+        // Rewritten while it was read: the lines taken may come from both versions.
+        return outcome(Kind::SourceChanged, request, outputName);
+    }
+    return std::nullopt;
 }
 
-[[nodiscard]] ConversionOutcome convertFile(const ConversionRequest &request, TargetFormat format,
-                                            const std::string &outputFileName) {
-    SourceStream source(request.sourcePath);
-    if (!source.isOpen()) {
-        return outcome(Kind::SourceOpenFailed, "打开源文件错误，请重新选择!");
-    }
-    OutputFile output(request.outputFolder, outputFileName);
-    if (isSameFile(request.sourcePath, output.finalPath()) || !output.create()) {
-        return outcome(Kind::OutputCreateFailed, "创建转换文件错误:", outputFileName);
-    }
+// Writes every record into the output's temporary file and puts it in place.
+[[nodiscard]] ConversionOutcome writeOutput(SourceStream &source, OutputFile &output,
+                                            const ConversionRequest &request,
+                                            const std::string &outputName) {
     OutputStream out(output.file());
-    RecordWriter writer(out, format, request.options);
+    RecordWriter writer(out, *request.format, request.options);
     std::optional<SummaryCollector> collector;
     if (request.options.summary) {
         collector.emplace();
@@ -197,100 +183,79 @@ void report(const ReadingResult &reading, const SummaryCollector *collector,
     const ReadingResult reading =
         convertLines(source, writer, request.options, collector ? &*collector : nullptr);
     writer.end();
-    if (source.failed()) {
-        // A read error looks like the end of the file: without this the output would silently
-        // stop where the medium failed.
-        ConversionOutcome failed = outcome(Kind::SourceReadFailed, "读取源文件错误:");
-        failed.outputFileName = outputFileName;
-        failed.message += request.sourceFileName;
-        return failed;
-    }
-    if (source.changedSinceOpened()) {
-        // Rewritten while it was read: the lines taken may come from both versions.
-        ConversionOutcome changed = outcome(Kind::SourceChanged, "源文件在转换时被改动:");
-        changed.outputFileName = outputFileName;
-        changed.message += request.sourceFileName;
-        return changed;
+    if (std::optional<ConversionOutcome> refused = checkSourceRead(source, request, outputName)) {
+        return std::move(*refused);
     }
     out.flush();
-    if (!output.close() || !out.ok()) {
-        return outcome(Kind::OutputWriteFailed, "写入转换文件错误:", outputFileName);
+    if (!out.ok()) {
+        return failed(Kind::OutputWriteFailed, request, outputName,
+                      failureOf(output.finalPath(), out.error()));
+    }
+    if (!output.close()) {
+        return failed(Kind::OutputWriteFailed, request, outputName, output.failure());
     }
     if (!output.commit()) {
-        return outcome(Kind::OutputCreateFailed, "创建转换文件错误:", outputFileName);
+        return failed(Kind::OutputCreateFailed, request, outputName, output.failure());
     }
-    ConversionOutcome result =
-        outcome(Kind::Converted, "\t转换成功!\n生成转换文件:", outputFileName);
+    ConversionOutcome result = outcome(Kind::Converted, request, outputName);
     result.outputPath = output.finalPath();
-    report(reading, collector ? &*collector : nullptr, result);
+    result.pointsWritten = reading.pointsWritten;
+    result.reading = reading.report;
+    if (collector) {
+        result.summary = collector->summary(reading.report.linesRead, reading.report.piecesTaken);
+    }
     return result;
 }
 
-// Builds its message without needing memory where it can: the short form fits a string's own
-// buffer, so even when appending the name fails there is a message.
-[[nodiscard]] ConversionOutcome outOfMemory(const ConversionRequest &request) noexcept {
-    ConversionOutcome result;
-    result.kind = Kind::OutOfMemory;
-    try {
-        result.message = "内存不足，无法转换:";
-        result.message += request.sourceFileName;
-    } catch (...) {
-        result.message = "内存不足";
+[[nodiscard]] ConversionOutcome convertFile(const ConversionRequest &request,
+                                            const std::string &outputName) {
+    SourceStream source(request.sourcePath);
+    if (!source.isOpen()) {
+        return failed(Kind::SourceOpenFailed, request, outputName, source.openFailure());
     }
-    return result;
+    OutputFile output(request.outputFolder, outputName);
+    if (isSameFile(request.sourcePath, output.finalPath())) {
+        ConversionOutcome refused = outcome(Kind::OutputIsSource, request, outputName);
+        refused.conflictingSource = request.sourcePath;
+        return refused;
+    }
+    if (!output.create()) {
+        return failed(Kind::OutputCreateFailed, request, outputName, output.failure());
+    }
+    return writeOutput(source, output, request, outputName);
 }
 
 } // namespace
 
-std::optional<TargetFormat> targetFormatFromItemText(std::string_view itemText) {
-    if (itemText == kCassItemText) {
-        return TargetFormat::Cass;
-    }
-    if (itemText == kKaisiItemText) {
-        return TargetFormat::Kaisi;
-    }
-    if (itemText == kCadItemText) {
-        return TargetFormat::Cad;
-    }
-    return std::nullopt;
-}
-
-std::string makeOutputFileName(std::string_view sourceFileName, TargetFormat format) {
-    const std::size_t start = sourceFileName.find_first_not_of('.');
-    std::string_view stem;
-    if (start != std::string_view::npos) {
-        stem = sourceFileName.substr(start, sourceFileName.find('.', start) - start);
-    }
-    const FormatTraits traits = traitsOf(format);
-    std::string name;
-    name.reserve(stem.size() + traits.suffix.size() + traits.extension.size());
-    name.append(stem).append(traits.suffix).append(traits.extension);
-    return name;
-}
-
 std::optional<ConversionOutcome> checkRequest(const ConversionRequest &request) {
     if (request.sourcePath.empty()) {
-        return outcome(Kind::NoSource, "请选择源文件");
+        return outcome(Kind::NoSource, request);
     }
-    if (!request.formatItemText || !targetFormatFromItemText(*request.formatItemText)) {
-        return outcome(Kind::NoFormat, "请选择转换格式");
+    if (!request.format) {
+        return outcome(Kind::NoFormat, request);
     }
     if (!areValid(request.options)) {
-        return outcome(Kind::InvalidOptions, "转换选项无效");
+        return outcome(Kind::InvalidOptions, request);
     }
     return std::nullopt;
 }
 
 ConversionOutcome runConversion(const ConversionRequest &request) noexcept {
+    // Building an outcome allocates too: when even that fails, the bare kind is all there is.
     try {
-        if (std::optional<ConversionOutcome> refused = checkRequest(request)) {
-            return std::move(*refused);
+        try {
+            if (std::optional<ConversionOutcome> refused = checkRequest(request)) {
+                return std::move(*refused);
+            }
+            return convertFile(request, makeOutputFileName(request.sourceFileName, *request.format));
+        } catch (const std::bad_alloc &) {
+            // The output object has removed its temporary file.
+            return outcome(Kind::OutOfMemory, request);
+        } catch (...) {
+            return outcome(Kind::Unexpected, request);
         }
-        const TargetFormat format = *targetFormatFromItemText(*request.formatItemText);
-        return convertFile(request, format, makeOutputFileName(request.sourceFileName, format));
-    } catch (...) {
-        // Only running out of memory can throw here; the output object has removed its file.
-        return outOfMemory(request);
+    } catch (const std::bad_alloc &) {
+        return ConversionOutcome(Kind::OutOfMemory);
     }
 }
 

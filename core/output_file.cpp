@@ -1,7 +1,9 @@
 #include "output_file.h"
 
+#include "file_names.h"
 #include "file_system_path.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -12,21 +14,6 @@
 
 namespace velkaro {
 namespace fs = std::filesystem;
-
-std::string joinPath(const std::string &folder, const std::string &name) {
-    if (folder.empty()) {
-        return name;
-    }
-#ifdef _WIN32
-    // Windows paths read back with the system's own separator; "D:" names the drive's current
-    // folder, so nothing may come between it and the name.
-    const char last = folder.back();
-    const bool ended = last == '/' || last == '\\' || last == ':';
-    return ended ? folder + name : folder + '\\' + name;
-#else
-    return folder.back() == '/' ? folder + name : folder + '/' + name;
-#endif
-}
 
 namespace {
 
@@ -47,19 +34,26 @@ namespace {
     return std::nullopt;
 }
 
-// Writing this file would be refused to this process, or nobody may write it: a protection
-// that replacing the file by a rename would otherwise step over.
-[[nodiscard]] bool isReadOnly(const std::string &path, const fs::file_status &status) {
+// Why writing this file would be refused to this process, or why nobody may write it: a
+// protection that replacing the file by a rename would otherwise step over. No error: the file
+// has no write bit at all (read-only). Nullopt when it may be written.
+[[nodiscard]] std::optional<SystemError> writeRefusal(const std::string &path,
+                                                      const fs::file_status &status) {
     constexpr fs::perms kWrite =
         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if ((status.permissions() & kWrite) == fs::perms::none) {
-        return true;
+        return SystemError{};
     }
 #ifdef _WIN32
     (void)path;
-    return false;
+    return std::nullopt;
 #else
-    return access(path.c_str(), W_OK) != 0;
+    errno = 0;
+    if (access(path.c_str(), W_OK) == 0) {
+        return std::nullopt;
+    }
+    // Write bits that are not this user's, or a read-only mount: the system's error says which.
+    return SystemError::fromErrno();
 #endif
 }
 
@@ -84,6 +78,7 @@ OutputFile::OutputFile(std::string folder, const std::string &name)
 bool OutputFile::create() {
     const std::optional<fs::path> written = followLinks(toFileSystemPath(m_finalPath));
     if (!written) {
+        m_refusal = FailureReason::LinkLoop;
         return false;
     }
     std::string temporaryFolder = m_folder;
@@ -96,24 +91,47 @@ bool OutputFile::create() {
     const fs::file_status status = fs::status(*written, error);
     std::optional<ReplacedFile> replaced;
     if (fs::is_directory(status)) {
+        m_refusal = FailureReason::IsFolder;
         return false;
     }
     if (fs::exists(status)) {
-        if (isReadOnly(m_writtenPath, status)) {
+        if (const std::optional<SystemError> refusal = writeRefusal(m_writtenPath, status)) {
+            m_error = *refusal;
+            m_refusal = *refusal ? reasonOf(*refusal) : FailureReason::ReadOnlyFile;
             return false;
         }
         replaced = attributesOf(m_writtenPath);
     }
     m_temporary.emplace(std::move(temporaryFolder));
-    return m_temporary->create(replaced);
+    if (!m_temporary->create(replaced)) {
+        m_error = m_temporary->error();
+        return false;
+    }
+    return true;
 }
 
 bool OutputFile::close() {
-    return m_temporary && m_temporary->close();
+    if (m_temporary && m_temporary->close()) {
+        return true;
+    }
+    m_error = m_temporary ? m_temporary->error() : SystemError{};
+    return false;
 }
 
 bool OutputFile::commit() {
-    return m_temporary && m_temporary->moveTo(m_writtenPath);
+    if (m_temporary && m_temporary->moveTo(m_writtenPath)) {
+        return true;
+    }
+    m_error = m_temporary ? m_temporary->error() : SystemError{};
+    return false;
+}
+
+FileFailure OutputFile::failure() const {
+    const std::string &path = m_writtenPath.empty() ? m_finalPath : m_writtenPath;
+    if (m_refusal != FailureReason::Unknown) {
+        return FileFailure{path, m_refusal, m_error};
+    }
+    return failureOf(path, m_error);
 }
 
 } // namespace velkaro

@@ -1,16 +1,12 @@
 #pragma once
 
+#include "system_error.h"
 #include "temporary_file.h"
 
 #include <optional>
 #include <string>
 
 namespace velkaro {
-
-// folder + name, with one separator between them; just name when folder is empty. On Windows the
-// separator is a backslash and a folder ending in "/", "\\" or a drive's ":" needs none; elsewhere
-// only "/" separates ("\\" may end a GBK character in a folder's name).
-[[nodiscard]] std::string joinPath(const std::string &folder, const std::string &name);
 
 // An output file that appears under its name only when it is complete and on the disk. The bytes
 // go into a TemporaryFile in the folder of the file finally written; commit() moves it over that
@@ -41,12 +37,17 @@ class OutputFile {
 
     // The name asked for (folder joined with name), also when a link leads elsewhere.
     [[nodiscard]] const std::string &finalPath() const { return m_finalPath; }
+    // Why the step that returned false failed: the file (the link's target where the bytes go
+    // through a link), the reason and the system's error.
+    [[nodiscard]] FileFailure failure() const;
 
   private:
     std::string m_folder;
     std::string m_finalPath;
     std::string m_writtenPath; // where the bytes go: finalPath, or the target of a link there
     std::optional<TemporaryFile> m_temporary;
+    FailureReason m_refusal = FailureReason::Unknown; // a refusal of create() without an error
+    SystemError m_error;
 };
 
 } // namespace velkaro

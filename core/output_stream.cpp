@@ -1,5 +1,6 @@
 #include "output_stream.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace velkaro {
@@ -34,17 +35,24 @@ void OutputStream::putSlowly(const char *bytes, std::size_t count) {
     }
 }
 
+void OutputStream::fail() {
+    m_ok = false;
+    m_error = SystemError::fromErrno();
+}
+
 void OutputStream::drain() {
+    errno = 0;
     if (m_ok && m_used > 0 && std::fwrite(m_buffer, 1, m_used, m_file) != m_used) {
-        m_ok = false;
+        fail();
     }
     m_used = 0; // after a failure the bytes are dropped: the output is discarded anyway
 }
 
 void OutputStream::flush() {
     drain();
+    errno = 0;
     if (m_ok && std::fflush(m_file) != 0) {
-        m_ok = false;
+        fail();
     }
 }
 

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "system_error.h"
+
 namespace velkaro {
 
 // A write-only byte stream that carries out the text-mode rule itself on every platform: every
@@ -34,6 +36,8 @@ class OutputStream {
     void flush();
 
     [[nodiscard]] bool ok() const { return m_ok; }
+    // The system's error of the first write that failed.
+    [[nodiscard]] SystemError error() const { return m_error; }
 
   private:
     // Whole words at a time, the last one overlapping the one before: the values written are
@@ -82,12 +86,14 @@ class OutputStream {
     void putSlowly(const char *bytes, std::size_t count);
     void writeLines(std::string_view text);
     void drain();
+    void fail();
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
 
     std::FILE *m_file;
     char m_buffer[kBufferSize];
     std::size_t m_used = 0;
+    SystemError m_error;
     bool m_ok = true;
 };
 

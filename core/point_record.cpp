@@ -102,10 +102,10 @@ void takeField(std::size_t position, std::string_view field, PointRecord &record
 
 } // namespace
 
-bool readSourceLine(SourceStream &stream, char (&buffer)[kLineBufferSize]) {
+std::size_t readSourceLine(SourceStream &stream, char (&buffer)[kLineBufferSize]) {
     const std::size_t stored = stream.readLine(buffer, kLineBufferSize - 1);
     buffer[stored] = '\0';
-    return stored > 0;
+    return stored;
 }
 
 bool reachesMinimumLength(const char (&buffer)[kLineBufferSize]) {

@@ -26,9 +26,10 @@ inline constexpr std::size_t kLineBufferSize = 256;
 inline constexpr std::size_t kMinimumLineLength = 10;
 
 // Reads up to and including the next line feed, at most kLineBufferSize - 1 bytes after the
-// text-mode translation, and terminates them with a zero byte. Returns false when nothing could
-// be read (end of file, byte 0x1A, or a read error); bytes stored before an error still count.
-[[nodiscard]] bool readSourceLine(SourceStream &stream, char (&buffer)[kLineBufferSize]);
+// text-mode translation, and terminates them with a zero byte. Returns how many bytes were
+// stored, zero bytes inside the line included; 0 when nothing could be read (end of file, byte
+// 0x1A, or a read error); bytes stored before an error still count.
+[[nodiscard]] std::size_t readSourceLine(SourceStream &stream, char (&buffer)[kLineBufferSize]);
 
 // Whether the stored text, up to its first zero byte (a zero byte inside a line ends it), has
 // at least kMinimumLineLength bytes. Looks at those first bytes only, not the whole line.

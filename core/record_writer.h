@@ -1,7 +1,7 @@
 #pragma once
 
 #include "conversion_options.h"
-#include "conversion_run.h"
+#include "target_format.h"
 #include "dxf_point_writer.h"
 #include "target_formats.h"
 

@@ -3,6 +3,7 @@
 #include "file_system_path.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -22,18 +23,33 @@ namespace {
 // Only a regular file (or a link to one) is a source file: opening a FIFO blocks until something
 // writes to it, a device such as /dev/zero need not ever end, and some systems open a folder.
 // Checked before opening, since the open itself is what would block.
-[[nodiscard]] std::FILE *openRegularFile(const std::string &path) {
+[[nodiscard]] std::FILE *openRegularFile(const std::string &path, FileFailure &failure) {
+    namespace fs = std::filesystem;
     std::error_code error;
-    if (!std::filesystem::is_regular_file(toFileSystemPath(path), error)) {
+    const fs::file_status status = fs::status(toFileSystemPath(path), error);
+    failure.path = path;
+    if (error) {
+        failure.error = {SystemError::Domain::Posix, error.value()};
+        failure.reason = reasonOf(failure.error);
         return nullptr;
     }
-    return std::fopen(path.c_str(), "rb");
+    if (!fs::is_regular_file(status)) {
+        failure.reason = fs::is_directory(status) ? FailureReason::IsFolder
+                                                  : FailureReason::NotRegularFile;
+        return nullptr;
+    }
+    errno = 0;
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        failure = failureOf(path, SystemError::fromErrno());
+    }
+    return file;
 }
 
 } // namespace
 
 SourceStream::SourceStream(const std::string &path)
-    : m_file(openRegularFile(path)), m_buffer(new char[kBufferSize]),
+    : m_file(openRegularFile(path, m_openFailure)), m_buffer(new char[kBufferSize]),
       m_openedState(currentState()) {}
 
 SourceStream::SourceStream(std::FILE *file) : m_file(file), m_buffer(new char[kBufferSize]) {}
@@ -70,6 +86,7 @@ std::size_t SourceStream::readInto(std::size_t offset) {
         std::fread(m_buffer.get() + offset, 1, kBufferSize - offset, m_file.get());
     if (count < kBufferSize - offset && std::ferror(m_file.get())) {
         m_failed = true;
+        m_readError = SystemError::fromErrno();
     }
     return count;
 }
@@ -149,9 +166,15 @@ std::size_t SourceStream::readLine(char *out, std::size_t capacity) {
             continue; // the buffer ran out (refill) or the line is full (the loop ends)
         }
         const char c = m_buffer[m_begin];
-        if (c == kEndOfFileByte) {
-            m_eof = true;    // nothing at or after this byte is ever read
-            m_begin = m_end; // the file stays open for changedSinceOpened()
+        if (c == kEndOfFileByte && !m_pastEndByte) {
+            // Nothing at or after this byte is converted; the rest of the buffer is kept aside
+            // so that what it held can still be counted. The file stays open for
+            // changedSinceOpened().
+            m_eof = true;
+            m_endByteLine = m_lineFeeds + 1;
+            m_tailBegin = m_begin + 1;
+            m_tailEnd = m_end;
+            m_begin = m_end;
             break;
         }
         if (c == '\r' && peekAfterCurrent() == '\n') {
@@ -178,14 +201,26 @@ std::uint64_t SourceStream::countContentLinesLeft() {
             return content ? lines + 1 : lines;
         }
         for (std::size_t i = 0; i < count; ++i) {
-            content = content ||
-                      (chunk[i] != ' ' && chunk[i] != '\t' && chunk[i] != '\r' && chunk[i] != '\n');
+            const char c = chunk[i];
+            content = content || (c != ' ' && c != '\t' && c != '\r' && c != '\n' &&
+                                  !(m_pastEndByte && c == kEndOfFileByte));
         }
         if (chunk[count - 1] == '\n') {
             lines += content ? 1 : 0;
             content = false;
         }
     }
+}
+
+std::uint64_t SourceStream::countContentLinesAfterEndOfFileByte() {
+    if (m_endByteLine == 0 || m_pastEndByte) {
+        return 0;
+    }
+    m_pastEndByte = true;
+    m_eof = false;
+    m_begin = m_tailBegin;
+    m_end = m_tailEnd;
+    return countContentLinesLeft();
 }
 
 } // namespace velkaro

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "system_error.h"
+
 namespace velkaro {
 
 // A read-only byte stream over a file opened in binary mode, which carries out the text-mode
@@ -25,10 +27,17 @@ class SourceStream {
     ~SourceStream() = default;
 
     [[nodiscard]] bool isOpen() const { return m_file != nullptr; }
+    // Why the file could not be opened; meaningless while isOpen().
+    [[nodiscard]] const FileFailure &openFailure() const { return m_openFailure; }
     // Set only by a read that ran into the end of the file (or into 0x1A, or an error).
     [[nodiscard]] bool eof() const { return m_eof; }
     // Whether a read failed (as opposed to reaching the end of the file).
     [[nodiscard]] bool failed() const { return m_failed; }
+    // The system's error of the read that failed.
+    [[nodiscard]] SystemError readError() const { return m_readError; }
+    // Whether a byte 0x1A ended the reading, and the 1-based line that held it.
+    [[nodiscard]] bool endedAtEndOfFileByte() const { return m_endByteLine != 0; }
+    [[nodiscard]] std::uint64_t endOfFileByteLine() const { return m_endByteLine; }
 
     // Copies translated bytes into out until a line feed has been copied, `capacity` bytes are
     // stored, or the file ends. Returns the number of bytes stored.
@@ -38,6 +47,9 @@ class SourceStream {
     // other than space, tab, CR or LF. Used once, after reading stopped early, to tell the user
     // how much was left unconverted.
     [[nodiscard]] std::uint64_t countContentLinesLeft();
+    // The same for what lies after the byte 0x1A that ended the reading (0 when none did): the
+    // part of the file the old tool never saw. Further 0x1A bytes count as blanks there.
+    [[nodiscard]] std::uint64_t countContentLinesAfterEndOfFileByte();
 
     // Whether the file's size or modification time differs from when it was opened: someone
     // wrote to it while it was read, so what was read may be neither the old content nor the new
@@ -70,14 +82,21 @@ class SourceStream {
     };
     [[nodiscard]] FileState currentState() const;
 
+    FileFailure m_openFailure; // before m_file, whose opening fills it in
     std::unique_ptr<std::FILE, FileCloser> m_file;
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
     std::size_t m_lineFeeds = 0;
     FileState m_openedState;
+    SystemError m_readError;
+    // Where the bytes after a 0x1A lie in m_buffer, kept for counting them later.
+    std::size_t m_tailBegin = 0;
+    std::size_t m_tailEnd = 0;
+    std::uint64_t m_endByteLine = 0;
     bool m_eof = false;
     bool m_failed = false;
+    bool m_pastEndByte = false; // counting after the 0x1A: it is an ordinary byte now
 };
 
 } // namespace velkaro

@@ -2,7 +2,7 @@
 
 #include "file_system_path.h"
 #include "interruption_cleanup.h"
-#include "output_file.h"
+#include "file_names.h"
 
 #include <atomic>
 #include <cerrno>
@@ -35,15 +35,17 @@ namespace {
     return tag * 0xBF58476D1CE4E5B9ULL;
 }
 
-// Creates path, failing with EEXIST when it exists. On Windows the file is shared for deletion,
-// so that InterruptionCleanup can remove it while it is still open.
-[[nodiscard]] int openExclusive(const std::string &path, int mode) {
+// Creates path, failing with EEXIST in errno when it exists; error gets the system's error. On
+// Windows the file is shared for deletion, so that InterruptionCleanup can remove it while it is
+// still open.
+[[nodiscard]] int openExclusive(const std::string &path, int mode, SystemError &error) {
 #ifdef _WIN32
     (void)mode;
     const HANDLE handle = CreateFileW(toFileSystemPath(path).c_str(), GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
+        error = SystemError::fromLastError();
         errno = GetLastError() == ERROR_FILE_EXISTS ? EEXIST : EACCES;
         return -1;
     }
@@ -54,7 +56,11 @@ namespace {
     }
     return descriptor;
 #else
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (descriptor < 0) {
+        error = SystemError::fromErrno();
+    }
+    return descriptor;
 #endif
 }
 
@@ -153,7 +159,7 @@ int TemporaryFile::openNamed(int mode) {
         // Registered before it exists, so that no moment is left in which an interruption
         // would leave it behind.
         m_slot = InterruptionCleanup::add(path);
-        const int descriptor = openExclusive(path, mode);
+        const int descriptor = openExclusive(path, mode, m_error);
         if (descriptor >= 0) {
             m_path = std::move(path);
             return descriptor;
@@ -177,6 +183,7 @@ bool TemporaryFile::create(const std::optional<ReplacedFile> &replaced) {
     if (descriptor < 0) {
         return false;
     }
+    errno = 0;
 #ifdef _WIN32
     m_file.reset(_fdopen(descriptor, "wb"));
     if (!m_file) {
@@ -191,6 +198,9 @@ bool TemporaryFile::create(const std::optional<ReplacedFile> &replaced) {
         ::close(descriptor);
     }
 #endif
+    if (!m_file) {
+        m_error = SystemError::fromErrno();
+    }
     return m_file != nullptr;
 }
 
@@ -199,8 +209,16 @@ bool TemporaryFile::close() {
     if (file == nullptr) {
         return false;
     }
+    errno = 0;
     const bool synced = std::fflush(file) == 0 && syncToDisk(file);
-    return std::fclose(file) == 0 && synced;
+    if (!synced) {
+        m_error = SystemError::fromErrno();
+    }
+    const bool closed = std::fclose(file) == 0;
+    if (synced && !closed) {
+        m_error = SystemError::fromErrno();
+    }
+    return closed && synced;
 }
 
 bool TemporaryFile::linkUnnamed(const std::string &path) {
@@ -225,28 +243,63 @@ bool TemporaryFile::linkUnnamed(const std::string &path) {
         m_slot = InterruptionCleanup::add(name);
         if (link(name)) {
             m_path = std::move(name);
-            return ::rename(m_path.c_str(), path.c_str()) == 0;
+            return renameNamed(path);
         }
         InterruptionCleanup::release(m_slot);
         m_slot = -1;
     }
+    m_error = SystemError::fromErrno();
 #else
     (void)path;
 #endif
     return false;
 }
 
+#ifdef _WIN32
+namespace {
+
+// Whether another program holds path open without letting others delete it (CASS keeps its
+// .dat open): Windows then refuses the replacement with "access denied", which would send the
+// user looking for a permission that is in fact there.
+[[nodiscard]] bool isHeldOpen(const std::string &path) {
+    const HANDLE handle = CreateFileW(toFileSystemPath(path).c_str(), DELETE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+} // namespace
+#endif
+
+bool TemporaryFile::renameNamed(const std::string &path) {
+#ifdef _WIN32
+    if (MoveFileExW(toFileSystemPath(m_path).c_str(), toFileSystemPath(path).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
+    }
+    m_error = SystemError::fromLastError();
+    if (m_error.code == ERROR_ACCESS_DENIED && isHeldOpen(path)) {
+        m_error.code = ERROR_SHARING_VIOLATION;
+    }
+    return false;
+#else
+    if (::rename(m_path.c_str(), path.c_str()) == 0) {
+        return true;
+    }
+    m_error = SystemError::fromErrno();
+    return false;
+#endif
+}
+
 bool TemporaryFile::moveTo(const std::string &path) {
     if (m_file || (m_unnamed < 0 && m_path.empty())) {
         return false; // still open, or never created
     }
-    if (m_unnamed >= 0) {
-        m_moved = linkUnnamed(path);
-    } else {
-        std::error_code error;
-        fs::rename(toFileSystemPath(m_path), toFileSystemPath(path), error);
-        m_moved = !error;
-    }
+    m_moved = m_unnamed >= 0 ? linkUnnamed(path) : renameNamed(path);
     if (m_moved) {
         InterruptionCleanup::release(m_slot); // the name it held is the output's now
         m_slot = -1;

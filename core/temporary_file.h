@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "system_error.h"
+
 namespace velkaro {
 
 // What an output being replaced had, for the file that replaces it: its permission bits, owner
@@ -41,6 +43,8 @@ class TemporaryFile {
     // Puts the closed file at path, a name in the same folder, in one step (replacing a file of
     // that name), then flushes the folder so that the new name survives a power cut as well.
     [[nodiscard]] bool moveTo(const std::string &path);
+    // The system's error of the step that failed last.
+    [[nodiscard]] SystemError error() const { return m_error; }
 
   private:
     struct FileCloser {
@@ -50,6 +54,7 @@ class TemporaryFile {
     [[nodiscard]] int openUnnamed(int mode);
     [[nodiscard]] int openNamed(int mode);
     [[nodiscard]] bool linkUnnamed(const std::string &path);
+    [[nodiscard]] bool renameNamed(const std::string &path);
     [[nodiscard]] std::string uniqueName() const;
 
     std::string m_folder;
@@ -57,6 +62,7 @@ class TemporaryFile {
     std::unique_ptr<std::FILE, FileCloser> m_file;
     int m_unnamed = -1; // a descriptor that keeps an unnamed file alive until it is linked
     int m_slot = -1;    // of InterruptionCleanup, while a named file exists
+    SystemError m_error;
     bool m_moved = false;
 };
 

@@ -1,25 +1,16 @@
 #pragma once
 
-#include <functional>
+#include "file_names.h"
+
 #include <string>
 #include <string_view>
 
 namespace velkaro::dialog {
 
-// How a window's paths separate their folders: "/" alone, or as on Windows "\" and "/", with a
-// drive's ":" ending a folder too.
-enum class PathStyle { Posix, Windows };
-
-// The style of the paths of the platform this is built for.
-#ifdef _WIN32
-inline constexpr PathStyle kNativePathStyle = PathStyle::Windows;
-#else
-inline constexpr PathStyle kNativePathStyle = PathStyle::Posix;
-#endif
-
-// Tells whether a byte starts a two-byte character of the window's code page, whose second byte
-// may equal "\" (0x5C) without separating anything. Empty: no such characters (UTF-8, bytes).
-using LeadBytePredicate = std::function<bool(unsigned char)>;
+// The windows cut paths by the core's one rule.
+using velkaro::kNativePathStyle;
+using velkaro::LeadBytePredicate;
+using velkaro::PathStyle;
 
 // The application's name: the executable's file name without its folder and last extension;
 // it titles every message box that has no title of its own. "C:\Tools\Velkaro.EXE" → "Velkaro".

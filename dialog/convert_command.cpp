@@ -2,10 +2,11 @@
 
 #include "conversion_plan.h"
 #include "conversion_run.h"
-#include "dialog_texts.h"
+#include "file_names.h"
 #include "file_system_path.h"
 #include "outcome_message.h"
-#include "output_file.h"
+#include "outcome_text.h"
+#include "question_text.h"
 
 #include <filesystem>
 #include <new>
@@ -15,14 +16,14 @@
 namespace velkaro::dialog {
 namespace {
 
-[[nodiscard]] std::vector<ConversionRequest>
-requestsFor(const SourceSelection &selection, const std::optional<std::string> &formatItemText) {
+[[nodiscard]] std::vector<ConversionRequest> requestsFor(const SourceSelection &selection,
+                                                        std::optional<TargetFormat> format) {
     std::vector<ConversionRequest> requests;
     for (const SourceFile &file : selection.files()) {
         ConversionRequest request;
         request.sourcePath = file.path;
         request.sourceFileName = file.name;
-        request.formatItemText = formatItemText;
+        request.format = format;
         request.outputFolder = file.folder;
         requests.push_back(std::move(request));
     }
@@ -42,56 +43,38 @@ requestsFor(const SourceSelection &selection, const std::optional<std::string> &
     return !fs::is_directory(fs::status(name, error));
 }
 
-// The bare name of a request's output, as the user knows it.
-[[nodiscard]] std::string outputNameOf(const ConversionRequest &request) {
-    const std::optional<TargetFormat> format =
-        targetFormatFromItemText(request.formatItemText.value_or(std::string()));
-    return format ? makeOutputFileName(request.sourceFileName, *format) : std::string();
-}
-
 } // namespace
 
 Question replaceQuestion(const std::vector<std::string> &existingOutputNames,
                          const NameDecoder &decode) {
-    Question question{{}, {}, std::string(kReplaceText), std::string(kCancelText)};
-    if (existingOutputNames.size() == 1) {
-        question.text =
-            "转换文件 " + decode(existingOutputNames.front()) + " 已存在。\n要替换它吗?";
-        return question;
-    }
-    question.text = "下列转换文件已存在:";
-    for (const std::string &name : existingOutputNames) {
-        question.text += "\n" + decode(name);
-    }
-    question.text += "\n要替换它们吗?";
-    return question;
+    return {wording::replaceQuestionText(existingOutputNames, decode), {}, wording::replaceText(),
+            wording::cancelText()};
 }
 
 ConvertCommand::ConvertCommand(DialogHost &host, NameDecoder decode)
     : m_host(host), m_decode(std::move(decode)) {}
 
-void ConvertCommand::run(const SourceSelection &selection,
-                         const std::optional<std::string> &formatItemText) {
+void ConvertCommand::run(const SourceSelection &selection, std::optional<TargetFormat> format) {
     try {
-        convert(selection, formatItemText);
+        convert(selection, format);
     } catch (const std::bad_alloc &) {
         // Planning and collecting results allocate; the core itself never throws.
-        m_host.showMessage({"内存不足，无法转换。", {}, MessageIcon::Warning});
+        m_host.showMessage({wording::outOfMemoryText(), {}, MessageIcon::Warning});
     }
 }
 
 void ConvertCommand::convert(const SourceSelection &selection,
-                             const std::optional<std::string> &formatItemText) {
-    // The core's own checks and words first: no file before no format.
+                             std::optional<TargetFormat> format) {
+    // The core's own checks first: no file before no format.
     ConversionRequest first;
     first.sourcePath = selection.sourcePath();
-    first.formatItemText = formatItemText;
+    first.format = format;
     if (const std::optional<ConversionOutcome> check = checkRequest(first)) {
         m_host.showMessage(outcomeMessage(*check, m_decode));
         return;
     }
     const std::vector<PlannedConversion> plan =
-        planConversions(requestsFor(selection, formatItemText));
+        planConversions(requestsFor(selection, format));
     if (!mayReplaceExistingOutputs(plan)) {
         return;
     }
@@ -109,7 +92,8 @@ bool ConvertCommand::mayReplaceExistingOutputs(const std::vector<PlannedConversi
     std::vector<std::string> taken;
     for (const PlannedConversion &planned : plan) {
         if (!planned.refusal && isTaken(planned.outputPath)) {
-            taken.push_back(outputNameOf(planned.request));
+            taken.push_back(
+                makeOutputFileName(planned.request.sourceFileName, *planned.request.format));
         }
     }
     return taken.empty() || m_host.ask(replaceQuestion(taken, m_decode)) == Answer::Replace;

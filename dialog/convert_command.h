@@ -20,12 +20,11 @@ class ConvertCommand {
   public:
     ConvertCommand(DialogHost &host, NameDecoder decode);
 
-    // formatItemText: what selectedFormatText gave; absent when no format counts.
-    void run(const SourceSelection &selection, const std::optional<std::string> &formatItemText);
+    // format: what selectedFormat gave; absent when no format counts.
+    void run(const SourceSelection &selection, std::optional<TargetFormat> format);
 
   private:
-    void convert(const SourceSelection &selection,
-                 const std::optional<std::string> &formatItemText);
+    void convert(const SourceSelection &selection, std::optional<TargetFormat> format);
     // True when nothing is in the way, or the user agreed to replace what is.
     [[nodiscard]] bool mayReplaceExistingOutputs(const std::vector<PlannedConversion> &plan);
 

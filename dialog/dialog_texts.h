@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-// Every fixed text that the windows show, in UTF-8, held once so that the Linux window and the
-// Windows window say exactly the same. The list texts themselves belong to the core, which maps
-// them to formats (velkaro::kCassItemText and its siblings).
+// Every fixed text of the windows themselves (captions, titles, buttons), in UTF-8, held once so
+// that the Linux window and the Windows window say exactly the same. What the windows say about a
+// conversion (outcomes, warnings, reasons, questions, the list texts) is the wording's.
 namespace velkaro::dialog {
 
 inline constexpr std::string_view kWindowTitle = "RTK格式转换工具";
@@ -29,9 +29,6 @@ inline constexpr std::string_view kCloseEntryText = "关闭(&C)";
 // the main dialog's template id).
 inline constexpr unsigned kAboutCommandId = 0x0010;
 inline constexpr unsigned kHelpContext = 0x20000 + 102;
-
-inline constexpr std::string_view kReplaceText = "替换";
-inline constexpr std::string_view kCancelText = "取消";
 
 // The chooser's filters, in order; the first is the one shown at first.
 struct FileFilter {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <functional>
+#include "name_decoder.h"
+
 #include <string>
-#include <string_view>
 
 namespace velkaro::dialog {
 
@@ -17,8 +17,7 @@ struct Message {
     friend bool operator==(const Message &, const Message &) = default;
 };
 
-// Turns a name as the core takes it (the file system's bytes on Linux, the window's narrow
-// encoding on Windows) into UTF-8 for display. Supplied by the window, which knows the encoding.
-using NameDecoder = std::function<std::string(std::string_view coreName)>;
+// Turns a name as the core takes it into UTF-8 for display; supplied by the window.
+using wording::NameDecoder;
 
 } // namespace velkaro::dialog

@@ -268,13 +268,13 @@ void CPointConvertDlg::OnBrowse() {
 void CPointConvertDlg::OnConvert() {
     CMessageBoxHost host(m_hWnd, m_app.applicationName());
     velkaro::dialog::ConvertCommand command(host, &decodeCoreName);
-    command.run(m_selection, SelectedFormatText());
+    command.run(m_selection, SelectedFormat());
 }
 
 // The selection counts only while the field shows exactly its item.
-std::optional<std::string> CPointConvertDlg::SelectedFormatText() const {
+std::optional<velkaro::TargetFormat> CPointConvertDlg::SelectedFormat() const {
     const auto index = static_cast<int>(SendMessageW(m_comboFormat, CB_GETCURSEL, 0, 0));
-    return velkaro::dialog::selectedFormatText(index, toUtf8(windowText(m_comboFormat)));
+    return velkaro::dialog::selectedFormat(index, toUtf8(windowText(m_comboFormat)));
 }
 
 // Editing the field's text clears the list's selection, as the platform's list does on its own

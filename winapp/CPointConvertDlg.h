@@ -3,6 +3,7 @@
 #include "CColorLabel.h"
 
 #include "source_selection.h"
+#include "target_format.h"
 
 #include <windows.h>
 
@@ -48,7 +49,7 @@ class CPointConvertDlg {
     // one of the names cannot reach the core unchanged, which the user is told.
     void TakeSourceFiles(const std::vector<std::wstring> &paths);
     void ExchangeToControls();
-    [[nodiscard]] std::optional<std::string> SelectedFormatText() const;
+    [[nodiscard]] std::optional<velkaro::TargetFormat> SelectedFormat() const;
 
     const CPointConvertApp &m_app;
     HWND m_hWnd = nullptr;

@@ -3,6 +3,7 @@
 #include "CPointConvertApp.h"
 #include "CPointConvertDlg.h"
 #include "conversion_run.h"
+#include "format_selection.h"
 #include "test_doubles.h"
 
 #include <QComboBox>
@@ -48,7 +49,7 @@ QByteArray coreOutput(const QString &source, const QString &itemText, const QStr
     velkaro::ConversionRequest request;
     request.sourcePath = QFile::encodeName(source).toStdString();
     request.sourceFileName = QFile::encodeName(QFileInfo(source).fileName()).toStdString();
-    request.formatItemText = itemText.toStdString();
+    request.format = velkaro::dialog::formatOfListText(itemText.toStdString());
     request.outputFolder = QFile::encodeName(folder).toStdString();
     const velkaro::ConversionOutcome outcome = velkaro::runConversion(request);
     return readFile(QString::fromStdString(outcome.outputPath));
@@ -255,7 +256,8 @@ void PointConvertDlgCommandsTest::deletedSourceSaysOpenFailedAndWritesNothing() 
     f.browseTo(f.source);
     QVERIFY(QFile::remove(f.source));
     f.convert(0);
-    QCOMPARE(f.messages.last().text, QStringLiteral("打开源文件错误，请重新选择!"));
+    QCOMPARE(f.messages.last().text, QStringLiteral("打开源文件错误，请重新选择!\n位置: ") +
+                                         f.source + QStringLiteral("\n原因: 文件或文件夹不存在。"));
     QCOMPARE(f.messages.last().title, QCoreApplication::applicationName());
     QCOMPARE(f.messages.last().icon, QMessageBox::NoIcon);
     QVERIFY(f.folderEntries().isEmpty());
@@ -266,8 +268,10 @@ void PointConvertDlgCommandsTest::outputThatCannotBeCreatedIsAWarning() {
     QVERIFY(QDir(f.folder.path()).mkdir(QStringLiteral("ptsCass.dat")));
     f.browseTo(f.source);
     f.convert(0);
-    QVERIFY(f.messages.last().text.endsWith(QStringLiteral("ptsCass.dat")));
-    QVERIFY(!f.messages.last().text.contains(QStringLiteral("成功")));
+    QCOMPARE(f.messages.last().text,
+             QStringLiteral("创建转换文件错误:ptsCass.dat\n位置: ") +
+                 f.folder.filePath(QStringLiteral("ptsCass.dat")) +
+                 QStringLiteral("\n原因: 这是一个文件夹。"));
     QCOMPARE(f.messages.last().title, QCoreApplication::applicationName());
     QCOMPARE(f.messages.last().icon, QMessageBox::Warning);
 }
@@ -495,7 +499,9 @@ void PointConvertDlgCommandsTest::severalFilesConvertInOneRunWithOneSummary() {
              QStringLiteral("转换文件 bCAD.dxf 已存在。\n要替换它吗?"));
     QCOMPARE(f.messages.last().text, QStringLiteral("\t转换完成: 2 个文件成功，1 个失败。\n"
                                                     "ptsCAD.dxf (40 点)\nbCAD.dxf (40 点)\n"
-                                                    "gone.txt: 打开源文件错误，请重新选择!"));
+                                                    "gone.txt: 打开源文件错误，请重新选择!\n位置: ") +
+                                                        f.folder.filePath(QStringLiteral("gone.txt")) +
+                                                        QStringLiteral("\n原因: 文件或文件夹不存在。"));
     QCOMPARE(f.messages.last().icon, QMessageBox::Warning);
     QCOMPARE(readFile(f.folder.filePath(QStringLiteral("bCAD.dxf"))),
              readFile(f.folder.filePath(QStringLiteral("ptsCAD.dxf"))));

@@ -4,6 +4,7 @@
 #include "conversion_run.h"
 
 #include "convert_bytes.h"
+#include "outcome_printer.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ using velkaro::test::readBytes;
 
 struct GoldenRow {
     const char *golden;
-    std::string_view formatItemText;
+    velkaro::TargetFormat format;
     ConversionOptions options;
 };
 
@@ -31,7 +32,7 @@ class OptionGoldenTest : public ::testing::TestWithParam<GoldenRow> {};
 
 TEST_P(OptionGoldenTest, WritesTheGoldenBytes) {
     const std::string source = readBytes(goldenPath("golden/sample.txt"));
-    EXPECT_EQ(velkaro::test::convertBytes(source, GetParam().formatItemText, GetParam().options),
+    EXPECT_EQ(velkaro::test::convertBytes(source, GetParam().format, GetParam().options),
               readBytes(goldenPath(std::string("golden/options/") + GetParam().golden)));
 }
 
@@ -52,25 +53,25 @@ ConversionOptions with(void (*set)(ConversionOptions &)) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, OptionGoldenTest,
-    ::testing::Values(GoldenRow{"sampleCAD-codepage936.dxf", velkaro::kCadItemText,
+    ::testing::Values(GoldenRow{"sampleCAD-codepage936.dxf", velkaro::TargetFormat::Cad,
                                 with([](ConversionOptions &o) { o.dxfCodePage = 936; })},
-                      GoldenRow{"sampleCAD-en.dxf", velkaro::kCadItemText,
+                      GoldenRow{"sampleCAD-en.dxf", velkaro::TargetFormat::Cad,
                                 with([](ConversionOptions &o) { o.dxfAxes = DxfAxes::En; })},
-                      GoldenRow{"sampleCAD-labels.dxf", velkaro::kCadItemText,
+                      GoldenRow{"sampleCAD-labels.dxf", velkaro::TargetFormat::Cad,
                                 with([](ConversionOptions &o) { o.dxfLabels = DxfLabels{}; })},
-                      GoldenRow{"sampleCAD-everything.dxf", velkaro::kCadItemText, everything()},
+                      GoldenRow{"sampleCAD-everything.dxf", velkaro::TargetFormat::Cad, everything()},
                       GoldenRow{
-                          "sampleCass-name.dat", velkaro::kCassItemText,
+                          "sampleCass-name.dat", velkaro::TargetFormat::Cass,
                           with([](ConversionOptions &o) { o.cassColumns = CassColumns::Name; })},
-                      GoldenRow{"sampleCass-name-skip.dat", velkaro::kCassItemText,
+                      GoldenRow{"sampleCass-name-skip.dat", velkaro::TargetFormat::Cass,
                                 [] {
                                     ConversionOptions o = everything();
                                     o.cassColumns = CassColumns::Name;
                                     return o;
                                 }()},
                       // options of other formats change nothing
-                      GoldenRow{"sampleKaisi-skip.txt", velkaro::kKaisiItemText, everything()},
-                      GoldenRow{"../sampleCass.dat", velkaro::kCassItemText, [] {
+                      GoldenRow{"sampleKaisi-skip.txt", velkaro::TargetFormat::Kaisi, everything()},
+                      GoldenRow{"../sampleCass.dat", velkaro::TargetFormat::Cass, [] {
                                     ConversionOptions o = everything();
                                     o.leaveOutLinesWithoutCoordinates = false;
                                     o.summary = true;
@@ -83,7 +84,7 @@ TEST(ConversionSummary, CountsLinesAndGivesEachCodesExtent) {
     velkaro::ConversionRequest request;
     request.sourcePath = dir.file("pts.txt");
     request.sourceFileName = "pts.txt";
-    request.formatItemText = std::string(velkaro::kCassItemText);
+    request.format = velkaro::TargetFormat::Cass;
     request.outputFolder = dir.folder();
     request.options.summary = true;
     request.options.leaveOutLinesWithoutCoordinates = true;
@@ -95,14 +96,14 @@ TEST(ConversionSummary, CountsLinesAndGivesEachCodesExtent) {
                                                   "end\r\n"
                                                   "1,2,P5,KZD,1,2,3\r\n");
     const ConversionOutcome outcome = velkaro::runConversion(request);
-    ASSERT_EQ(outcome.kind, ConversionOutcome::Kind::Converted) << outcome.message;
+    ASSERT_EQ(outcome.kind, ConversionOutcome::Kind::Converted) << outcome;
     ASSERT_TRUE(outcome.summary.has_value());
     EXPECT_EQ(outcome.summary->linesRead, 6U);
     EXPECT_EQ(outcome.summary->linesTaken, 5U);
-    EXPECT_EQ(outcome.linesLeftOut, 2U);
-    EXPECT_EQ(outcome.firstLinesLeftOut, (std::vector<std::uint64_t>{1, 5}));
-    EXPECT_EQ(outcome.linesWithoutCoordinates, 1U); // P2's z; left-out lines are not counted
-    EXPECT_EQ(outcome.stoppedAtLine, 6U);
+    EXPECT_EQ(outcome.reading.leftOut.count, 2U);
+    EXPECT_EQ(outcome.reading.leftOut.first, (std::vector<std::uint64_t>{1, 5}));
+    EXPECT_EQ(outcome.reading.withoutCoordinates.count, 1U); // P2's z; left-out lines are not counted
+    EXPECT_EQ(outcome.reading.stoppedAtLine, 6U);
     ASSERT_EQ(outcome.summary->codes.size(), 2U);
     const velkaro::CodeSummary &kzd = outcome.summary->codes[0];
     EXPECT_EQ(kzd.code, "KZD");
@@ -126,7 +127,7 @@ TEST(DxfLabels, CarriageReturnInANameBecomesASpaceInItsLabel) {
     ConversionOptions options;
     options.dxfLabels = DxfLabels{2.0, 1};
     EXPECT_EQ(
-        velkaro::test::convertBytes("1,2,P\r1,K\r1,-1,2,0.25\n", velkaro::kCadItemText, options),
+        velkaro::test::convertBytes("1,2,P\r1,K\r1,-1,2,0.25\n", velkaro::TargetFormat::Cad, options),
         "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"
         "  0\r\nPOINT\r\n8\r\nK\r1\r\n 10\r\n-1.000000\r\n 20\r\n2.000000\r\n"
         " 30\r\n0.250000\r\n"
@@ -144,12 +145,11 @@ TEST_P(InvalidOptionsTest, AreRefusedBeforeAnyFileIsTouched) {
     velkaro::ConversionRequest request;
     request.sourcePath = dir.file("missing.txt");
     request.sourceFileName = "missing.txt";
-    request.formatItemText = std::string(velkaro::kCadItemText);
+    request.format = velkaro::TargetFormat::Cad;
     request.outputFolder = dir.folder();
     request.options = GetParam();
     const ConversionOutcome outcome = velkaro::runConversion(request);
     EXPECT_EQ(outcome.kind, ConversionOutcome::Kind::InvalidOptions);
-    EXPECT_EQ(outcome.message, "转换选项无效");
     EXPECT_EQ(velkaro::test::listFolder(dir.path()), "");
 }
 

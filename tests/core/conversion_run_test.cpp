@@ -1,6 +1,8 @@
 #include "conversion_run.h"
+#include "file_names.h"
 #include "file_system_path.h"
 
+#include "outcome_printer.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +31,7 @@ using velkaro::test::TempDir;
 using velkaro::test::writeBytes;
 using Kind = ConversionOutcome::Kind;
 
-const std::string kSource = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
+using velkaro::test::kSource;
 
 struct NameRow {
     std::string source;
@@ -69,10 +71,10 @@ struct Fixture {
     TempDir dir;
     ConversionRequest request;
 
-    explicit Fixture(std::string_view itemText = velkaro::kCassItemText) {
+    explicit Fixture(velkaro::TargetFormat itemText = velkaro::TargetFormat::Cass) {
         request.sourcePath = dir.file("pts.txt");
         request.sourceFileName = "pts.txt";
-        request.formatItemText = std::string(itemText);
+        request.format = itemText;
         request.outputFolder = dir.folder();
         writeBytes(request.sourcePath, kSource);
     }
@@ -82,33 +84,27 @@ TEST(RunConversion, ChecksSourceBeforeFormat) {
     ConversionRequest empty;
     const ConversionOutcome noSource = velkaro::runConversion(empty);
     EXPECT_EQ(noSource.kind, Kind::NoSource);
-    EXPECT_EQ(noSource.message, "请选择源文件");
-    empty.formatItemText = std::string(velkaro::kCadItemText);
+    empty.format = velkaro::TargetFormat::Cad;
     EXPECT_EQ(velkaro::runConversion(empty).kind, Kind::NoSource);
 }
 
-TEST(RunConversion, MissingOrUnknownFormatIsNoFormat) {
-    for (const std::optional<std::string> &text :
-         {std::optional<std::string>{}, std::optional<std::string>{"cass6.0格式"},
-          std::optional<std::string>{""}, std::optional<std::string>{"CAD格式 "}}) {
-        Fixture f;
-        f.request.formatItemText = text;
-        const ConversionOutcome outcome = velkaro::runConversion(f.request);
-        EXPECT_EQ(outcome.kind, Kind::NoFormat);
-        EXPECT_EQ(outcome.message, "请选择转换格式");
-        EXPECT_EQ(listFolder(f.dir.path()), "pts.txt\n");
-    }
+TEST(RunConversion, MissingFormatIsNoFormat) {
+    Fixture f;
+    f.request.format.reset();
+    const ConversionOutcome outcome = velkaro::runConversion(f.request);
+    EXPECT_EQ(outcome.kind, Kind::NoFormat);
+    EXPECT_EQ(listFolder(f.dir.path()), "pts.txt\n");
 }
 
 TEST(RunConversion, ConvertedMessageNamesTheOutput) {
-    Fixture f(velkaro::kKaisiItemText);
+    Fixture f(velkaro::TargetFormat::Kaisi);
     const ConversionOutcome outcome = velkaro::runConversion(f.request);
     EXPECT_EQ(outcome.kind, Kind::Converted);
     EXPECT_EQ(outcome.outputFileName, "ptsKaisi.txt");
-    EXPECT_EQ(outcome.message, "\t转换成功!\n生成转换文件:ptsKaisi.txt");
+    EXPECT_EQ(outcome.sourcePath, f.request.sourcePath);
     EXPECT_EQ(outcome.outputPath, f.dir.file("ptsKaisi.txt"));
     EXPECT_EQ(outcome.pointsWritten, 2u);
-    EXPECT_EQ(outcome.stoppedAtLine, 0u);
+    EXPECT_EQ(outcome.reading.stoppedAtLine, 0u);
     EXPECT_EQ(readBytes(outcome.outputPath), "P1,K1,10.5,20.5,3.0\r\nP2,P2,11,21,4\r\n");
     EXPECT_EQ(listFolder(f.dir.path()), "pts.txt\nptsKaisi.txt\n");
 }
@@ -136,9 +132,8 @@ TEST(RunConversion, NonAsciiNamesPassThroughAsBytes) {
     writeBytes(f.request.sourcePath, kSource);
     for (int run = 0; run < 2; ++run) { // the second run replaces the first one's output
         const ConversionOutcome outcome = velkaro::runConversion(f.request);
-        EXPECT_EQ(outcome.kind, Kind::Converted) << outcome.message;
+        EXPECT_EQ(outcome.kind, Kind::Converted) << outcome;
         EXPECT_EQ(outcome.outputFileName, stem + "Cass.dat");
-        EXPECT_EQ(outcome.message, "\t转换成功!\n生成转换文件:" + stem + "Cass.dat");
         EXPECT_EQ(readBytes(f.dir.file(stem + "Cass.dat")), "K1,,20.5,10.5,3.0\r\nP2,,21,11,4\r\n");
     }
 }
@@ -149,7 +144,7 @@ TEST(RunConversion, NonAsciiOutputFolderGetsTheOutputAndNoTemporaryFile) {
     fs::create_directory(velkaro::toFileSystemPath(folder));
     f.request.outputFolder = folder;
     const ConversionOutcome outcome = velkaro::runConversion(f.request);
-    EXPECT_EQ(outcome.kind, Kind::Converted) << outcome.message;
+    EXPECT_EQ(outcome.kind, Kind::Converted) << outcome;
     EXPECT_EQ(readBytes(f.dir.file("\xb2\xe2\xc1\xbf/ptsCass.dat")),
               "K1,,20.5,10.5,3.0\r\nP2,,21,11,4\r\n");
     EXPECT_EQ(listFolder(velkaro::toFileSystemPath(folder)), "ptsCass.dat\n");
@@ -161,7 +156,10 @@ TEST(RunConversion, SourceThatCannotBeOpenedCreatesNoOutput) {
         f.request.sourcePath = path == "." ? f.dir.folder() : f.dir.file(path);
         const ConversionOutcome outcome = velkaro::runConversion(f.request);
         EXPECT_EQ(outcome.kind, Kind::SourceOpenFailed) << path;
-        EXPECT_EQ(outcome.message, "打开源文件错误，请重新选择!");
+        ASSERT_TRUE(outcome.failure);
+        EXPECT_EQ(outcome.failure->path, f.request.sourcePath);
+        EXPECT_EQ(outcome.failure->reason, path == "." ? velkaro::FailureReason::IsFolder
+                                                       : velkaro::FailureReason::NotFound);
         EXPECT_EQ(listFolder(f.dir.path()), "pts.txt\n");
     }
 }
@@ -180,17 +178,20 @@ TEST(RunConversion, ShortFirstLineGivesAnEmptyOutputAndConverted) {
     const ConversionOutcome outcome = velkaro::runConversion(f.request);
     EXPECT_EQ(outcome.kind, Kind::Converted);
     EXPECT_EQ(readBytes(outcome.outputPath), "");
-    EXPECT_EQ(outcome.stoppedAtLine, 1u);
+    EXPECT_EQ(outcome.reading.stoppedAtLine, 1u);
 }
 
 // What a run reports about the lines it did not convert or took without coordinates.
 struct LinesRow {
     const char *name;
     std::string source;
-    std::uint64_t points;
-    std::uint64_t stoppedAtLine;
-    std::uint64_t linesNotConverted;
-    std::vector<std::uint64_t> withoutCoordinates; // all of them: the tables stay under ten
+    std::uint64_t points = 0;
+    std::uint64_t stoppedAtLine = 0;
+    std::uint64_t linesNotConverted = 0;
+    std::vector<std::uint64_t> withoutCoordinates = {}; // all of them: the tables stay under ten
+    velkaro::StopReason stop = velkaro::StopReason::EndOfFile;
+    std::vector<std::uint64_t> zeroBytes = {};
+    bool notText = false;
 };
 
 class LinesReportTest : public ::testing::TestWithParam<LinesRow> {};
@@ -199,47 +200,59 @@ TEST_P(LinesReportTest, ReportsWhatWasLeftUnreadOrWrittenWithoutNumbers) {
     Fixture f;
     writeBytes(f.request.sourcePath, GetParam().source);
     const ConversionOutcome outcome = velkaro::runConversion(f.request);
+    const velkaro::ReadingReport &reading = outcome.reading;
     EXPECT_EQ(outcome.pointsWritten, GetParam().points);
-    EXPECT_EQ(outcome.stoppedAtLine, GetParam().stoppedAtLine);
-    EXPECT_EQ(outcome.linesNotConverted, GetParam().linesNotConverted);
-    EXPECT_EQ(outcome.firstLinesWithoutCoordinates, GetParam().withoutCoordinates);
-    EXPECT_EQ(outcome.linesWithoutCoordinates, GetParam().withoutCoordinates.size());
+    EXPECT_EQ(reading.stoppedAtLine, GetParam().stoppedAtLine);
+    EXPECT_EQ(reading.linesNotConverted, GetParam().linesNotConverted);
+    EXPECT_EQ(reading.withoutCoordinates.first, GetParam().withoutCoordinates);
+    EXPECT_EQ(reading.withoutCoordinates.count, GetParam().withoutCoordinates.size());
+    EXPECT_EQ(reading.stop, GetParam().stop);
+    EXPECT_EQ(reading.zeroBytes.first, GetParam().zeroBytes);
+    EXPECT_EQ(reading.notText, GetParam().notText);
 }
 
 const std::string kHeader = "序号,解状态,点名,编码,X,Y,H\r\n";
+constexpr auto kShortLine = velkaro::StopReason::ShortLine;
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, LinesReportTest,
     ::testing::Values(
-        LinesRow{"ToTheEnd", kSource, 2, 0, 0, {}},
-        LinesRow{"TrailingBlankLines", kSource + "\r\n\r\n  \r\n", 2, 0, 0, {}},
-        LinesRow{"BlankLineThenPoints", kSource + "\r\n" + kSource + "\r\n \t\r\n", 2, 3, 2, {}},
-        LinesRow{"LastLeftLineWithoutLineFeed", kSource + "\n\n" + kSource + "x", 2, 3, 3, {}},
-        LinesRow{"ShortPoint", kSource + "1,2,P,K\r\n", 2, 3, 0, {}},
-        LinesRow{"RestOfALongLine", "1,2,P," + std::string(251, '7') + "\n", 1, 1, 0, {1}},
-        LinesRow{"AfterCtrlZNothingCounts", kSource + "\r\n\x1a" + kSource, 2, 0, 0, {}},
+        LinesRow{"ToTheEnd", kSource, 2},
+        LinesRow{"Empty", ""},
+        LinesRow{"BlankLinesOnly", "\r\n \r\n\t\r\n"},
+        LinesRow{"TrailingBlankLines", kSource + "\r\n\r\n  \r\n", 2},
+        LinesRow{"BlankLineThenPoints", kSource + "\r\n" + kSource + "\r\n \t\r\n", 2, 3, 2, {},
+                 kShortLine},
+        LinesRow{"LastLeftLineWithoutLineFeed", kSource + "\n\n" + kSource + "x", 2, 3, 3, {},
+                 kShortLine},
+        LinesRow{"ShortPoint", kSource + "1,2,P,K\r\n", 2, 3, 0, {}, kShortLine},
+        LinesRow{"RestOfALongLine", "1,2,P," + std::string(251, '7') + "\n", 1, 1, 0, {1},
+                 kShortLine, {}, true},
+        LinesRow{"CtrlZCutsThePoints", kSource + "\x1a" + kSource, 2, 3, 2, {},
+                 velkaro::StopReason::EndOfFileByte},
+        LinesRow{"CtrlZAfterABlankLine", kSource + "\r\n\x1a" + kSource, 2, 3, 2, {}, kShortLine},
+        LinesRow{"TrailingCtrlZ", kSource + "\x1a\x1a\r\n", 2},
+        LinesRow{"ZeroByteEndsAShortLine", kSource + std::string("1,2\0,P3,K,1,2,3\n", 16) + kSource,
+                 2, 3, 2, {}, velkaro::StopReason::ZeroByte, {}, true},
+        LinesRow{"ZeroByteCutsALine", std::string("1,2,P1,K1,10.5\0,20.5,3\n", 23) + kSource, 3, 0,
+                 0, {1}, velkaro::StopReason::EndOfFile, {1}, true},
         LinesRow{"HeaderRow", kHeader + kSource, 3, 0, 0, {1}},
-        LinesRow{
-            "SignsAndPointsAreNoNumbers", "1,2,P,K,-,+.,.\n1,2,P,K,-.5,+5.,.5e\n", 2, 0, 0, {1}},
-        LinesRow{
-            "OwnKaisiOutputAsSource", "P1,K1,10.5,20.5,3.0\r\nP2,P2,11,21,4\r\n", 2, 0, 0, {1, 2}},
-        LinesRow{"BinaryJunk",
-                 std::string("\x01\x02\xff\xfe,\x80"
-                             "abc,\x90"
-                             "def,xyz\n") +
-                     kSource,
-                 3,
-                 0,
-                 0,
-                 {1}}),
+        LinesRow{"SignsAndPointsAreNoNumbers", "1,2,P,K,-,+.,.\n1,2,P,K,-.5,+5.,.5e\n", 2, 0, 0,
+                 {1}},
+        LinesRow{"OwnKaisiOutputAsSource", "P1,K1,10.5,20.5,3.0\r\nP2,P2,11,21,4\r\n", 2, 0, 0,
+                 {1, 2}, velkaro::StopReason::EndOfFile, {}, true},
+        LinesRow{"BinaryJunk", std::string("\x01\x02\xff\xfe,\x80" "abc,\x90" "def,xyz\n") + kSource, 3,
+                 0, 0, {1}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(RunConversion, FolderHoldingTheOutputNameIsOutputCreateFailed) {
-    Fixture f(velkaro::kCadItemText);
+    Fixture f(velkaro::TargetFormat::Cad);
     fs::create_directory(f.dir.path() / "ptsCAD.dxf");
     const ConversionOutcome outcome = velkaro::runConversion(f.request);
     EXPECT_EQ(outcome.kind, Kind::OutputCreateFailed);
-    EXPECT_EQ(outcome.message, "创建转换文件错误:ptsCAD.dxf");
+    ASSERT_TRUE(outcome.failure);
+    EXPECT_EQ(outcome.failure->reason, velkaro::FailureReason::IsFolder);
+    EXPECT_EQ(outcome.failure->path, f.dir.file("ptsCAD.dxf"));
     EXPECT_EQ(listFolder(f.dir.path()), "pts.txt\nptsCAD.dxf\n");
     EXPECT_TRUE(fs::is_directory(f.dir.path() / "ptsCAD.dxf"));
 }
@@ -249,7 +262,8 @@ TEST(RunConversion, MissingOutputFolderIsOutputCreateFailed) {
     f.request.outputFolder = f.dir.file("no-such-folder");
     const ConversionOutcome outcome = velkaro::runConversion(f.request);
     EXPECT_EQ(outcome.kind, Kind::OutputCreateFailed);
-    EXPECT_EQ(outcome.message, "创建转换文件错误:ptsCass.dat");
+    ASSERT_TRUE(outcome.failure);
+    EXPECT_EQ(outcome.failure->reason, velkaro::FailureReason::NotFound);
     EXPECT_EQ(listFolder(f.dir.path()), "pts.txt\n");
 }
 
@@ -290,7 +304,7 @@ int kindUnderFileSizeLimit(const ConversionRequest &request, rlim_t limitBytes) 
 }
 
 TEST(RunConversion, FailedWriteKeepsTheEarlierOutputAndLeavesNoTemporaryFile) {
-    Fixture f(velkaro::kCadItemText);
+    Fixture f(velkaro::TargetFormat::Cad);
     std::string big;
     for (int i = 0; i < 20000; ++i) {
         big += "1,2,P" + std::to_string(i) + ",K,3515191.0194,516356.3253,41.8932\r\n";
@@ -317,11 +331,10 @@ TEST(RunConversion, WriteFailingInTheFirstBufferLeavesNothing) {
 #endif
 
 TEST(RunConversion, SourceIsNeverModified) {
-    Fixture f(velkaro::kCadItemText);
+    Fixture f(velkaro::TargetFormat::Cad);
     const auto before = fs::last_write_time(f.request.sourcePath);
-    for (std::string_view text :
-         {velkaro::kCassItemText, velkaro::kKaisiItemText, velkaro::kCadItemText}) {
-        f.request.formatItemText = std::string(text);
+    for (const TargetFormat format : velkaro::kTargetFormats) {
+        f.request.format = format;
         ASSERT_EQ(velkaro::runConversion(f.request).kind, Kind::Converted);
     }
     EXPECT_EQ(readBytes(f.request.sourcePath), kSource);

@@ -4,6 +4,7 @@
 
 #include "convert_bytes.h"
 #include "rtk_generator.h"
+#include "outcome_printer.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -33,11 +34,11 @@ TEST_P(GeneratedExportTest, GeneratorIsDeterministic) {
 TEST_P(GeneratedExportTest, EveryFormatGivesTheGoldenBytes) {
     const std::string stem = std::string("golden/generated/") + GetParam().name;
     const std::string source = readBytes(goldenPath(stem + ".txt"));
-    EXPECT_EQ(velkaro::test::convertBytes(source, velkaro::kCassItemText),
+    EXPECT_EQ(velkaro::test::convertBytes(source, velkaro::TargetFormat::Cass),
               readBytes(goldenPath(stem + "Cass.dat")));
-    EXPECT_EQ(velkaro::test::convertBytes(source, velkaro::kKaisiItemText),
+    EXPECT_EQ(velkaro::test::convertBytes(source, velkaro::TargetFormat::Kaisi),
               readBytes(goldenPath(stem + "Kaisi.txt")));
-    EXPECT_EQ(velkaro::test::convertBytes(source, velkaro::kCadItemText),
+    EXPECT_EQ(velkaro::test::convertBytes(source, velkaro::TargetFormat::Cad),
               readBytes(goldenPath(stem + "CAD.dxf")));
 }
 

@@ -36,24 +36,23 @@ using velkaro::test::TempDir;
 using velkaro::test::writeBytes;
 using Kind = ConversionOutcome::Kind;
 
-const std::string kSource = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
-constexpr const char *kOpenFailed = "打开源文件错误，请重新选择!";
+using velkaro::test::kSource;
 
 struct Format {
     TargetFormat format;
-    std::string_view itemText;
+    velkaro::TargetFormat itemText;
     const char *suffix;
 };
-const Format kFormats[] = {{TargetFormat::Cass, velkaro::kCassItemText, "Cass.dat"},
-                           {TargetFormat::Kaisi, velkaro::kKaisiItemText, "Kaisi.txt"},
-                           {TargetFormat::Cad, velkaro::kCadItemText, "CAD.dxf"}};
+const Format kFormats[] = {{TargetFormat::Cass, velkaro::TargetFormat::Cass, "Cass.dat"},
+                           {TargetFormat::Kaisi, velkaro::TargetFormat::Kaisi, "Kaisi.txt"},
+                           {TargetFormat::Cad, velkaro::TargetFormat::Cad, "CAD.dxf"}};
 
 ConversionRequest requestFor(const TempDir &dir, const std::string &name,
-                             std::string_view itemText = velkaro::kCassItemText) {
+                             velkaro::TargetFormat itemText = velkaro::TargetFormat::Cass) {
     ConversionRequest request;
     request.sourcePath = dir.file(name);
     request.sourceFileName = name;
-    request.formatItemText = std::string(itemText);
+    request.format = itemText;
     request.outputFolder = dir.path().string();
     return request;
 }
@@ -65,10 +64,9 @@ void expectOpenFailed(const ConversionRequest &request, const TempDir &dir,
                       const std::string &listing) {
     for (const Format &f : kFormats) {
         ConversionRequest r = request;
-        r.formatItemText = std::string(f.itemText);
+        r.format = f.itemText;
         const ConversionOutcome outcome = velkaro::runConversion(r);
         EXPECT_EQ(outcome.kind, Kind::SourceOpenFailed) << f.suffix;
-        EXPECT_EQ(outcome.message, kOpenFailed);
         EXPECT_EQ(outcome.pointsWritten, 0u);
         EXPECT_EQ(listFolder(dir.path()), listing) << "nothing may be created";
     }
@@ -167,10 +165,10 @@ void expectAsModel(const std::string &bytes, const std::string &what) {
     for (const Format &f : kFormats) {
         const ConversionOutcome outcome =
             velkaro::runConversion(requestFor(dir, "pts.txt", f.itemText));
-        ASSERT_EQ(outcome.kind, Kind::Converted) << what << ": " << outcome.message;
+        ASSERT_EQ(outcome.kind, Kind::Converted) << what << ": " << outcome;
         const velkaro::test::ModelRun model = modelConversion(bytes, f.format);
         EXPECT_EQ(outcome.pointsWritten, model.linesTaken) << what << " " << f.suffix;
-        EXPECT_EQ(outcome.stoppedAtLine, model.stoppedAtLine) << what << " " << f.suffix;
+        EXPECT_EQ(outcome.reading.stoppedAtLine, model.stoppedAtLine) << what << " " << f.suffix;
         const std::string output = readBytes(outcome.outputPath);
         EXPECT_TRUE(output == model.output)
             << what << " " << f.suffix << ": output of " << output.size() << " bytes differs";
@@ -367,7 +365,8 @@ TEST(HostileOutput, FolderGone) {
     for (const Format &format : kFormats) {
         const ConversionOutcome outcome = velkaro::runConversion(f.request(format));
         EXPECT_EQ(outcome.kind, Kind::OutputCreateFailed);
-        EXPECT_EQ(outcome.message, std::string("创建转换文件错误:pts") + format.suffix);
+        EXPECT_EQ(outcome.outputFileName, std::string("pts") + format.suffix);
+        EXPECT_EQ(outcome.failure->reason, velkaro::FailureReason::NotFound);
     }
     EXPECT_EQ(listFolder(f.dir.path()), "pts.txt\n");
     EXPECT_EQ(source.changes(), "");
@@ -392,7 +391,7 @@ TEST(HostileOutput, AFolderOccupiesTheOutputName) {
         writeBytes(f.out + "/pts" + format.suffix + "/inside", "kept");
         const ConversionOutcome outcome = velkaro::runConversion(f.request(format));
         EXPECT_EQ(outcome.kind, Kind::OutputCreateFailed);
-        EXPECT_EQ(outcome.message, std::string("创建转换文件错误:pts") + format.suffix);
+        EXPECT_EQ(outcome.failure->reason, velkaro::FailureReason::IsFolder);
         EXPECT_EQ(readBytes(f.out + "/pts" + format.suffix + "/inside"), "kept");
     }
     EXPECT_EQ(listFolder(f.out), "ptsCAD.dxf\nptsCass.dat\nptsKaisi.txt\n");
@@ -420,7 +419,8 @@ TEST(HostileOutput, FullDiskKeepsTheEarlierOutputAndLeavesNoTemporaryFile) {
         request.outputFolder = disk.path();
         const ConversionOutcome outcome = velkaro::runConversion(request);
         EXPECT_EQ(outcome.kind, Kind::OutputWriteFailed) << format.suffix;
-        EXPECT_EQ(outcome.message, std::string("写入转换文件错误:pts") + format.suffix);
+        EXPECT_EQ(outcome.failure->reason, velkaro::FailureReason::DiskFull) << outcome;
+        EXPECT_EQ(outcome.failure->path, disk.path() + "/pts" + format.suffix);
         EXPECT_EQ(readBytes(disk.path() + "/pts" + format.suffix),
                   "earlier " + std::string(format.suffix));
     }
@@ -429,7 +429,7 @@ TEST(HostileOutput, FullDiskKeepsTheEarlierOutputAndLeavesNoTemporaryFile) {
 
     // With room again, the same run succeeds and replaces the earlier output.
     fs::remove(disk.path() + "/filler");
-    ConversionRequest request = requestFor(dir, "pts.txt", velkaro::kKaisiItemText);
+    ConversionRequest request = requestFor(dir, "pts.txt", velkaro::TargetFormat::Kaisi);
     request.outputFolder = disk.path();
     writeBytes(dir.file("small.txt"), kSource);
     request.sourcePath = dir.file("small.txt");
@@ -449,7 +449,7 @@ TEST(HostileOutput, DiskWithoutRoomForOneMoreFile) {
     request.outputFolder = disk.path();
     const ConversionOutcome outcome = velkaro::runConversion(request);
     EXPECT_EQ(outcome.kind, Kind::OutputCreateFailed);
-    EXPECT_EQ(outcome.message, "创建转换文件错误:ptsCass.dat");
+    EXPECT_EQ(outcome.failure->reason, velkaro::FailureReason::DiskFull) << outcome;
     EXPECT_EQ(readBytes(disk.path() + "/ptsCass.dat"), "earlier");
     EXPECT_EQ(listFolder(disk.path()), "ptsCass.dat\n");
 }
@@ -499,7 +499,7 @@ TEST_P(HostileNameTest, ConvertsBesideTheSourceUnderItsStem) {
     const FileSnapshot source(dir.file(name));
     for (const Format &f : kFormats) {
         const ConversionOutcome outcome = velkaro::runConversion(requestFor(dir, name, f.itemText));
-        ASSERT_EQ(outcome.kind, Kind::Converted) << outcome.message;
+        ASSERT_EQ(outcome.kind, Kind::Converted) << outcome;
         EXPECT_EQ(outcome.outputFileName, GetParam().stem + f.suffix);
         EXPECT_EQ(outcome.outputPath, dir.file(GetParam().stem + f.suffix));
         EXPECT_EQ(readBytes(outcome.outputPath), modelConversion(kSource, f.format).output);
@@ -530,7 +530,8 @@ TEST(HostileName, LongestFileNameGivesAnOutputNameTooLongForTheFolder) {
     for (const Format &f : kFormats) {
         const ConversionOutcome outcome = velkaro::runConversion(requestFor(dir, name, f.itemText));
         EXPECT_EQ(outcome.kind, Kind::OutputCreateFailed);
-        EXPECT_EQ(outcome.message, "创建转换文件错误:" + std::string(251, 'n') + f.suffix);
+        EXPECT_EQ(outcome.outputFileName, std::string(251, 'n') + f.suffix);
+        EXPECT_EQ(outcome.failure->reason, velkaro::FailureReason::NameTooLong) << outcome;
     }
     EXPECT_EQ(listFolder(dir.path()), name + "\n");
     EXPECT_EQ(source.changes(), "");

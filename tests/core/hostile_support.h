@@ -4,6 +4,7 @@
 // child processes with a time limit or without root's privileges, the converter run as a
 // program, and a small memory file system that fills up.
 
+#include "outcome_printer.h"
 #include "test_files.h"
 
 #include <chrono>

@@ -97,7 +97,7 @@ struct ReadingRow {
 class ReadSourceLineTest : public ::testing::TestWithParam<ReadingRow> {};
 
 TEST_P(ReadSourceLineTest, TakesLinesByTheTextModeAndLengthRules) {
-    EXPECT_EQ(velkaro::test::convertBytes(GetParam().source, velkaro::kKaisiItemText),
+    EXPECT_EQ(velkaro::test::convertBytes(GetParam().source, velkaro::TargetFormat::Kaisi),
               GetParam().expected);
 }
 
@@ -150,8 +150,8 @@ TEST(ReadSourceLine, CrLfAcrossTheReadBufferBoundaryIsOneLineFeed) {
     }
     ASSERT_EQ(crLf[17 + 18 * 3639 + 16], '\r');
     ASSERT_EQ(17 + 18 * 3639 + 16, 65535);
-    const std::string converted = velkaro::test::convertBytes(crLf, velkaro::kKaisiItemText);
-    EXPECT_EQ(converted, velkaro::test::convertBytes(lf, velkaro::kKaisiItemText));
+    const std::string converted = velkaro::test::convertBytes(crLf, velkaro::TargetFormat::Kaisi);
+    EXPECT_EQ(converted, velkaro::test::convertBytes(lf, velkaro::TargetFormat::Kaisi));
     EXPECT_EQ(converted.size(), 5001 * std::string("P,K,1,2,3456\r\n").size());
 }
 

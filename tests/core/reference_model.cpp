@@ -238,13 +238,24 @@ std::string modelFixed6(std::string_view field) {
     return sign + roundFixed6(exactDecimal(std::fabs(value)));
 }
 
+// What follows the first byte 0x1A, which the old tool never read; further 0x1A bytes count as
+// blanks there.
+std::string afterEndOfFileByte(std::string_view bytes) {
+    const std::size_t end = bytes.find('\x1a');
+    std::string tail(end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1));
+    std::replace(tail.begin(), tail.end(), '\x1a', ' ');
+    return tail;
+}
+
 ModelRun modelConversion(std::string_view sourceBytes, TargetFormat format) {
     const std::string text = translate(sourceBytes);
+    const std::string tail = afterEndOfFileByte(sourceBytes);
     ModelRun run;
     Record record;
     std::string out = format == TargetFormat::Cad ? "  0\nSECTION\n  2\nENTITIES\n" : "";
     std::size_t at = 0;
     std::uint64_t lineNumber = 1;
+    bool stopped = false;
     while (at < text.size()) {
         // One read: up to 255 bytes, ending after a line feed.
         std::size_t length = std::min<std::size_t>(255, text.size() - at);
@@ -256,9 +267,11 @@ ModelRun modelConversion(std::string_view sourceBytes, TargetFormat format) {
         at += length;
         const std::string_view line = piece.substr(0, piece.find('\0'));
         if (line.size() < 10) {
-            if (!allBlank(line) || !allBlank(std::string_view(text).substr(at))) {
+            if (piece.find('\0') != std::string_view::npos || !allBlank(line) ||
+                !allBlank(std::string_view(text).substr(at)) || !allBlank(tail)) {
                 run.stoppedAtLine = lineNumber;
             }
+            stopped = true;
             break;
         }
         apply(line, record);
@@ -267,6 +280,9 @@ ModelRun modelConversion(std::string_view sourceBytes, TargetFormat format) {
         if (piece.back() == '\n') {
             ++lineNumber;
         }
+    }
+    if (!stopped && !allBlank(tail)) {
+        run.stoppedAtLine = 1 + static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
     }
     if (format == TargetFormat::Cad) {
         out += "  0\nENDSEC\n  0\nEOF\n";

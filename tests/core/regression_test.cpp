@@ -2,6 +2,7 @@
 // found in core/ and cli/, one test named after each fault.
 
 #include "conversion_run.h"
+#include "file_names.h"
 #include "hostile_support.h"
 #include "output_stream.h"
 #include "point_record.h"
@@ -40,14 +41,14 @@ using velkaro::test::TempDir;
 using velkaro::test::writeBytes;
 using Kind = ConversionOutcome::Kind;
 
-const std::string kSource = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
+using velkaro::test::kSource;
 
 ConversionRequest requestFor(const TempDir &dir, const std::string &name,
-                             std::string_view itemText = velkaro::kCassItemText) {
+                             velkaro::TargetFormat itemText = velkaro::TargetFormat::Cass) {
     ConversionRequest request;
     request.sourcePath = dir.file(name);
     request.sourceFileName = name;
-    request.formatItemText = std::string(itemText);
+    request.format = itemText;
     request.outputFolder = dir.path().string();
     return request;
 }
@@ -72,9 +73,10 @@ TEST(Regression, FifoSourceBlockedTheRunForever) {
     const velkaro::test::ProgramRun run =
         velkaro::test::runConverter(dir.path(), {"-f", "all", "pts.txt"}, "timeout 10 ");
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "velkaro-convert: pts.txt: 打开源文件错误，请重新选择!\n"
-                       "velkaro-convert: pts.txt: 打开源文件错误，请重新选择!\n"
-                       "velkaro-convert: pts.txt: 打开源文件错误，请重新选择!\n");
+    const std::string refusal = "velkaro-convert: pts.txt: 打开源文件错误，请重新选择!\n"
+                                "velkaro-convert: pts.txt: 位置: pts.txt\n"
+                                "velkaro-convert: pts.txt: 原因: 这不是普通文件 (设备、管道或套接字)。\n";
+    EXPECT_EQ(run.err, refusal + refusal + refusal);
     EXPECT_EQ(listFolder(dir.path()), "pts.txt\n");
 }
 
@@ -95,20 +97,20 @@ TEST(Regression, DeviceSourceWasReadAsAFile) {
 // was moved over the only copy of the field data. Such a run is refused now.
 TEST(Regression, OutputReplacedTheSourceThroughALink) {
     struct Row {
-        std::string_view itemText;
+        velkaro::TargetFormat itemText;
         std::string output;
     };
     for (const Row &row :
-         {Row{velkaro::kCassItemText, "ptsCass.dat"}, Row{velkaro::kKaisiItemText, "ptsKaisi.txt"},
-          Row{velkaro::kCadItemText, "ptsCAD.dxf"}}) {
+         {Row{velkaro::TargetFormat::Cass, "ptsCass.dat"}, Row{velkaro::TargetFormat::Kaisi, "ptsKaisi.txt"},
+          Row{velkaro::TargetFormat::Cad, "ptsCAD.dxf"}}) {
         TempDir dir;
         writeBytes(dir.file(row.output), kSource); // the data
         fs::create_symlink(dir.file(row.output), dir.file("pts.txt"));
         const FileSnapshot data(dir.file(row.output));
         const ConversionOutcome outcome =
             velkaro::runConversion(requestFor(dir, "pts.txt", row.itemText));
-        EXPECT_EQ(outcome.kind, Kind::OutputCreateFailed) << row.output;
-        EXPECT_EQ(outcome.message, "创建转换文件错误:" + row.output);
+        EXPECT_EQ(outcome.kind, Kind::OutputIsSource) << row.output;
+        EXPECT_EQ(outcome.conflictingSource, dir.file("pts.txt"));
         EXPECT_EQ(data.changes(), "") << row.output;
         EXPECT_TRUE(fs::is_symlink(dir.file("pts.txt")));
         EXPECT_EQ(listFolder(dir.path()), "pts.txt\n" + row.output + "\n");
@@ -122,17 +124,18 @@ TEST(Regression, OutputReplacedTheSourceThroughALink) {
     fs::create_symlink(dir.path() / "data", dir.path() / "out");
     fs::create_symlink(dir.file("data/pts.txt"), dir.file("data/ptsKaisi.txt"));
     const FileSnapshot source(dir.file("data/pts.txt"));
-    ConversionRequest request = requestFor(dir, "pts.txt", velkaro::kKaisiItemText);
+    ConversionRequest request = requestFor(dir, "pts.txt", velkaro::TargetFormat::Kaisi);
     request.sourcePath = dir.file("data/pts.txt");
     request.outputFolder = dir.file("out");
-    EXPECT_EQ(velkaro::runConversion(request).kind, Kind::OutputCreateFailed);
+    EXPECT_EQ(velkaro::runConversion(request).kind, Kind::OutputIsSource);
     EXPECT_EQ(source.changes(), "");
     const velkaro::test::ProgramRun run =
         velkaro::test::runConverter(dir.path(), {"-f", "all", "-o", "out", "data/pts.txt"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "data/pts.txt -> out/ptsCass.dat (2 点)\n"
                        "data/pts.txt -> out/ptsCAD.dxf (2 点)\n");
-    EXPECT_EQ(run.err, "velkaro-convert: data/pts.txt: 创建转换文件错误:ptsKaisi.txt\n");
+    EXPECT_EQ(run.err,
+              "velkaro-convert: data/pts.txt: 转换文件是本次转换的源文件，不能覆盖:ptsKaisi.txt\n");
     EXPECT_EQ(source.changes(), "");
     EXPECT_TRUE(fs::is_symlink(dir.file("data/ptsKaisi.txt")));
 }
@@ -152,7 +155,9 @@ TEST(Regression, LineFeedInANameSplitTheConverterLine) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "two\\nlines.txt -> two\\nlinesCass.dat (2 点)\n"
                        "tab\\there.txt/x\\x1b.txt -> tab\\there.txt/x\\x1bCass.dat (2 点)\n");
-    EXPECT_EQ(run.err, "velkaro-convert: tab\\there.txt: 打开源文件错误，请重新选择!\n");
+    EXPECT_EQ(run.err, "velkaro-convert: tab\\there.txt: 打开源文件错误，请重新选择!\n"
+                       "velkaro-convert: tab\\there.txt: 位置: tab\\there.txt\n"
+                       "velkaro-convert: tab\\there.txt: 原因: 这是一个文件夹。\n");
     EXPECT_EQ(velkaro::test::readBytes(dir.file("two\nlinesCass.dat")),
               "K1,,20.5,10.5,3.0\r\nP2,,21,11,4\r\n");
 
@@ -164,9 +169,11 @@ TEST(Regression, LineFeedInANameSplitTheConverterLine) {
         velkaro::test::runConverter(other.path(), {"-f", "all", "a\rb.txt"});
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "a\\rb.txt -> a\\rbCass.dat (2 点)\na\\rb.txt -> a\\rbCAD.dxf (2 点)\n");
-    EXPECT_EQ(failed.err, "velkaro-convert: 警告: a\\rb.txt 第 3 行不足 10 字节，读取在此停止，"
-                          "其后 2 行没有转换\n"
-                          "velkaro-convert: a\\rb.txt: 创建转换文件错误:a\\rbKaisi.txt\n");
+    EXPECT_EQ(failed.err, "velkaro-convert: a\\rb.txt: 警告: 第 3 行不足 10 字节，读取在此停止，"
+                          "其后 2 行没有转换。\n"
+                          "velkaro-convert: a\\rb.txt: 创建转换文件错误:a\\rbKaisi.txt\n"
+                          "velkaro-convert: a\\rb.txt: 位置: a\\rbKaisi.txt\n"
+                          "velkaro-convert: a\\rb.txt: 原因: 这是一个文件夹。\n");
 }
 
 // Fault: velkaro-convert took any argument that began like a long option for it: --formatcass
@@ -583,8 +590,8 @@ TEST(Regression, LongLineWasSplitSilently) {
     const velkaro::test::ProgramRun run = runConverter(dir.path(), {"-f", "cass", "pts.txt"});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(
-        run.err.find("velkaro-convert: 警告: pts.txt 第 3 行超过 255 字节，被分段当作多个点转换 "
-                     "(共 2 行)\n"),
+        run.err.find("velkaro-convert: pts.txt: 警告: 2 行超过 255 字节 (第 3 行起)，"
+                     "每行被分段当作多个点转换。\n"),
         std::string::npos)
         << run.err;
     EXPECT_EQ(readBytes(dir.file("ptsCass.dat")), modelOf(source));

@@ -2,6 +2,7 @@
 
 #include "convert_bytes.h"
 #include "output_stream.h"
+#include "outcome_printer.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -99,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The golden files hold the three outputs of a realistic export with the awkward cases mixed in;
 // they were checked by hand and guard every writer against any change of bytes.
 struct GoldenRow {
-    std::string_view itemText;
+    velkaro::TargetFormat itemText;
     const char *golden;
 };
 
@@ -115,9 +116,9 @@ TEST_P(GoldenTest, SampleExportGivesTheGoldenBytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, GoldenTest,
-    ::testing::Values(GoldenRow{velkaro::kCassItemText, "golden/sampleCass.dat"},
-                      GoldenRow{velkaro::kKaisiItemText, "golden/sampleKaisi.txt"},
-                      GoldenRow{velkaro::kCadItemText, "golden/sampleCAD.dxf"}));
+    ::testing::Values(GoldenRow{velkaro::TargetFormat::Cass, "golden/sampleCass.dat"},
+                      GoldenRow{velkaro::TargetFormat::Kaisi, "golden/sampleKaisi.txt"},
+                      GoldenRow{velkaro::TargetFormat::Cad, "golden/sampleCAD.dxf"}));
 
 TEST(OutputStream, WriteToAFullDeviceIsReported) {
     std::FILE *full = std::fopen("/dev/full", "wb");
@@ -134,10 +135,10 @@ TEST(OutputStream, WriteToAFullDeviceIsReported) {
 }
 
 TEST(TargetFormats, ConversionThatTakesNoLineWritesOpenerAndCloserOnly) {
-    EXPECT_EQ(velkaro::test::convertBytes("short\n", velkaro::kCadItemText),
+    EXPECT_EQ(velkaro::test::convertBytes("short\n", velkaro::TargetFormat::Cad),
               "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
-    EXPECT_EQ(velkaro::test::convertBytes("short\n", velkaro::kCassItemText), "");
-    EXPECT_EQ(velkaro::test::convertBytes("short\n", velkaro::kKaisiItemText), "");
+    EXPECT_EQ(velkaro::test::convertBytes("short\n", velkaro::TargetFormat::Cass), "");
+    EXPECT_EQ(velkaro::test::convertBytes("short\n", velkaro::TargetFormat::Kaisi), "");
 }
 
 } // namespace

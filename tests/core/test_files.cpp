@@ -1,3 +1,4 @@
+#include "outcome_printer.h"
 #include "test_files.h"
 
 #include "file_system_path.h"

@@ -6,6 +6,9 @@
 
 namespace velkaro::test {
 
+// The shared source of the tests: two points in CR LF lines, the second with a NULL code.
+inline const std::string kSource = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
+
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TempDir {
   public:

@@ -26,10 +26,9 @@ using velkaro::test::writeBytes;
 // Shows which text came from a name, so that a test sees the decoder was asked.
 const NameDecoder kMarkNames = [](std::string_view name) { return "<" + std::string(name) + ">"; };
 
-ConversionOutcome outcomeOf(Kind kind, std::string message, std::string output = {}) {
-    ConversionOutcome outcome;
-    outcome.kind = kind;
-    outcome.message = std::move(message) + output;
+ConversionOutcome outcomeOf(Kind kind, std::string output = {}) {
+    ConversionOutcome outcome(kind);
+    outcome.sourcePath = "/d/pts.txt";
     outcome.outputFileName = std::move(output);
     return outcome;
 }
@@ -46,78 +45,49 @@ TEST_P(OutcomeMessageTest, TextTitleAndIcon) {
     EXPECT_EQ(outcomeMessage(GetParam().outcome, kMarkNames), GetParam().expected);
 }
 
-ConversionOutcome converted(std::uint64_t points, std::uint64_t stoppedAt, std::uint64_t left,
-                            std::vector<std::uint64_t> without, std::uint64_t withoutCount) {
-    ConversionOutcome outcome =
-        outcomeOf(Kind::Converted, "\t转换成功!\n生成转换文件:", "ptsCass.dat");
+ConversionOutcome converted(std::uint64_t points, std::uint64_t stoppedAt = 0,
+                            std::uint64_t left = 0) {
+    ConversionOutcome outcome = outcomeOf(Kind::Converted, "ptsCass.dat");
     outcome.pointsWritten = points;
-    outcome.stoppedAtLine = stoppedAt;
-    outcome.linesNotConverted = left;
-    outcome.firstLinesWithoutCoordinates = std::move(without);
-    outcome.linesWithoutCoordinates = withoutCount;
+    outcome.reading.stoppedAtLine = stoppedAt;
+    outcome.reading.stop = velkaro::StopReason::ShortLine;
+    outcome.reading.linesNotConverted = left;
     return outcome;
 }
 
-ConversionOutcome longLines(ConversionOutcome outcome, std::uint64_t count, std::uint64_t first) {
-    outcome.longLines = count;
-    outcome.firstLongLine = first;
+ConversionOutcome diskFull() {
+    ConversionOutcome outcome = outcomeOf(Kind::OutputWriteFailed, "a.dat");
+    outcome.failure = velkaro::FileFailure{"/d/a.dat", velkaro::FailureReason::DiskFull, {}};
     return outcome;
 }
 
 const std::string kConverted = "\t转换成功!\n生成转换文件:<ptsCass.dat>\n写入 ";
 
+// What the windows add to the wording: the points line, the warnings, the old tool's titles and
+// icons, and the warning icon for everything that went wrong.
 INSTANTIATE_TEST_SUITE_P(
     Kinds, OutcomeMessageTest,
     ::testing::Values(
-        OutcomeRow{"NoSource",
-                   outcomeOf(Kind::NoSource, "请选择源文件"),
-                   {"请选择源文件", "", MessageIcon::None}},
+        OutcomeRow{"NoSource", outcomeOf(Kind::NoSource), {"请选择源文件", "", MessageIcon::None}},
         OutcomeRow{"NoFormat",
-                   outcomeOf(Kind::NoFormat, "请选择转换格式"),
+                   outcomeOf(Kind::NoFormat),
                    {"请选择转换格式", "", MessageIcon::Exclamation}},
         OutcomeRow{"SourceOpenFailed",
-                   outcomeOf(Kind::SourceOpenFailed, "打开源文件错误，请重新选择!"),
+                   outcomeOf(Kind::SourceOpenFailed),
                    {"打开源文件错误，请重新选择!", "", MessageIcon::None}},
-        OutcomeRow{"OutputCreateFailed",
-                   outcomeOf(Kind::OutputCreateFailed, "创建转换文件错误:", "a.dat"),
-                   {"创建转换文件错误:<a.dat>", "", MessageIcon::Warning}},
         OutcomeRow{"OutputWriteFailed",
-                   outcomeOf(Kind::OutputWriteFailed, "写入转换文件错误:", "a.dat"),
-                   {"写入转换文件错误:<a.dat>", "", MessageIcon::Warning}},
-        OutcomeRow{"SourceReadFailedNamesTheSource",
-                   outcomeOf(Kind::SourceReadFailed, "读取源文件错误:pts.txt"),
-                   {"读取源文件错误:<pts.txt>", "", MessageIcon::Warning}},
+                   diskFull(),
+                   {"写入转换文件错误:<a.dat>\n位置: </d/a.dat>\n原因: 磁盘已满。", "",
+                    MessageIcon::Warning}},
         OutcomeRow{"Converted",
-                   converted(40, 0, 0, {}, 0),
+                   converted(40),
                    {kConverted + "40 点", "格式转换提示：", MessageIcon::None}},
-        OutcomeRow{
-            "EarlyStop",
-            converted(5, 6, 35, {}, 0),
-            {kConverted + "5 点\n警告: 第 6 行不足 10 字节，读取在此停止，其后 35 行没有转换。",
-             "格式转换提示：", MessageIcon::Warning}},
-        OutcomeRow{
-            "LinesWithoutCoordinates",
-            converted(41, 0, 0, {1, 2, 3, 4, 5, 9}, 7),
-            {kConverted + "41 点\n警告: 7 行没有坐标数值 (第 1、2、3、4、5 等 行)，已按原样写入。",
-             "格式转换提示：", MessageIcon::Warning}},
-        OutcomeRow{
-            "LongLines",
-            longLines(converted(3, 0, 0, {}, 0), 2, 7),
-            {kConverted + "3 点\n警告: 2 行超过 255 字节 (第 7 行起)，每行被分段当作多个点转换。",
-             "格式转换提示：", MessageIcon::Warning}},
-        OutcomeRow{"DuplicateOutputNamesAFolderWithAColon",
-                   outcomeOf(Kind::DuplicateOutput, "转换文件已由前面的源文件生成:/d/a:b.txt"),
-                   {"转换文件已由前面的源文件生成:</d/a:b.txt>", "", MessageIcon::Warning}},
-        OutcomeRow{
-            "OutputIsSource",
-            outcomeOf(Kind::OutputIsSource, "转换文件是本次转换的源文件，不能覆盖:", "aKaisi.txt"),
-            {"转换文件是本次转换的源文件，不能覆盖:<aKaisi.txt>", "", MessageIcon::Warning}},
-        OutcomeRow{"SourceChanged",
-                   outcomeOf(Kind::SourceChanged, "源文件在转换时被改动:pts.txt"),
-                   {"源文件在转换时被改动:<pts.txt>", "", MessageIcon::Warning}},
-        OutcomeRow{"OutOfMemory",
-                   outcomeOf(Kind::OutOfMemory, "内存不足，无法转换:pts.txt"),
-                   {"内存不足，无法转换:<pts.txt>", "", MessageIcon::Warning}}),
+        OutcomeRow{"NoPointsAndEarlyStop",
+                   converted(0, 1, 35),
+                   {kConverted + "0 点\n警告: 源文件中没有可转换的点 (文件是空的、只有空行或第一行就"
+                                 "停止了)，没有写入任何点。\n警告: 第 1 行不足 10 字节，读取在此停止，"
+                                 "其后 35 行没有转换。",
+                    "格式转换提示：", MessageIcon::Warning}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct PathRow {
@@ -180,17 +150,22 @@ TEST(PathRules, SecondByteOfADoubleByteCharacterIsNoSeparator) {
 }
 
 TEST(FormatSelection, CountsOnlyWhileTheFieldShowsTheItem) {
+    using velkaro::TargetFormat;
     const auto items = formatListItems();
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0], "CASS6.0格式");
     EXPECT_EQ(items[1], "开思格式");
     EXPECT_EQ(items[2], "CAD格式");
-    EXPECT_EQ(selectedFormatText(2, "CAD格式"), "CAD格式");
-    EXPECT_EQ(selectedFormatText(0, "CAD"), std::nullopt);      // picked, then edited
-    EXPECT_EQ(selectedFormatText(-1, "CAD格式"), std::nullopt); // typed, never picked
-    EXPECT_EQ(selectedFormatText(1, "CASS6.0格式"),
-              std::nullopt); // never shows one, writes another
-    EXPECT_EQ(selectedFormatText(3, "CAD格式"), std::nullopt);
+    EXPECT_EQ(selectedFormat(2, "CAD格式"), TargetFormat::Cad);
+    EXPECT_EQ(selectedFormat(0, "CAD"), std::nullopt);           // picked, then edited
+    EXPECT_EQ(selectedFormat(-1, "CAD格式"), std::nullopt);      // typed, never picked
+    EXPECT_EQ(selectedFormat(1, "CASS6.0格式"), std::nullopt);   // never shows one, writes another
+    EXPECT_EQ(selectedFormat(3, "CAD格式"), std::nullopt);
+    // The list texts, exactly and case-sensitively.
+    EXPECT_EQ(formatOfListText("开思格式"), TargetFormat::Kaisi);
+    for (const char *text : {"cass6.0格式", "", "CAD格式 ", "CAD"}) {
+        EXPECT_EQ(formatOfListText(text), std::nullopt) << text;
+    }
 }
 
 TEST(SourceSelection, KeepsTheChoiceAndShowsOneOrSeveralFiles) {
@@ -219,7 +194,7 @@ class ScriptedHost : public DialogHost {
     std::vector<Question> asked;
 };
 
-const std::string kSource = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
+using velkaro::test::kSource;
 const NameDecoder kPlain = [](std::string_view name) { return std::string(name); };
 
 struct CommandFixture {
@@ -231,14 +206,12 @@ struct CommandFixture {
 
 TEST(ConvertCommand, ChecksComeFirstAndTouchNothing) {
     CommandFixture f;
-    f.command.run(f.selection, "CAD格式");
+    f.command.run(f.selection, velkaro::TargetFormat::Cad);
     f.selection.choose({f.dir.file("pts.txt")}, kNativePathStyle);
     f.command.run(f.selection, std::nullopt);
-    f.command.run(f.selection, "CAD");
-    ASSERT_EQ(f.host.shown.size(), 3u);
+    ASSERT_EQ(f.host.shown.size(), 2u);
     EXPECT_EQ(f.host.shown[0].text, "请选择源文件");
     EXPECT_EQ(f.host.shown[1].text, "请选择转换格式");
-    EXPECT_EQ(f.host.shown[2].text, "请选择转换格式");
     EXPECT_EQ(listFolder(f.dir.path()), "");
 }
 
@@ -247,7 +220,7 @@ TEST(ConvertCommand, ExistingOutputIsReplacedOnlyWhenTheUserSaysSo) {
     writeBytes(f.dir.file("survey.0618.txt"), kSource);
     writeBytes(f.dir.file("surveyCass.dat"), "edited by hand\r\n");
     f.selection.choose({f.dir.file("survey.0618.txt")}, kNativePathStyle);
-    f.command.run(f.selection, "CASS6.0格式");
+    f.command.run(f.selection, velkaro::TargetFormat::Cass);
     ASSERT_EQ(f.host.asked.size(), 1u);
     EXPECT_EQ(f.host.asked[0],
               (Question{"转换文件 surveyCass.dat 已存在。\n要替换它吗?", "", "替换", "取消"}));
@@ -256,7 +229,7 @@ TEST(ConvertCommand, ExistingOutputIsReplacedOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(listFolder(f.dir.path()), "survey.0618.txt\nsurveyCass.dat\n");
 
     f.host.answer = Answer::Replace;
-    f.command.run(f.selection, "CASS6.0格式");
+    f.command.run(f.selection, velkaro::TargetFormat::Cass);
     EXPECT_EQ(readBytes(f.dir.file("surveyCass.dat")), "K1,,20.5,10.5,3.0\r\nP2,,21,11,4\r\n");
     ASSERT_EQ(f.host.shown.size(), 1u);
     EXPECT_EQ(f.host.shown[0].text, "\t转换成功!\n生成转换文件:surveyCass.dat\n写入 2 点");
@@ -271,14 +244,15 @@ TEST(ConvertCommand, SeveralFilesAskOnceAndEndInOneSummary) {
     f.selection.choose({f.dir.file("a.txt"), f.dir.file("b.txt"), f.dir.file("gone.txt")},
                        kNativePathStyle);
     f.host.answer = Answer::Replace;
-    f.command.run(f.selection, "开思格式");
+    f.command.run(f.selection, velkaro::TargetFormat::Kaisi);
     ASSERT_EQ(f.host.asked.size(), 1u);
     EXPECT_EQ(f.host.asked[0].text, "下列转换文件已存在:\naKaisi.txt\nbKaisi.txt\n要替换它们吗?");
     ASSERT_EQ(f.host.shown.size(), 1u);
     EXPECT_EQ(f.host.shown[0],
               (Message{"\t转换完成: 2 个文件成功，1 个失败。\naKaisi.txt (2 点)\nbKaisi.txt (2 点)"
                        "\n警告: 第 3 行不足 10 字节，读取在此停止，其后 2 行没有转换。"
-                       "\ngone.txt: 打开源文件错误，请重新选择!",
+                       "\ngone.txt: 打开源文件错误，请重新选择!\n位置: " +
+                           f.dir.file("gone.txt") + "\n原因: 文件或文件夹不存在。",
                        "格式转换提示：", MessageIcon::Warning}));
     EXPECT_EQ(listFolder(f.dir.path()), "a.txt\naKaisi.txt\nb.txt\nbKaisi.txt\n");
 }
@@ -293,9 +267,9 @@ TEST(ConvertCommand, SeveralFilesNeverReplaceEachOtherOrASourceOfTheRun) {
     writeBytes(f.dir.file("b.txt"), kSource);
     writeBytes(f.dir.file("bKaisi.txt"), "1,2,P9,K9,1,2,3\n");
     f.selection.choose({f.dir.file("a.txt"), f.dir.file("a.csv")}, kNativePathStyle);
-    f.command.run(f.selection, "开思格式");
+    f.command.run(f.selection, velkaro::TargetFormat::Kaisi);
     f.selection.choose({f.dir.file("b.txt"), f.dir.file("bKaisi.txt")}, kNativePathStyle);
-    f.command.run(f.selection, "开思格式");
+    f.command.run(f.selection, velkaro::TargetFormat::Kaisi);
     EXPECT_TRUE(f.host.asked.empty());
     ASSERT_EQ(f.host.shown.size(), 2u);
     EXPECT_EQ(f.host.shown[0].text, "\t转换完成: 1 个文件成功，1 个失败。\naKaisi.txt (2 点)\n"

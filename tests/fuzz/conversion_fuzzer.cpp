@@ -135,12 +135,12 @@ void checkShape(std::string_view output, TargetFormat format, std::uint64_t poin
     }
 }
 
-void convertOnce(const std::string &sourceBytes, TargetFormat format, std::string_view itemText) {
+void convertOnce(const std::string &sourceBytes, TargetFormat format, velkaro::TargetFormat itemText) {
     WorkFolder &work = folder();
     ConversionRequest request;
     request.sourcePath = work.source;
     request.sourceFileName = "src.txt";
-    request.formatItemText = std::string(itemText);
+    request.format = itemText;
     request.outputFolder = work.path.string();
 
     struct stat before {};
@@ -153,7 +153,7 @@ void convertOnce(const std::string &sourceBytes, TargetFormat format, std::strin
 
     const velkaro::test::ModelRun model = velkaro::test::modelConversion(sourceBytes, format);
     check(outcome.pointsWritten == model.linesTaken, "points written != lines taken");
-    check(outcome.stoppedAtLine == model.stoppedAtLine, "stoppedAtLine differs from the model");
+    check(outcome.reading.stoppedAtLine == model.stoppedAtLine, "stoppedAtLine differs from the model");
     if (output != model.output) {
         std::size_t at = 0;
         while (at < output.size() && at < model.output.size() && output[at] == model.output[at]) {
@@ -198,7 +198,7 @@ void convertWithOptions() {
     ConversionRequest request;
     request.sourcePath = work.source;
     request.sourceFileName = "src.txt";
-    request.formatItemText = std::string(velkaro::kCadItemText);
+    request.format = velkaro::TargetFormat::Cad;
     request.outputFolder = work.path.string();
     request.options.dxfCodePage = 936;
     request.options.dxfAxes = velkaro::DxfAxes::En;
@@ -228,7 +228,7 @@ void convertWithOptions() {
         summed += code.points;
     }
     check(summed == outcome.pointsWritten, "the codes' points do not add up");
-    check(outcome.summary->linesTaken >= outcome.pointsWritten + outcome.linesLeftOut,
+    check(outcome.summary->linesTaken >= outcome.pointsWritten + outcome.reading.leftOut.count,
           "lines taken fewer than written and left out");
     check(std::remove(outcome.outputPath.c_str()) == 0, "cannot remove the output");
 }
@@ -238,9 +238,9 @@ void convertWithOptions() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string source(reinterpret_cast<const char *>(data), size);
     writeFile(folder().source, data, size);
-    convertOnce(source, TargetFormat::Cass, velkaro::kCassItemText);
-    convertOnce(source, TargetFormat::Kaisi, velkaro::kKaisiItemText);
-    convertOnce(source, TargetFormat::Cad, velkaro::kCadItemText);
+    convertOnce(source, TargetFormat::Cass, velkaro::TargetFormat::Cass);
+    convertOnce(source, TargetFormat::Kaisi, velkaro::TargetFormat::Kaisi);
+    convertOnce(source, TargetFormat::Cad, velkaro::TargetFormat::Cad);
     convertWithOptions();
     check(readFile(folder().source) == source, "the source bytes changed");
     return 0;

@@ -30,7 +30,7 @@ using velkaro::test::runConverter;
 using velkaro::test::TempDir;
 using velkaro::test::writeBytes;
 
-const std::string kSource = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
+using velkaro::test::kSource;
 const std::string kOpenFailed = "打开源文件错误，请重新选择!";
 
 struct Format {
@@ -41,14 +41,32 @@ const Format kFormats[] = {{TargetFormat::Cass, "Cass.dat"},
                            {TargetFormat::Kaisi, "Kaisi.txt"},
                            {TargetFormat::Cad, "CAD.dxf"}};
 
-// The three failure lines of "-f all" for one source and one message (with the output name
-// appended for the output messages).
-std::string failureLines(const std::string &source, const std::string &message,
-                         const std::string &stem = {}) {
+// What one failure prints: its sentence, the file and the reason, each line after the source.
+std::string failureText(const std::string &source, const std::string &headline,
+                        const std::string &where, const std::string &reason) {
+    const std::string prefix = "velkaro-convert: " + source + ": ";
+    return prefix + headline + "\n" + prefix + "位置: " + where + "\n" + prefix + "原因: " + reason +
+           "。\n";
+}
+
+// The failures of "-f all" for one source whose outputs are all refused for one reason: the
+// headline and the place end in each output's name (the place inside folder).
+std::string failureLines(const std::string &source, const std::string &headline,
+                         const std::string &stem, const std::string &folder,
+                         const std::string &reason) {
     std::string lines;
     for (const Format &f : kFormats) {
-        lines += "velkaro-convert: " + source + ": " + message +
-                 (stem.empty() && message == kOpenFailed ? "" : stem + f.suffix) + "\n";
+        const std::string output = stem + f.suffix;
+        lines += failureText(source, headline + output, folder + output, reason);
+    }
+    return lines;
+}
+
+// A source that cannot be opened, once per format.
+std::string openFailedLines(const std::string &source, const std::string &reason) {
+    std::string lines;
+    for (std::size_t i = 0; i < std::size(kFormats); ++i) {
+        lines += failureText(source, kOpenFailed, source, reason);
     }
     return lines;
 }
@@ -81,12 +99,15 @@ TEST(HostileCliSource, MissingFolderDanglingLinkTooLongPath) {
         longPath += "/" + std::string(200, 'd');
     }
     longPath += "/pts.txt";
-    for (const std::string &source : {std::string("missing.txt"), std::string("folder.txt"),
-                                      std::string("link.txt"), longPath}) {
+    const std::pair<std::string, std::string> rows[] = {{"missing.txt", "文件或文件夹不存在"},
+                                                        {"folder.txt", "这是一个文件夹"},
+                                                        {"link.txt", "文件或文件夹不存在"},
+                                                        {longPath, "文件名或路径太长"}};
+    for (const auto &[source, reason] : rows) {
         const ProgramRun run = runConverter(dir.path(), {"-f", "all", source});
         EXPECT_EQ(run.status, 1) << source;
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, failureLines(source, kOpenFailed));
+        EXPECT_EQ(run.err, openFailedLines(source, reason)) << source.substr(0, 40);
         EXPECT_EQ(listFolder(dir.path()), "folder.txt\nlink.txt\n");
     }
 }
@@ -107,10 +128,9 @@ TEST(HostileCliSource, UnreadableFileAndFolder) {
         runAsNobody(dir, {"-f", "cass", "pts.txt", "private/pts.txt"}, dir.path() / "work");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "velkaro-convert: pts.txt: " + kOpenFailed +
-                           "\nvelkaro-convert: "
-                           "private/pts.txt: " +
-                           kOpenFailed + "\n");
+    EXPECT_EQ(run.err, failureText("pts.txt", kOpenFailed, "pts.txt", "没有读取权限") +
+                           failureText("private/pts.txt", kOpenFailed, "private/pts.txt",
+                                       "没有读取权限"));
     EXPECT_EQ(listFolder(dir.path() / "work"), "private\npts.txt\n");
     EXPECT_EQ(source.changes(), "");
 }
@@ -123,9 +143,10 @@ TEST(HostileCliSource, LaterSourcesStillConvertAfterEveryKindOfFailure) {
         runConverter(dir.path(), {"-f", "kaisi", "missing.txt", "folder.txt", "", "good.txt"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "good.txt -> goodKaisi.txt (2 点)\n");
-    EXPECT_EQ(run.err, "velkaro-convert: missing.txt: " + kOpenFailed +
-                           "\nvelkaro-convert: folder.txt: " + kOpenFailed +
-                           "\nvelkaro-convert: : 请选择源文件\n");
+    EXPECT_EQ(run.err,
+              failureText("missing.txt", kOpenFailed, "missing.txt", "文件或文件夹不存在") +
+                  failureText("folder.txt", kOpenFailed, "folder.txt", "这是一个文件夹") +
+                  "velkaro-convert: : 请选择源文件\n");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -150,13 +171,13 @@ void expectCliAsModel(const std::string &bytes, const std::string &what) {
     // Junk lines are taken as points without coordinates: warnings, never errors.
     std::istringstream warnings(run.err);
     for (std::string warning; std::getline(warnings, warning);) {
-        EXPECT_TRUE(warning.starts_with("velkaro-convert: 警告: pts.txt "))
+        EXPECT_TRUE(warning.starts_with("velkaro-convert: pts.txt: 警告: "))
             << what << ": " << warning;
     }
     if (stopped == 0) {
-        EXPECT_EQ(run.err.find("行不足 10 字节"), std::string::npos) << what;
+        EXPECT_EQ(run.err.find("读取在此停止"), std::string::npos) << what;
     } else {
-        EXPECT_NE(run.err.find("pts.txt 第 " + std::to_string(stopped) + " 行不足 10 字节"),
+        EXPECT_NE(run.err.find("pts.txt: 警告: 第 " + std::to_string(stopped) + " 行"),
                   std::string::npos)
             << what << ": " << run.err;
     }
@@ -237,7 +258,8 @@ TEST(HostileCliOutput, ReadOnlyFolder) {
     const ProgramRun run = runAsNobody(f.dir, {"-f", "all", "-o", "out", "pts.txt"}, f.dir.path());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, failureLines("pts.txt", "创建转换文件错误:", "pts"));
+    EXPECT_EQ(run.err, failureLines("pts.txt", "创建转换文件错误:", "pts", "out/",
+                                    "没有写入权限 (文件或其所在的文件夹受保护)"));
     f.expectEarlierOutputsWhole();
     EXPECT_EQ(source.changes(), "");
 }
@@ -250,7 +272,8 @@ TEST(HostileCliOutput, FolderGoneOrAFile) {
         const ProgramRun run = runConverter(dir.path(), {"-f", "all", "-o", folder, "pts.txt"});
         EXPECT_EQ(run.status, 1) << folder;
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, failureLines("pts.txt", "创建转换文件错误:", "pts"));
+        EXPECT_EQ(run.err, failureLines("pts.txt", "创建转换文件错误:", "pts", folder + "/",
+                                        "文件或文件夹不存在"));
     }
     EXPECT_EQ(listFolder(dir.path()), "file\npts.txt\n");
     EXPECT_EQ(readBytes(dir.file("file")), "a file");
@@ -265,7 +288,7 @@ TEST(HostileCliOutput, FoldersOccupyTheOutputNames) {
     const FileSnapshot source(dir.file("pts.txt"));
     const ProgramRun run = runConverter(dir.path(), {"-f", "all", "pts.txt"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, failureLines("pts.txt", "创建转换文件错误:", "pts"));
+    EXPECT_EQ(run.err, failureLines("pts.txt", "创建转换文件错误:", "pts", "", "这是一个文件夹"));
     EXPECT_EQ(listFolder(dir.path()), "pts.txt\nptsCAD.dxf\nptsCass.dat\nptsKaisi.txt\n");
     EXPECT_EQ(source.changes(), "");
 }
@@ -294,7 +317,8 @@ TEST(HostileCliOutput, FullDisk) {
     const ProgramRun run = runConverter(dir.path(), {"-f", "all", "-o", disk.path(), "pts.txt"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, failureLines("pts.txt", "写入转换文件错误:", "pts"));
+    EXPECT_EQ(run.err, failureLines("pts.txt", "写入转换文件错误:", "pts", disk.path() + "/",
+                                    "磁盘已满"));
     EXPECT_EQ(listFolder(disk.path()), listing);
     for (const Format &f : kFormats) {
         EXPECT_EQ(readBytes(disk.path() + "/pts" + f.suffix), "earlier");
@@ -310,7 +334,7 @@ TEST(HostileCliOutput, FailureInTheMiddleOfALargeWrite) {
                                         "trap '' XFSZ; ulimit -f 2000; ");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, failureLines("pts.txt", "写入转换文件错误:", "pts"));
+    EXPECT_EQ(run.err, failureLines("pts.txt", "写入转换文件错误:", "pts", "out/", "磁盘已满"));
     f.expectEarlierOutputsWhole();
     EXPECT_EQ(source.changes(), "");
 }
@@ -366,7 +390,8 @@ TEST(HostileCliName, LongestFileNameGivesAClearCreateError) {
     writeBytes(dir.file(name), kSource);
     const ProgramRun run = runConverter(dir.path(), {"-f", "all", name});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, failureLines(name, "创建转换文件错误:", std::string(251, 'n')));
+    EXPECT_EQ(run.err, failureLines(name, "创建转换文件错误:", std::string(251, 'n'), "",
+                                    "文件名或路径太长"));
     EXPECT_EQ(listFolder(dir.path()), name + "\n");
 }
 

@@ -1,6 +1,7 @@
 // velkaro-convert end to end: the real executable, real files, exit codes and messages.
 
 #include "hostile_support.h"
+#include "outcome_printer.h"
 #include "test_files.h"
 #include "velkaro_version.h"
 
@@ -21,7 +22,7 @@ using velkaro::test::readBytes;
 using velkaro::test::TempDir;
 using velkaro::test::writeBytes;
 
-const std::string kSource = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
+using velkaro::test::kSource;
 
 using velkaro::test::ProgramRun;
 
@@ -82,50 +83,77 @@ TEST(VelkaroConvert, FailureIsReportedAndLaterSourcesStillConvert) {
     writeBytes(dir.file("b.txt"), kSource);
     const ProgramRun run = convert(dir, {"-f", "kaisi", "missing.txt", "b.txt"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "velkaro-convert: missing.txt: 打开源文件错误，请重新选择!\n");
+    EXPECT_EQ(run.err, "velkaro-convert: missing.txt: 打开源文件错误，请重新选择!\n"
+                       "velkaro-convert: missing.txt: 位置: missing.txt\n"
+                       "velkaro-convert: missing.txt: 原因: 文件或文件夹不存在。\n");
     EXPECT_EQ(run.out, "b.txt -> bKaisi.txt (2 点)\n");
 }
 
-TEST(VelkaroConvert, OutputCreateFailureNamesTheFile) {
-    TempDir dir;
-    writeBytes(dir.file("pts.txt"), kSource);
-    fs::create_directory(dir.path() / "ptsCass.dat");
-    const ProgramRun run = convert(dir, {"-f", "cass", "pts.txt"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "velkaro-convert: pts.txt: 创建转换文件错误:ptsCass.dat\n");
-}
+// What the user reads on standard error, and the identifier a script reads in --json, for each
+// way a run goes wrong or converts less than it seems to. Warnings come once per source.
+struct ToldRow {
+    const char *name;
+    std::string source;
+    std::string prefix; // shell commands before the converter
+    std::string err;    // after "velkaro-convert: pts.txt: " on each line
+    std::string kind;   // the JSON identifier: of the failure, or of the first warning
+};
 
-TEST(VelkaroConvert, FullDiskIsAWriteFailureAndTheEarlierOutputSurvives) {
-    TempDir dir;
+class ToldTest : public ::testing::TestWithParam<ToldRow> {};
+
+std::string bigSource() {
     std::string big;
     for (int i = 0; i < 5000; ++i) {
         big += "1,2,P" + std::to_string(i) + ",K,3515191.0194,516356.3253,41.8932\n";
     }
-    writeBytes(dir.file("pts.txt"), big);
-    writeBytes(dir.file("ptsCAD.dxf"), "earlier");
-    // The shell ignores SIGXFSZ and limits file sizes (in 512-byte blocks) for the converter.
-    const ProgramRun run = convert(dir, {"-f", "cad", "pts.txt"}, "trap '' XFSZ; ulimit -f 600; ");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "velkaro-convert: pts.txt: 写入转换文件错误:ptsCAD.dxf\n");
-    EXPECT_EQ(readBytes(dir.file("ptsCAD.dxf")), "earlier");
-    EXPECT_EQ(listFolder(dir.path()), "pts.txt\nptsCAD.dxf\n");
+    return big;
 }
 
-TEST(VelkaroConvert, WarnsOncePerSourceWhenReadingStoppedAtAShortLine) {
+TEST_P(ToldTest, SaysWhatHappenedAndWhere) {
+    const ToldRow &row = GetParam();
     TempDir dir;
-    writeBytes(dir.file("pts.txt"), kSource + "\r\n" + kSource);
-    const ProgramRun run = convert(dir, {"-f", "all", "pts.txt"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("pts.txt -> ptsCass.dat (2 点)\n"), std::string::npos);
-    const std::string warning = "pts.txt 第 3 行不足 10 字节";
-    const std::size_t at = run.err.find(warning);
-    EXPECT_NE(at, std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find(warning, at + 1), std::string::npos) << run.err;
+    writeBytes(dir.file("pts.txt"), row.source);
+    writeBytes(dir.file("ptsCAD.dxf"), "earlier");
+    const ProgramRun run = convert(dir, {"-f", "all", "pts.txt"}, row.prefix);
+    std::string expected;
+    for (std::size_t start = 0; start < row.err.size();) {
+        const std::size_t end = row.err.find('\n', start) + 1;
+        expected += "velkaro-convert: pts.txt: " + row.err.substr(start, end - start);
+        start = end;
+    }
+    EXPECT_EQ(run.err, expected);
+    const ProgramRun json = convert(dir, {"--json", "-f", "cad", "pts.txt"}, row.prefix);
+    EXPECT_NE(json.out.find("\"kind\":\"" + row.kind + "\""), std::string::npos) << json.out;
+    if (row.kind == "output-write-failed") {
+        EXPECT_EQ(readBytes(dir.file("ptsCAD.dxf")), "earlier");
+    }
 }
 
-// Twelve lines without coordinates: the first ten by number, then the count, once per source;
-// the outputs are still written as the old tool wrote them.
-TEST(VelkaroConvert, WarnsAboutLinesWithoutCoordinatesTenThenTheCount) {
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ToldTest,
+    ::testing::Values(
+        ToldRow{"EmptySource", "", "",
+                "警告: 源文件中没有可转换的点 (文件是空的、只有空行或第一行就停止了)，"
+                "没有写入任何点。\n",
+                "no-points"},
+        ToldRow{"ShortLine", kSource + "\r\n" + kSource, "",
+                "警告: 第 3 行不足 10 字节，读取在此停止，其后 2 行没有转换。\n",
+                "stopped-at-short-line"},
+        ToldRow{"CtrlZCut", kSource + "\x1a" + kSource, "",
+                "警告: 第 3 行有文件结束符 (0x1A)，读取在此停止，其后 2 行没有转换。\n",
+                "stopped-at-end-of-file-byte"},
+        ToldRow{"ZeroByte", kSource + std::string("1,2,P3,K\0,1,2,3\r\n", 17) + kSource, "",
+                "警告: 第 3 行有零字节 (0x00)，读取在此停止，其后 2 行没有转换。\n"
+                "警告: 源文件看来不是 RTK 点文件 (有零字节或多数行没有坐标)，请确认选对了文件。\n",
+                "stopped-at-zero-byte"},
+        ToldRow{"FullDisk", bigSource(), "trap '' XFSZ; ulimit -f 600; ",
+                "写入转换文件错误:ptsCAD.dxf\n位置: ptsCAD.dxf\n原因: 磁盘已满。\n",
+                "output-write-failed"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// Twelve lines without coordinates: the first ten by number, then "等"; the outputs are still
+// written as the old tool wrote them.
+TEST(VelkaroConvert, WarnsAboutLinesWithoutCoordinatesNamingTen) {
     TempDir dir;
     std::string junk = "序号,解状态,点名,编码,X,Y,H\r\n";
     for (int i = 0; i < 11; ++i) {
@@ -134,13 +162,10 @@ TEST(VelkaroConvert, WarnsAboutLinesWithoutCoordinatesTenThenTheCount) {
     writeBytes(dir.file("pts.txt"), junk + kSource);
     const ProgramRun run = convert(dir, {"-f", "all", "pts.txt"});
     EXPECT_EQ(run.status, 0);
-    std::string expected;
-    for (int line = 1; line <= 10; ++line) {
-        expected +=
-            "velkaro-convert: 警告: pts.txt 第 " + std::to_string(line) + " 行没有坐标数值\n";
-    }
-    expected += "velkaro-convert: 警告: pts.txt 共 12 行没有坐标数值\n";
-    EXPECT_EQ(run.err, expected);
+    EXPECT_EQ(run.err, "velkaro-convert: pts.txt: 警告: 源文件看来不是 RTK 点文件 (有零字节或多数行"
+                       "没有坐标)，请确认选对了文件。\n"
+                       "velkaro-convert: pts.txt: 警告: 12 行没有坐标数值 (第 1、2、3、4、5、6、7、"
+                       "8、9、10 等 行)，已按原样写入。\n");
     EXPECT_NE(run.out.find("pts.txt -> ptsKaisi.txt (14 点)\n"), std::string::npos);
 }
 
@@ -197,14 +222,16 @@ TEST(VelkaroConvert, SummaryAsTextAndAsJson) {
                         "  行: 读取 2, 取用 2, 略去 1, 读到文件末尾\n"
                         "  编码 \xbf\xd8: 1 点, x -1.000000 ~ -1.000000, y 2000.000000 ~ "
                         "2000.000000, z 5.000000 ~ 5.000000\n");
-    EXPECT_EQ(text.err, "velkaro-convert: 警告: pts.txt 第 1 行没有坐标数值，已略去\n");
+    EXPECT_EQ(text.err, "velkaro-convert: pts.txt: 警告: 1 行没有坐标数值，已略去 (第 1 行)。\n");
     const ProgramRun json = convert(dir, {"--json", "-fcad", "--dxf-codepage", "pts.txt"});
     EXPECT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(json.out, "{\"source\":\"pts.txt\",\"format\":\"cad\",\"status\":\"converted\","
-                        "\"output\":\"ptsCAD.dxf\",\"points\":2,\"linesRead\":2,\"linesTaken\":2,"
+                        "\"kind\":\"converted\",\"output\":\"ptsCAD.dxf\",\"points\":2,\"linesRead\":2,\"linesTaken\":2,"
                         "\"linesLeftOut\":0,\"firstLinesLeftOut\":[],\"stoppedAtLine\":null,"
                         "\"linesNotConverted\":0,\"linesWithoutCoordinates\":1,"
-                        "\"firstLinesWithoutCoordinates\":[1],\"codes\":["
+                        "\"firstLinesWithoutCoordinates\":[1],\"warnings\":[{\"kind\":"
+                        "\"lines-without-coordinates\",\"text\":\"警告: 1 行没有坐标数值 (第 1 "
+                        "行)，已按原样写入。\"}],\"codes\":["
                         "{\"code\":\"code\",\"points\":1,\"x\":null,\"y\":null,\"z\":null},"
                         "{\"code\":\"\\udcbf\\udcd8\",\"points\":1,\"x\":{\"min\":-1.000000,"
                         "\"max\":-1.000000},\"y\":{\"min\":2000.000000,\"max\":2000.000000},"

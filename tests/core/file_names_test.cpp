@@ -1,4 +1,4 @@
-#include "output_file.h"
+#include "file_names.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "conversion_options.h"
+#include "target_format.h"
+
+#include <optional>
+#include <string>
+
+namespace velkaro {
+
+// What a front end hands to one conversion run. Paths and names are the file system's bytes
+// (on Windows in the code page of the file APIs), never decoded.
+struct ConversionRequest {
+    std::string sourcePath;             // empty: nothing chosen yet
+    std::string sourceFileName;         // names the output only
+    std::optional<TargetFormat> format; // absent: no format chosen
+    // Where the output is created. Empty: the process's current directory.
+    std::string outputFolder;
+    // What the run does beyond the old tool; the default asks for nothing.
+    ConversionOptions options;
+};
+
+} // namespace velkaro

@@ -1,0 +1,168 @@
+// Every sentence of the wording, pinned: the outcomes, the reasons of failures, the warnings, and
+// the identifiers scripts read beside them.
+
+#include "identifiers.h"
+#include "outcome_text.h"
+#include "warning_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <set>
+#include <string>
+
+namespace {
+
+using velkaro::ConversionOutcome;
+using velkaro::FailureReason;
+using velkaro::WarningKind;
+using Kind = ConversionOutcome::Kind;
+using namespace velkaro::wording;
+
+// Brackets show which parts came from a name through the front end's decoder.
+const NameDecoder kMarkNames = [](std::string_view name) { return "<" + std::string(name) + ">"; };
+
+ConversionOutcome outcomeOf(Kind kind, FailureReason reason = FailureReason::Unknown,
+                            velkaro::SystemError error = {}) {
+    ConversionOutcome outcome(kind);
+    outcome.sourcePath = "/d/pts.txt";
+    outcome.outputFileName = "ptsCass.dat";
+    outcome.conflictingSource = "/d/a:b.txt";
+    if (reason != FailureReason::Unknown || error) {
+        outcome.failure = velkaro::FileFailure{"/d/ptsCass.dat", reason, error};
+    }
+    return outcome;
+}
+
+struct SentenceRow {
+    const char *name;
+    ConversionOutcome outcome;
+    std::string text;
+};
+
+class OutcomeTextTest : public ::testing::TestWithParam<SentenceRow> {};
+
+TEST_P(OutcomeTextTest, SaysWhatHappenedWhereAndWhy) {
+    EXPECT_EQ(outcomeText(GetParam().outcome, kMarkNames), GetParam().text);
+}
+
+const std::string kWhere = "\n位置: </d/ptsCass.dat>\n原因: ";
+const velkaro::SystemError kNoSuchDevice{velkaro::SystemError::Domain::Posix, ENXIO + 1000};
+
+INSTANTIATE_TEST_SUITE_P(
+    Sentences, OutcomeTextTest,
+    ::testing::Values(
+        SentenceRow{"NoSource", outcomeOf(Kind::NoSource), "请选择源文件"},
+        SentenceRow{"NoFormat", outcomeOf(Kind::NoFormat), "请选择转换格式"},
+        SentenceRow{"SourceOpenFailed", outcomeOf(Kind::SourceOpenFailed, FailureReason::NotFound),
+                    "打开源文件错误，请重新选择!" + kWhere + "文件或文件夹不存在。"},
+        SentenceRow{"Converted", outcomeOf(Kind::Converted),
+                    "\t转换成功!\n生成转换文件:<ptsCass.dat>"},
+        SentenceRow{"CreateAccessDenied",
+                    outcomeOf(Kind::OutputCreateFailed, FailureReason::AccessDenied),
+                    "创建转换文件错误:<ptsCass.dat>" + kWhere +
+                        "没有写入权限 (文件或其所在的文件夹受保护)。"},
+        SentenceRow{"ReadAccessDenied",
+                    outcomeOf(Kind::SourceOpenFailed, FailureReason::AccessDenied),
+                    "打开源文件错误，请重新选择!" + kWhere + "没有读取权限。"},
+        SentenceRow{"ReadOnlyFile", outcomeOf(Kind::OutputCreateFailed, FailureReason::ReadOnlyFile),
+                    "创建转换文件错误:<ptsCass.dat>" + kWhere + "文件是只读的。"},
+        SentenceRow{"ReadOnlyDisk",
+                    outcomeOf(Kind::OutputCreateFailed, FailureReason::ReadOnlyFileSystem),
+                    "创建转换文件错误:<ptsCass.dat>" + kWhere + "磁盘或存储卡是只读的 (写保护)。"},
+        SentenceRow{"DiskFull", outcomeOf(Kind::OutputWriteFailed, FailureReason::DiskFull),
+                    "写入转换文件错误:<ptsCass.dat>" + kWhere + "磁盘已满。"},
+        SentenceRow{"Quota", outcomeOf(Kind::OutputWriteFailed, FailureReason::QuotaExceeded),
+                    "写入转换文件错误:<ptsCass.dat>" + kWhere + "超出了磁盘配额。"},
+        SentenceRow{"NameTooLong", outcomeOf(Kind::OutputCreateFailed, FailureReason::NameTooLong),
+                    "创建转换文件错误:<ptsCass.dat>" + kWhere + "文件名或路径太长。"},
+        SentenceRow{"FileInUse", outcomeOf(Kind::OutputCreateFailed, FailureReason::FileInUse),
+                    "创建转换文件错误:<ptsCass.dat>" + kWhere +
+                        "文件正被其他程序使用 (例如在 CASS 中打开)，请先关闭它。"},
+        SentenceRow{"DeviceFailed", outcomeOf(Kind::SourceReadFailed, FailureReason::DeviceFailed),
+                    "读取源文件错误:<pts.txt>" + kWhere + "磁盘或设备读写出错 (介质损坏或已被拔出)。"},
+        SentenceRow{"IsFolder", outcomeOf(Kind::OutputCreateFailed, FailureReason::IsFolder),
+                    "创建转换文件错误:<ptsCass.dat>" + kWhere + "这是一个文件夹。"},
+        SentenceRow{"NotRegularFile",
+                    outcomeOf(Kind::SourceOpenFailed, FailureReason::NotRegularFile),
+                    "打开源文件错误，请重新选择!" + kWhere +
+                        "这不是普通文件 (设备、管道或套接字)。"},
+        SentenceRow{"LinkLoop", outcomeOf(Kind::OutputCreateFailed, FailureReason::LinkLoop),
+                    "创建转换文件错误:<ptsCass.dat>" + kWhere + "符号链接形成循环。"},
+        SentenceRow{"UnknownErrorGivesTheSystemsText",
+                    outcomeOf(Kind::OutputWriteFailed, FailureReason::Unknown, kNoSuchDevice),
+                    "写入转换文件错误:<ptsCass.dat>" + kWhere + "系统错误 " +
+                        std::to_string(kNoSuchDevice.code) + ": " +
+                        std::strerror(kNoSuchDevice.code) + "。"},
+        SentenceRow{"OutputIsSource", outcomeOf(Kind::OutputIsSource),
+                    "转换文件是本次转换的源文件，不能覆盖:<ptsCass.dat>"},
+        SentenceRow{"DuplicateOutput", outcomeOf(Kind::DuplicateOutput),
+                    "转换文件已由前面的源文件生成:</d/a:b.txt>"},
+        SentenceRow{"SourceChanged", outcomeOf(Kind::SourceChanged),
+                    "源文件在转换时被改动:<pts.txt>"},
+        SentenceRow{"OutOfMemory", outcomeOf(Kind::OutOfMemory), "内存不足，无法转换:<pts.txt>"},
+        SentenceRow{"OutOfMemoryBeforeAnything", ConversionOutcome(Kind::OutOfMemory),
+                    "内存不足，无法转换。"},
+        SentenceRow{"InvalidOptions", outcomeOf(Kind::InvalidOptions), "转换选项无效"},
+        SentenceRow{"Unexpected", outcomeOf(Kind::Unexpected), "转换时发生意外错误:<pts.txt>"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+ConversionOutcome withLines() {
+    ConversionOutcome outcome(Kind::Converted);
+    velkaro::ReadingReport &reading = outcome.reading;
+    reading.stoppedAtLine = 6;
+    reading.linesNotConverted = 35;
+    reading.zeroBytes = {2, {3, 9}, 9};
+    reading.withoutCoordinates = {7, {1, 2, 3, 4, 5, 9, 11}, 11};
+    reading.leftOut = {1, {4}, 4};
+    reading.longLines = {2, {7, 8}, 8};
+    return outcome;
+}
+
+TEST(WarningText, EveryWarningInOneLine) {
+    const ConversionOutcome outcome = withLines();
+    const std::pair<WarningKind, std::string> rows[] = {
+        {WarningKind::NoPoints, "警告: 源文件中没有可转换的点 (文件是空的、只有空行或第一行就停止了)，"
+                                "没有写入任何点。"},
+        {WarningKind::StoppedAtShortLine,
+         "警告: 第 6 行不足 10 字节，读取在此停止，其后 35 行没有转换。"},
+        {WarningKind::StoppedAtZeroByte,
+         "警告: 第 6 行有零字节 (0x00)，读取在此停止，其后 35 行没有转换。"},
+        {WarningKind::StoppedAtEndOfFileByte,
+         "警告: 第 6 行有文件结束符 (0x1A)，读取在此停止，其后 35 行没有转换。"},
+        {WarningKind::ZeroBytesInLines, "警告: 2 行有零字节 (0x00)，其后的内容被忽略 (第 3、9 行)。"},
+        {WarningKind::NotText,
+         "警告: 源文件看来不是 RTK 点文件 (有零字节或多数行没有坐标)，请确认选对了文件。"},
+        {WarningKind::LinesWithoutCoordinates,
+         "警告: 7 行没有坐标数值 (第 1、2、3、4、5 等 行)，已按原样写入。"},
+        {WarningKind::LinesLeftOut, "警告: 1 行没有坐标数值，已略去 (第 4 行)。"},
+        {WarningKind::LongLines, "警告: 2 行超过 255 字节 (第 7 行起)，每行被分段当作多个点转换。"},
+    };
+    for (const auto &[kind, text] : rows) {
+        EXPECT_EQ(warningText(kind, outcome, 5), text) << warningId(kind);
+    }
+    EXPECT_EQ(warningText(WarningKind::LinesWithoutCoordinates, outcome, 10),
+              "警告: 7 行没有坐标数值 (第 1、2、3、4、5、9、11 行)，已按原样写入。");
+}
+
+// Scripts key on the identifiers, so each must stay distinct and plain.
+TEST(Identifiers, AreDistinctLowerCaseWords) {
+    std::set<std::string_view> seen;
+    const auto check = [&seen](std::string_view id) {
+        EXPECT_TRUE(seen.insert(id).second) << id;
+        EXPECT_EQ(id.find_first_not_of("abcdefghijklmnopqrstuvwxyz-"), std::string_view::npos);
+    };
+    for (int kind = 0; kind <= static_cast<int>(Kind::Unexpected); ++kind) {
+        check(outcomeId(static_cast<Kind>(kind)));
+    }
+    for (int kind = 0; kind <= static_cast<int>(WarningKind::LongLines); ++kind) {
+        check(warningId(static_cast<WarningKind>(kind)));
+    }
+    seen.clear(); // reasons are another field; "unknown" may stand there
+    for (int reason = 0; reason <= static_cast<int>(FailureReason::LinkLoop); ++reason) {
+        check(reasonId(static_cast<FailureReason>(reason)));
+    }
+}
+
+} // namespace

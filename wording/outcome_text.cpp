@@ -1,0 +1,114 @@
+#include "outcome_text.h"
+
+#include "file_names.h"
+#include "system_error_text.h"
+
+namespace velkaro::wording {
+namespace {
+
+using Kind = ConversionOutcome::Kind;
+
+[[nodiscard]] std::string sourceName(const ConversionOutcome &outcome) {
+    return outcome.sourcePath.substr(fileNameStart(outcome.sourcePath, kNativePathStyle));
+}
+
+// The old tool's sentence, or for the outcomes it did not have, ours in its style: the words,
+// an ASCII colon, and the file they are about.
+[[nodiscard]] std::string headline(const ConversionOutcome &outcome, const NameDecoder &decode) {
+    switch (outcome.kind) {
+    case Kind::NoSource:
+        return "请选择源文件";
+    case Kind::NoFormat:
+        return "请选择转换格式";
+    case Kind::SourceOpenFailed:
+        return "打开源文件错误，请重新选择!";
+    case Kind::Converted:
+        return "\t转换成功!\n生成转换文件:" + decode(outcome.outputFileName);
+    case Kind::OutputCreateFailed:
+        return "创建转换文件错误:" + decode(outcome.outputFileName);
+    case Kind::OutputWriteFailed:
+        return "写入转换文件错误:" + decode(outcome.outputFileName);
+    case Kind::SourceReadFailed:
+        return "读取源文件错误:" + decode(sourceName(outcome));
+    case Kind::OutputIsSource:
+        return "转换文件是本次转换的源文件，不能覆盖:" + decode(outcome.outputFileName);
+    case Kind::DuplicateOutput:
+        return "转换文件已由前面的源文件生成:" + decode(outcome.conflictingSource);
+    case Kind::SourceChanged:
+        return "源文件在转换时被改动:" + decode(sourceName(outcome));
+    case Kind::OutOfMemory:
+        return outcome.sourcePath.empty() ? outOfMemoryText()
+                                          : "内存不足，无法转换:" + decode(sourceName(outcome));
+    case Kind::InvalidOptions:
+        return "转换选项无效";
+    case Kind::Unexpected:
+        break;
+    }
+    return "转换时发生意外错误:" + decode(sourceName(outcome));
+}
+
+[[nodiscard]] std::string reasonText(const FileFailure &failure, bool writing) {
+    switch (failure.reason) {
+    case FailureReason::AccessDenied:
+        return writing ? "没有写入权限 (文件或其所在的文件夹受保护)" : "没有读取权限";
+    case FailureReason::ReadOnlyFile:
+        return "文件是只读的";
+    case FailureReason::ReadOnlyFileSystem:
+        return "磁盘或存储卡是只读的 (写保护)";
+    case FailureReason::DiskFull:
+        return "磁盘已满";
+    case FailureReason::QuotaExceeded:
+        return "超出了磁盘配额";
+    case FailureReason::NameTooLong:
+        return "文件名或路径太长";
+    case FailureReason::FileInUse:
+        return "文件正被其他程序使用 (例如在 CASS 中打开)，请先关闭它";
+    case FailureReason::DeviceFailed:
+        return "磁盘或设备读写出错 (介质损坏或已被拔出)";
+    case FailureReason::NotFound:
+        return "文件或文件夹不存在";
+    case FailureReason::IsFolder:
+        return "这是一个文件夹";
+    case FailureReason::NotRegularFile:
+        return "这不是普通文件 (设备、管道或套接字)";
+    case FailureReason::LinkLoop:
+        return "符号链接形成循环";
+    case FailureReason::Unknown:
+        break;
+    }
+    const std::string system = systemErrorText(failure.error);
+    return system.empty() ? "未知错误" : "系统错误 " + std::to_string(failure.error.code) + ": " +
+                                             system;
+}
+
+[[nodiscard]] bool isWriting(Kind kind) {
+    return kind == Kind::OutputCreateFailed || kind == Kind::OutputWriteFailed;
+}
+
+} // namespace
+
+std::string failureText(const FileFailure &failure, bool writing, const NameDecoder &decode) {
+    return "位置: " + decode(failure.path) + "\n原因: " + reasonText(failure, writing) + "。";
+}
+
+std::string outcomeText(const ConversionOutcome &outcome, const NameDecoder &decode) {
+    std::string text = headline(outcome, decode);
+    if (outcome.failure) {
+        text += "\n" + failureText(*outcome.failure, isWriting(outcome.kind), decode);
+    }
+    return text;
+}
+
+std::string pointsText(std::uint64_t points) {
+    return std::to_string(points) + " 点";
+}
+
+std::string pointsWrittenText(std::uint64_t points) {
+    return "写入 " + pointsText(points);
+}
+
+std::string outOfMemoryText() {
+    return "内存不足，无法转换。";
+}
+
+} // namespace velkaro::wording

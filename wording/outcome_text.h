@@ -1,0 +1,31 @@
+#pragma once
+
+#include "conversion_outcome.h"
+#include "name_decoder.h"
+
+#include <cstdint>
+#include <string>
+
+namespace velkaro::wording {
+
+// The sentence of an outcome, as every front end shows it. The old tool's texts stand first,
+// unchanged ("请选择源文件", "打开源文件错误，请重新选择!", "\t转换成功!\n生成转换文件:" and the
+// output's name, "创建转换文件错误:" and the name, ...); a failure that touched a file adds a
+// line with the file and a line with the reason. Names are shown through decode.
+[[nodiscard]] std::string outcomeText(const ConversionOutcome &outcome, const NameDecoder &decode);
+
+// "位置: <path>\n原因: <reason>。" for a failed file operation; the reason comes from the
+// failure's reason or, for an error no reason covers, is the system's own text.
+[[nodiscard]] std::string failureText(const FileFailure &failure, bool writing,
+                                      const NameDecoder &decode);
+
+// "40 点".
+[[nodiscard]] std::string pointsText(std::uint64_t points);
+
+// "写入 40 点": the line after a conversion's sentence in the windows.
+[[nodiscard]] std::string pointsWrittenText(std::uint64_t points);
+
+// When even the front end's own work ran out of memory.
+[[nodiscard]] std::string outOfMemoryText();
+
+} // namespace velkaro::wording
