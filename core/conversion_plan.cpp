@@ -62,15 +62,15 @@ std::vector<PlannedConversion> planConversions(const std::vector<ConversionReque
     std::vector<PlannedConversion> plan;
     plan.reserve(requests.size());
     for (std::size_t i = 0; i < requests.size(); ++i) {
-        PlannedConversion &planned = plan.emplace_back(PlannedConversion{requests[i], {}, {}});
+        PlannedConversion &planned = plan.emplace_back(PlannedConversion{requests[i], {}, {}, {}});
         planned.refusal = checkRequest(planned.request);
         if (planned.refusal) {
             continue;
         }
-        const std::string name =
+        planned.outputFileName =
             makeOutputFileName(planned.request.sourceFileName, *planned.request.format);
-        planned.outputPath = joinPath(planned.request.outputFolder, name);
-        planned.refusal = planner.conflict(requests, i, planned.outputPath, name);
+        planned.outputPath = joinPath(planned.request.outputFolder, planned.outputFileName);
+        planned.refusal = planner.conflict(requests, i, planned.outputPath, planned.outputFileName);
     }
     return plan;
 }

@@ -11,7 +11,8 @@ namespace velkaro {
 // One conversion of a run of several, as planned before any of them writes.
 struct PlannedConversion {
     ConversionRequest request;
-    std::string outputPath;                   // the output folder joined with the output name
+    std::string outputFileName;               // the bare name of the output
+    std::string outputPath;                   // the output folder joined with that name
     std::optional<ConversionOutcome> refusal; // set: this conversion must not run; why
 };
 

@@ -92,8 +92,7 @@ bool ConvertCommand::mayReplaceExistingOutputs(const std::vector<PlannedConversi
     std::vector<std::string> taken;
     for (const PlannedConversion &planned : plan) {
         if (!planned.refusal && isTaken(planned.outputPath)) {
-            taken.push_back(
-                makeOutputFileName(planned.request.sourceFileName, *planned.request.format));
+            taken.push_back(planned.outputFileName);
         }
     }
     return taken.empty() || m_host.ask(replaceQuestion(taken, m_decode)) == Answer::Replace;
