@@ -156,6 +156,9 @@ void noteEndOfFileByte(SourceStream &source, ReadingReport &report) {
 [[nodiscard]] std::optional<ConversionOutcome> checkSourceRead(const SourceStream &source,
                                                                const ConversionRequest &request,
                                                                const std::string &outputName) {
+    if (source.cancelled()) {
+        return outcome(Kind::Cancelled, request, outputName);
+    }
     if (source.failed()) {
         // A read error looks like the end of the file: without this the output would silently
         // stop where the medium failed.
@@ -213,6 +216,7 @@ void noteEndOfFileByte(SourceStream &source, ReadingReport &report) {
     if (!source.isOpen()) {
         return failed(Kind::SourceOpenFailed, request, outputName, source.openFailure());
     }
+    source.watchBy(request.progress);
     OutputFile output(request.outputFolder, outputName);
     if (isSameFile(request.sourcePath, output.finalPath())) {
         ConversionOutcome refused = outcome(Kind::OutputIsSource, request, outputName);

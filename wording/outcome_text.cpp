@@ -41,6 +41,8 @@ using Kind = ConversionOutcome::Kind;
                                           : "内存不足，无法转换:" + decode(sourceName(outcome));
     case Kind::InvalidOptions:
         return "转换选项无效";
+    case Kind::Cancelled:
+        return "转换已取消，原有文件保持不变:" + decode(outcome.outputFileName);
     case Kind::Unexpected:
         break;
     }

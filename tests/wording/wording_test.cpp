@@ -105,7 +105,9 @@ INSTANTIATE_TEST_SUITE_P(
         SentenceRow{"OutOfMemoryBeforeAnything", ConversionOutcome(Kind::OutOfMemory),
                     "内存不足，无法转换。"},
         SentenceRow{"InvalidOptions", outcomeOf(Kind::InvalidOptions), "转换选项无效"},
-        SentenceRow{"Unexpected", outcomeOf(Kind::Unexpected), "转换时发生意外错误:<pts.txt>"}),
+        SentenceRow{"Unexpected", outcomeOf(Kind::Unexpected), "转换时发生意外错误:<pts.txt>"},
+        SentenceRow{"Cancelled", outcomeOf(Kind::Cancelled),
+                    "转换已取消，原有文件保持不变:<ptsCass.dat>"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 ConversionOutcome withLines() {
@@ -153,7 +155,7 @@ TEST(Identifiers, AreDistinctLowerCaseWords) {
         EXPECT_TRUE(seen.insert(id).second) << id;
         EXPECT_EQ(id.find_first_not_of("abcdefghijklmnopqrstuvwxyz-"), std::string_view::npos);
     };
-    for (int kind = 0; kind <= static_cast<int>(Kind::Unexpected); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(Kind::Cancelled); ++kind) {
         check(outcomeId(static_cast<Kind>(kind)));
     }
     for (int kind = 0; kind <= static_cast<int>(WarningKind::LongLines); ++kind) {
