@@ -1,7 +1,7 @@
 #include "conversion_run.h"
 
 #include "file_system_path.h"
-#include "number_rules.h"
+#include "line_cutter.h"
 #include "output_file.h"
 #include "output_stream.h"
 #include "point_record.h"
@@ -104,19 +104,9 @@ struct ReadingResult {
     std::uint64_t m_lastLongLine = 0;
 };
 
-[[nodiscard]] bool holdsNoCoordinate(const PointRecord &record) {
-    return !holdsNumber(record.x) && !holdsNumber(record.y) && !holdsNumber(record.z);
-}
-
-void checkCoordinates(const PointRecord &record, std::uint64_t lineNumber, ReadingResult &result) {
-    if (!holdsNumber(record.x) || !holdsNumber(record.y) || !holdsNumber(record.z)) {
-        result.withoutCoordinates.note(lineNumber);
-    }
-}
-
 // The short line ends the conversion; the rest of the file is only counted, so that the user
 // learns how much was left out. Blank lines at the end of an export are worth no word.
-void noteEarlyStop(SourceStream &source, const char *line, std::uint64_t lineNumber,
+void noteEarlyStop(SourceStream &source, std::string_view line, std::uint64_t lineNumber,
                    ReadingResult &result) {
     result.linesNotConverted = source.countContentLinesLeft();
     if (!isBlank(line) || result.linesNotConverted != 0) {
@@ -130,30 +120,32 @@ void noteEarlyStop(SourceStream &source, const char *line, std::uint64_t lineNum
                                          const ConversionOptions &options,
                                          SummaryCollector *collector) {
     ReadingResult result;
-    PointRecord record;
-    char line[kLineBufferSize] = {};
+    LineCutter cutter;
+    SourceLine line;
     while (!source.eof()) {
         const std::uint64_t lineNumber = source.lineFeedsRead() + 1;
-        if (!readSourceLine(source, line)) {
+        if (!source.nextLine(line)) {
             break;
         }
         result.notePiece(lineNumber);
         result.linesRead = lineNumber;
-        if (!reachesMinimumLength(line)) {
-            noteEarlyStop(source, line, lineNumber, result);
+        if (line.measuredLength() < kMinimumLineLength) {
+            noteEarlyStop(source, line.text, lineNumber, result);
             break;
         }
-        applyLineToRecord(line, record);
-        if (options.leaveOutLinesWithoutCoordinates && holdsNoCoordinate(record)) {
+        cutter.apply(line);
+        if (options.leaveOutLinesWithoutCoordinates && cutter.holdsNoCoordinate()) {
             result.leftOut.note(lineNumber);
             ++result.piecesLeftOut;
             continue;
         }
-        writer.write(record);
-        checkCoordinates(record, lineNumber, result);
+        writer.write(cutter.record());
+        if (!cutter.holdsAllCoordinates()) {
+            result.withoutCoordinates.note(lineNumber);
+        }
         ++result.pointsWritten;
         if (collector != nullptr) {
-            collector->addPoint(record);
+            collector->addPoint(cutter.record());
         }
     }
     return result;

@@ -184,9 +184,95 @@ void accumulateDigit(NumberSyntax &syntax, char c, bool afterPoint) {
     return convertExactly(syntax, value);
 }
 
+// The digits at the front of text.
+[[nodiscard]] std::size_t countDigits(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isDigit(text[i])) {
+        ++i;
+    }
+    return i;
+}
+
+[[nodiscard]] std::uint64_t digitsValue(std::string_view digits, std::uint64_t value) {
+    for (const char c : digits) {
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return value;
+}
+
+constexpr std::uint64_t kScaleOfDecimals[] = {1000000, 100000, 10000, 1000, 100, 10, 1};
+
 } // namespace
 
+bool scanPlainDecimal(std::string_view text, PlainDecimal &plain) {
+    plain.negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        text.remove_prefix(1);
+    }
+    const std::size_t integerDigits = countDigits(text);
+    plain.integer = text.substr(0, integerDigits);
+    plain.decimals = {};
+    if (integerDigits < text.size() && text[integerDigits] == '.') {
+        const std::string_view rest = text.substr(integerDigits + 1);
+        plain.decimals = rest.substr(0, countDigits(rest));
+        text.remove_prefix(integerDigits + 1 + plain.decimals.size());
+    } else {
+        text.remove_prefix(integerDigits);
+    }
+    return text.empty() && integerDigits <= 9 && plain.decimals.size() <= 6 &&
+           integerDigits + plain.decimals.size() > 0;
+}
+
+std::uint64_t PlainDecimal::magnitudeMillionths() const {
+    return digitsValue(decimals, digitsValue(integer, 0)) * kScaleOfDecimals[decimals.size()];
+}
+
+std::int64_t PlainDecimal::millionths() const {
+    const auto value = static_cast<std::int64_t>(magnitudeMillionths());
+    return negative ? -value : value;
+}
+
+// The decimal v that the digits give has at most nine integer digits and six decimals: v is a
+// multiple of 10^-6 below 10^9 < 2^30, an exact value of at most 15 significant digits, and
+// parseNumber returns the double d nearest to it, so |d - v| <= ulp(d) / 2 <= 2^(29-52) / 2 =
+// 2^-24 < 6e-8. printFixed6 first rounds d to 17 significant digits: below 10^9 the 17th digit
+// is at most at 10^-8, so that moves it by at most 0.5e-8 (up to 10^9 + 1, which d can reach
+// only from v near 10^9, by 0.5e-7), and the result r differs from v by less than 1.1e-7. Then it
+// rounds r half up at the sixth decimal; v is the multiple of 10^-6 nearest to r, closer than
+// half a millionth (5e-7), so no tie is possible and the result is v, whose digits are those of
+// the text. The sign is printed whenever the text has a '-', as for -0.
+char *printPlainFixed6(char *out, const PlainDecimal &plain) {
+    if (plain.negative) {
+        *out++ = '-';
+    }
+    std::string_view integer = plain.integer;
+    while (integer.size() > 1 && integer.front() == '0') {
+        integer.remove_prefix(1);
+    }
+    out = integer.empty() ? out + ((*out = '0'), 1) : std::copy(integer.begin(), integer.end(), out);
+    *out++ = '.';
+    std::memcpy(out, "000000", 6);
+    std::copy(plain.decimals.begin(), plain.decimals.end(), out);
+    return out + 6;
+}
+
+char *printNumberFixed6(char *out, std::string_view text) {
+    PlainDecimal plain;
+    if (scanPlainDecimal(text, plain)) {
+        return printPlainFixed6(out, plain);
+    }
+    return printFixed6(out, parseNumber(text));
+}
+
 double parseNumber(std::string_view text) {
+#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
+    PlainDecimal usual;
+    if (scanPlainDecimal(text, usual)) {
+        // The millionths and 10^6 are exact doubles: one division rounds the value once.
+        const double magnitude = static_cast<double>(usual.magnitudeMillionths()) / 1e6;
+        return usual.negative ? -magnitude : magnitude;
+    }
+#endif
     std::size_t i = 0;
     while (i < text.size() && isAtofSpace(text[i])) {
         ++i;
