@@ -10,15 +10,18 @@
 
 namespace velkaro {
 
-// The most field boundaries a line can have that matter: a start and an end for each of the
-// fields 0 to 6.
+// The field boundaries that matter are a start and an end for each of the fields 0 to 6; the
+// array for them has room for the 64 that one step may find beyond those.
 inline constexpr std::size_t kFieldBounds = 14;
+inline constexpr std::size_t kFieldBoundsRoom = kFieldBounds + 64;
 
-// Where the first seven fields of text lie: text cut at runs of ',' and '\t' (the strtok rule;
-// the line feed, the third delimiter, is never inside a line's text), so empty fields do not
-// count. Field k is [bounds[2k], bounds[2k+1]); returns the number of bounds, even. Reads up to
-// kLineScanSlack bytes past the end of text, ignoring them.
-[[nodiscard]] std::size_t cutFields(std::string_view text, std::uint16_t (&bounds)[kFieldBounds]);
+// Where the fields of text lie, at least the first seven: text cut at runs of ',' and '\t' (the
+// strtok rule; the line feed, the third delimiter, is never inside a line's text), so empty
+// fields do not count. Field k is [bounds[2k], bounds[2k+1]); returns the number of bounds found,
+// even, at least kFieldBounds when there are seven fields. Reads up to kLineScanSlack bytes past
+// the end of text, ignoring them.
+[[nodiscard]] std::size_t cutFields(std::string_view text,
+                                    std::uint16_t (&bounds)[kFieldBoundsRoom]);
 
 // Takes lines into the current point: fields 2 to 6 replace the name, code, x, y and z; field 3
 // equal to "NULL" takes the name. The values are views of the line where it lies in the source's
@@ -38,6 +41,7 @@ class LineCutter {
     static constexpr unsigned kAllNumbers = 7;
     static constexpr std::size_t kMembers = 5;
 
+    void takeAll(std::string_view text, const std::uint16_t (&bounds)[kFieldBoundsRoom]);
     void take(std::size_t member, std::string_view field);
     void keep(std::size_t member);
 
