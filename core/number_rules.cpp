@@ -184,18 +184,9 @@ void accumulateDigit(NumberSyntax &syntax, char c, bool afterPoint) {
     return convertExactly(syntax, value);
 }
 
-// The digits at the front of text.
-[[nodiscard]] std::size_t countDigits(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && isDigit(text[i])) {
-        ++i;
-    }
-    return i;
-}
-
 [[nodiscard]] std::uint64_t digitsValue(std::string_view digits, std::uint64_t value) {
     for (const char c : digits) {
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        value = value * 10 + static_cast<unsigned char>(c - '0');
     }
     return value;
 }
@@ -204,23 +195,29 @@ constexpr std::uint64_t kScaleOfDecimals[] = {1000000, 100000, 10000, 1000, 100,
 
 } // namespace
 
+[[nodiscard]] const char *skipDigits(const char *p, const char *end) {
+    while (p != end && static_cast<unsigned char>(*p - '0') <= 9) {
+        ++p;
+    }
+    return p;
+}
+
 bool scanPlainDecimal(std::string_view text, PlainDecimal &plain) {
-    plain.negative = !text.empty() && text.front() == '-';
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        text.remove_prefix(1);
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    plain.negative = p != end && *p == '-';
+    p += p != end && (*p == '-' || *p == '+') ? 1 : 0;
+    const char *const integer = p;
+    p = skipDigits(p, end);
+    plain.integer = std::string_view(integer, static_cast<std::size_t>(p - integer));
+    const char *decimals = p;
+    if (p != end && *p == '.') {
+        decimals = p + 1;
+        p = skipDigits(decimals, end);
     }
-    const std::size_t integerDigits = countDigits(text);
-    plain.integer = text.substr(0, integerDigits);
-    plain.decimals = {};
-    if (integerDigits < text.size() && text[integerDigits] == '.') {
-        const std::string_view rest = text.substr(integerDigits + 1);
-        plain.decimals = rest.substr(0, countDigits(rest));
-        text.remove_prefix(integerDigits + 1 + plain.decimals.size());
-    } else {
-        text.remove_prefix(integerDigits);
-    }
-    return text.empty() && integerDigits <= 9 && plain.decimals.size() <= 6 &&
-           integerDigits + plain.decimals.size() > 0;
+    plain.decimals = std::string_view(decimals, static_cast<std::size_t>(p - decimals));
+    return p == end && plain.integer.size() <= 9 && plain.decimals.size() <= 6 &&
+           plain.integer.size() + plain.decimals.size() > 0;
 }
 
 std::uint64_t PlainDecimal::magnitudeMillionths() const {
