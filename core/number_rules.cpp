@@ -184,13 +184,6 @@ void accumulateDigit(NumberSyntax &syntax, char c, bool afterPoint) {
     return convertExactly(syntax, value);
 }
 
-[[nodiscard]] std::uint64_t digitsValue(std::string_view digits, std::uint64_t value) {
-    for (const char c : digits) {
-        value = value * 10 + static_cast<unsigned char>(c - '0');
-    }
-    return value;
-}
-
 constexpr std::uint64_t kScaleOfDecimals[] = {1000000, 100000, 10000, 1000, 100, 10, 1};
 
 } // namespace
@@ -200,6 +193,13 @@ constexpr std::uint64_t kScaleOfDecimals[] = {1000000, 100000, 10000, 1000, 100,
         ++p;
     }
     return p;
+}
+
+[[nodiscard]] std::uint64_t digitsValue(std::string_view digits, std::uint64_t value) {
+    for (const char c : digits) {
+        value = value * 10 + static_cast<unsigned char>(c - '0');
+    }
+    return value;
 }
 
 bool scanPlainDecimal(std::string_view text, PlainDecimal &plain) {
@@ -220,12 +220,12 @@ bool scanPlainDecimal(std::string_view text, PlainDecimal &plain) {
            plain.integer.size() + plain.decimals.size() > 0;
 }
 
-std::uint64_t PlainDecimal::magnitudeMillionths() const {
+std::uint64_t PlainDecimal::magnitude() const {
     return digitsValue(decimals, digitsValue(integer, 0)) * kScaleOfDecimals[decimals.size()];
 }
 
 std::int64_t PlainDecimal::millionths() const {
-    const auto value = static_cast<std::int64_t>(magnitudeMillionths());
+    const auto value = static_cast<std::int64_t>(magnitude());
     return negative ? -value : value;
 }
 
@@ -266,7 +266,7 @@ double parseNumber(std::string_view text) {
     PlainDecimal usual;
     if (scanPlainDecimal(text, usual)) {
         // The millionths and 10^6 are exact doubles: one division rounds the value once.
-        const double magnitude = static_cast<double>(usual.magnitudeMillionths()) / 1e6;
+        const double magnitude = static_cast<double>(usual.magnitude()) / 1e6;
         return usual.negative ? -magnitude : magnitude;
     }
 #endif

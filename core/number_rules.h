@@ -50,7 +50,7 @@ struct PlainDecimal {
 
     // The value in millionths, exact; with its sign, and without.
     [[nodiscard]] std::int64_t millionths() const;
-    [[nodiscard]] std::uint64_t magnitudeMillionths() const;
+    [[nodiscard]] std::uint64_t magnitude() const;
 };
 
 // Whether text is a plain decimal; fills plain when it is.
