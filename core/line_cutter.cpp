@@ -35,9 +35,9 @@ namespace {
 // Field 3 equal to exactly these bytes takes the point's name as its code.
 constexpr std::string_view kNullCode = "NULL";
 
-std::string_view PointRecord::*const kMemberOf[] = {&PointRecord::pointName, &PointRecord::pointCode,
-                                                    &PointRecord::x, &PointRecord::y,
-                                                    &PointRecord::z};
+std::string_view PointRecord::*const kMemberOf[] = {&PointRecord::pointName,
+                                                    &PointRecord::pointCode, &PointRecord::x,
+                                                    &PointRecord::y, &PointRecord::z};
 
 // holdsNumber, with the usual first byte, a digit, decided at once.
 [[nodiscard]] bool holdsNumberQuickly(std::string_view field) {
@@ -83,8 +83,8 @@ void LineCutter::apply(const SourceLine &line) {
     }
     for (std::size_t position = 2; position < fields; ++position) {
         const std::uint16_t start = bounds[2 * position];
-        take(position - 2, std::string_view(line.text.data() + start,
-                                            bounds[2 * position + 1] - start));
+        take(position - 2,
+             std::string_view(line.text.data() + start, bounds[2 * position + 1] - start));
     }
 }
 
@@ -106,7 +106,8 @@ void LineCutter::takeAll(std::string_view text, const std::uint16_t (&bounds)[kF
                 (holdsNumberQuickly(m_record.z) ? 4u : 0u);
 }
 
-void LineCutter::take(std::size_t member, std::string_view field) {    m_owned &= ~(1u << member);
+void LineCutter::take(std::size_t member, std::string_view field) {
+    m_owned &= ~(1u << member);
     if (member == 1) {
         m_record.codeWasNull = field == kNullCode;
         m_record.pointCode = m_record.codeWasNull ? m_record.pointName : field;

@@ -246,7 +246,8 @@ char *printPlainFixed6(char *out, const PlainDecimal &plain) {
     while (integer.size() > 1 && integer.front() == '0') {
         integer.remove_prefix(1);
     }
-    out = integer.empty() ? out + ((*out = '0'), 1) : std::copy(integer.begin(), integer.end(), out);
+    out =
+        integer.empty() ? out + ((*out = '0'), 1) : std::copy(integer.begin(), integer.end(), out);
     *out++ = '.';
     std::memcpy(out, "000000", 6);
     std::copy(plain.decimals.begin(), plain.decimals.end(), out);

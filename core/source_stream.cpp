@@ -95,7 +95,8 @@ void SourceStream::findSpecialBytes() {
     const std::size_t count = m_end - m_begin;
     const void *end = std::memchr(begin, kEndOfFileByte, count);
     const void *zero = std::memchr(begin, '\0', count);
-    m_nextEndOfFile = end ? static_cast<std::size_t>(static_cast<const char *>(end) - begin) : count;
+    m_nextEndOfFile =
+        end ? static_cast<std::size_t>(static_cast<const char *>(end) - begin) : count;
     m_nextZero = zero ? static_cast<std::size_t>(static_cast<const char *>(zero) - begin) : count;
     m_nextEndOfFile += m_begin;
     m_nextZero += m_begin;
@@ -228,7 +229,8 @@ namespace {
 // through readLine, which carries out every rule.
 bool SourceStream::nextLine(SourceLine &line) {
     const std::size_t plainEnd = std::min(m_nextEndOfFile, m_nextZero);
-    const std::size_t window = plainEnd > m_begin ? std::min(plainEnd - m_begin, kMaxStored + 1) : 0;
+    const std::size_t window =
+        plainEnd > m_begin ? std::min(plainEnd - m_begin, kMaxStored + 1) : 0;
     const char *begin = m_buffer.get() + m_begin;
     if (const char *lineFeed = findLineFeed(begin, window)) {
         const auto raw = static_cast<std::size_t>(lineFeed - begin);
@@ -245,15 +247,16 @@ bool SourceStream::nextLine(SourceLine &line) {
 
 bool SourceStream::nextLineCopied(SourceLine &line) {
     m_piece ^= 1;
-    char *piece = m_pieces.get() + static_cast<std::size_t>(m_piece) * (kPieceSize + kLineScanSlack);
+    char *piece =
+        m_pieces.get() + static_cast<std::size_t>(m_piece) * (kPieceSize + kLineScanSlack);
     const std::size_t stored = readLine(piece, kMaxStored);
     if (m_begin > m_nextZero && m_begin < m_end) {
         // Past a zero byte: the lines after it go the usual way again. Each search starts after
         // the zero byte found last, so a chunk is searched once however many it holds.
         const void *zero = std::memchr(m_buffer.get() + m_begin, '\0', m_end - m_begin);
-        m_nextZero = zero ? static_cast<std::size_t>(static_cast<const char *>(zero) -
-                                                     m_buffer.get())
-                          : m_end;
+        m_nextZero =
+            zero ? static_cast<std::size_t>(static_cast<const char *>(zero) - m_buffer.get())
+                 : m_end;
     }
     const void *zero = std::memchr(piece, '\0', stored);
     const std::size_t text =
