@@ -40,7 +40,7 @@ namespace {
 
 // Two halves, each after its lead byte, and the slack after the second: value-initialised, so
 // that the slack a reader loads is never uninitialised memory.
-constexpr std::size_t kTotalBuffer = 2 * (1 + 64 * 1024) + kLineScanSlack;
+constexpr std::size_t kTotalBuffer = 2 * (1 + 32 * 1024) + kLineScanSlack;
 constexpr std::size_t kTotalPieces = 2 * (256 + kLineScanSlack);
 
 SourceStream::SourceStream(const std::string &path)

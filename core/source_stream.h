@@ -92,7 +92,7 @@ class SourceStream {
 
     // Bytes read at a time into either half of m_buffer. Each half follows a lead byte, where a
     // CR read last waits for the byte after it.
-    static constexpr std::size_t kBufferSize = 64 * 1024;
+    static constexpr std::size_t kBufferSize = 32 * 1024;
     static constexpr std::size_t kPieceSize = 256;
 
     // Size and modification time (nanoseconds where the system has them) of the open file.
