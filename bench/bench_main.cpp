@@ -1,5 +1,7 @@
-// velkaro-bench: how velkaro-convert compares with copying the same file, with awk one-liners
-// as a reference, and how much memory it needs. Prints a table; never fails on a time.
+// velkaro-bench: how velkaro-convert compares with copying the same file and flushing the copy to
+// the disk (the converter flushes its output too), with awk one-liners as a reference, how much
+// memory it needs, and, where valgrind is installed, the instructions it executes per point.
+// Prints tables; never fails on a time.
 
 #include "command_timer.h"
 #include "rtk_generator.h"
@@ -7,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,7 +21,8 @@ using velkaro::bench::CommandRun;
 
 struct Options {
     std::uint64_t points = 1000000;
-    std::uint64_t bigPoints = 4000000; // 0: skip the memory check at a larger size
+    std::uint64_t bigPoints = 4000000;  // 0: skip the memory check at a larger size
+    std::uint64_t countPoints = 200000; // 0: skip counting instructions
     int runs = 5;
     fs::path folder = "build/bench";
 };
@@ -30,6 +35,8 @@ struct Options {
             options.points = std::strtoull(value, nullptr, 10);
         } else if (name == "--big-points") {
             options.bigPoints = std::strtoull(value, nullptr, 10);
+        } else if (name == "--count-points") {
+            options.countPoints = std::strtoull(value, nullptr, 10);
         } else if (name == "--runs") {
             options.runs = std::atoi(value);
         } else if (name == "--dir") {
@@ -73,8 +80,10 @@ struct Case {
 [[nodiscard]] std::vector<Case> casesFor(const fs::path &bin, const fs::path &source,
                                          const fs::path &out) {
     const std::string convert = "exec " + quoted(bin / "velkaro-convert") + " -o " + quoted(out);
+    const std::string copy = "cat " + quoted(source) + " > " + quoted(out / "copy.txt");
     std::vector<Case> cases = {
-        {"copy (cat)", "exec cat " + quoted(source) + " > " + quoted(out / "copy.txt")},
+        {"copy + sync (cat, sync FILE)", copy + " && exec sync " + quoted(out / "copy.txt")},
+        {"copy (cat)", "exec " + copy},
         {"velkaro-convert CASS 6.0", convert + " -f cass " + quoted(source) + " >/dev/null"},
         {"velkaro-convert Kaisi", convert + " -f kaisi " + quoted(source) + " >/dev/null"},
         {"velkaro-convert DXF", convert + " -f cad " + quoted(source) + " >/dev/null"},
@@ -116,13 +125,66 @@ void printRow(const std::string &name, const CommandRun &run, double megabytes, 
     return path;
 }
 
+// The instructions valgrind's callgrind counts for one command, from its report on stderr; 0
+// when it could not run.
+[[nodiscard]] std::uint64_t instructions(const std::string &command, const fs::path &report) {
+    const std::string run = "valgrind --tool=callgrind --callgrind-out-file=/dev/null " + command +
+                            " >/dev/null 2>" + quoted(report);
+    if (std::system(run.c_str()) != 0) {
+        return 0;
+    }
+    std::ifstream in(report);
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t at = line.find("Collected : ");
+        if (at != std::string::npos) {
+            return std::strtoull(line.c_str() + at + 12, nullptr, 10);
+        }
+    }
+    return 0;
+}
+
+// Instructions per point of every velkaro-convert case: the count for `points` points less the
+// count for the first point alone (start-up and the fixed cost of a run), per further point.
+void printInstructions(const Options &options, const std::vector<Case> &cases,
+                       const fs::path &out) {
+    const fs::path many = generated(options, options.countPoints);
+    const fs::path one = generated(options, 1);
+    std::printf("\ninstructions per point (callgrind, %llu points, start-up subtracted)\n\n",
+                static_cast<unsigned long long>(options.countPoints));
+    for (const Case &c : cases) {
+        const std::size_t at = c.command.find(" >/dev/null");
+        if (c.name.rfind("velkaro-convert", 0) != 0 || at == std::string::npos) {
+            continue;
+        }
+        std::string command = c.command.substr(5, at - 5); // without "exec " and the redirection
+        const std::string file =
+            quoted(options.folder / ("rtk-" + std::to_string(options.points) + ".txt"));
+        command.replace(command.find(file), file.size(), "%s");
+        const auto countFor = [&](const fs::path &source) {
+            std::string run = command;
+            run.replace(run.find("%s"), 2, quoted(source));
+            return instructions(run, out / "callgrind.txt");
+        };
+        const std::uint64_t startUp = countFor(one);
+        const std::uint64_t total = countFor(many);
+        const double perPoint = total > startUp ? static_cast<double>(total - startUp) /
+                                                      static_cast<double>(options.countPoints - 1)
+                                                : 0.0;
+        std::printf("| %-30s | %8.0f |\n", c.name.c_str(), perPoint);
+    }
+    fs::remove(many);
+    fs::remove(one);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
     Options options;
     if (!parseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: velkaro-bench [--points N] [--big-points N] [--runs N] "
-                             "[--dir FOLDER]\n");
+        std::fprintf(stderr,
+                     "usage: velkaro-bench [--points N] [--big-points N] [--count-points N] "
+                     "[--runs N] [--dir FOLDER]\n");
         return 2;
     }
     const fs::path bin = fs::canonical("/proc/self/exe").parent_path();
@@ -144,7 +206,7 @@ int main(int argc, char **argv) {
         commands.push_back(c.command);
     }
     const std::vector<CommandRun> runs = velkaro::bench::medianRuns(commands, options.runs);
-    const double copy = runs.front().seconds; // the first case is the copy
+    const double copy = runs.front().seconds; // the first case is the synced copy
     for (std::size_t i = 0; i < cases.size(); ++i) {
         printRow(cases[i].name, runs[i], megabytes, copy);
         allSucceeded = allSucceeded && runs[i].succeeded;
@@ -159,6 +221,9 @@ int main(int argc, char **argv) {
                  copy * bigMegabytes / megabytes);
         allSucceeded = allSucceeded && run.succeeded;
         fs::remove(big);
+    }
+    if (options.countPoints > 1 && hasCommand("valgrind")) {
+        printInstructions(options, cases, out);
     }
     return allSucceeded ? 0 : 1;
 }

@@ -2,7 +2,7 @@
 
 #include "file_names.h"
 #include "file_system_path.h"
-#include "number_rules.h"
+#include "line_cutter.h"
 #include "output_file.h"
 #include "output_stream.h"
 #include "point_record.h"
@@ -65,25 +65,15 @@ struct ReadingResult {
     std::uint64_t m_lastLine = 0;
 };
 
-[[nodiscard]] bool holdsNoCoordinate(const PointRecord &record) {
-    return !holdsNumber(record.x) && !holdsNumber(record.y) && !holdsNumber(record.z);
-}
-
-void checkCoordinates(const PointRecord &record, std::uint64_t lineNumber, ReadingReport &report) {
-    if (!holdsNumber(record.x) || !holdsNumber(record.y) || !holdsNumber(record.z)) {
-        report.withoutCoordinates.note(lineNumber);
-    }
-}
-
 // The short line ends the conversion; the rest of the file is only counted, so that the user
 // learns how much was left out. Blank lines at the end of an export are worth no word; a zero
 // byte always is, since no text export holds one.
-void noteEarlyStop(SourceStream &source, const char *line, bool zeroByte,
-                   std::uint64_t lineNumber, ReadingReport &report) {
+void noteEarlyStop(SourceStream &source, const SourceLine &line, std::uint64_t lineNumber,
+                   ReadingReport &report) {
     report.linesNotConverted = source.countContentLinesLeft();
     report.linesNotConverted += source.countContentLinesAfterEndOfFileByte();
-    if (zeroByte || !isBlank(line) || report.linesNotConverted != 0) {
-        report.stop = zeroByte ? StopReason::ZeroByte : StopReason::ShortLine;
+    if (line.zeroByte || !isBlank(line.text) || report.linesNotConverted != 0) {
+        report.stop = line.zeroByte ? StopReason::ZeroByte : StopReason::ShortLine;
         report.stoppedAtLine = lineNumber;
     }
 }
@@ -116,35 +106,35 @@ void noteEndOfFileByte(SourceStream &source, ReadingReport &report) {
                                          SummaryCollector *collector) {
     ReadingResult result;
     ReadingReport &report = result.report;
-    PointRecord record;
-    char line[kLineBufferSize] = {};
+    LineCutter cutter;
+    SourceLine line;
     while (!source.eof()) {
         const std::uint64_t lineNumber = source.lineFeedsRead() + 1;
-        const std::size_t stored = readSourceLine(source, line);
-        if (stored == 0) {
+        if (!source.nextLine(line)) {
             break;
         }
         result.notePiece(lineNumber);
         report.linesRead = lineNumber;
-        const bool zeroByte = std::memchr(line, '\0', stored) != nullptr;
-        if (!reachesMinimumLength(line)) {
-            noteEarlyStop(source, line, zeroByte, lineNumber, report);
+        if (line.measuredLength() < kMinimumLineLength) {
+            noteEarlyStop(source, line, lineNumber, report);
             break;
         }
         ++report.piecesTaken;
-        if (zeroByte) {
+        if (line.zeroByte) {
             report.zeroBytes.note(lineNumber);
         }
-        applyLineToRecord(line, record);
-        if (options.leaveOutLinesWithoutCoordinates && holdsNoCoordinate(record)) {
+        cutter.apply(line);
+        if (options.leaveOutLinesWithoutCoordinates && cutter.holdsNoCoordinate()) {
             report.leftOut.note(lineNumber);
             continue;
         }
-        writer.write(record);
-        checkCoordinates(record, lineNumber, report);
+        writer.write(cutter.record());
+        if (!cutter.holdsAllCoordinates()) {
+            report.withoutCoordinates.note(lineNumber);
+        }
         ++result.pointsWritten;
         if (collector != nullptr) {
-            collector->addPoint(record);
+            collector->addPoint(cutter.record());
         }
     }
     noteEndOfFileByte(source, report);

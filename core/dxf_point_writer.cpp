@@ -8,11 +8,6 @@
 namespace velkaro {
 namespace {
 
-// Prints a coordinate by the number rules into text (no line end).
-std::string_view printed(char *text, double value) {
-    return {text, static_cast<std::size_t>(printFixed6(text, value) - text)};
-}
-
 // Bytes appended to a buffer the caller made large enough.
 struct EntityText {
     char *end;
@@ -21,10 +16,7 @@ struct EntityText {
         std::memcpy(end, literal, N - 1);
         end += N - 1;
     }
-    void add(std::string_view bytes) {
-        std::memcpy(end, bytes.data(), bytes.size());
-        end += bytes.size();
-    }
+    void add(std::string_view bytes) { end = appendBytes(end, bytes); }
     // A carriage return inside a text value would end its line for readers that take CR alone
     // as a line end, and shift every group after it: it becomes a space. Other bytes stay.
     void addTextValue(std::string_view text) {
@@ -47,9 +39,20 @@ DxfPointWriter::DxfPointWriter(DxfAxes axes, const std::optional<DxfLabels> &lab
     }
 }
 
-DxfPointWriter::Coordinate DxfPointWriter::coordinateOf(char *text, double value) const {
-    Coordinate result{printed(text, value), value, 0, false};
-    result.exact = m_labels && parseMillionths(result.printed, result.millionths);
+// A plain decimal field gives its printed text and millionths from its digits.
+DxfPointWriter::Coordinate DxfPointWriter::coordinateOf(char *text, std::string_view field) const {
+    Coordinate result{{}, field, 0, false};
+    PlainDecimal plain;
+    char *end = nullptr;
+    if (scanPlainDecimal(field, plain)) {
+        end = printPlainFixed6(text, plain);
+        result.millionths = plain.millionths();
+        result.exact = true;
+    } else {
+        end = printFixed6(text, parseNumber(field));
+    }
+    result.printed = std::string_view(text, static_cast<std::size_t>(end - text));
+    result.exact = result.exact || (m_labels && parseMillionths(result.printed, result.millionths));
     return result;
 }
 
@@ -61,15 +64,13 @@ DxfPointWriter::Offset DxfPointWriter::offsetOf(double value) {
 }
 
 void DxfPointWriter::write(OutputStream &out, const PointRecord &record) const {
-    const double x = parseNumber(record.x);
-    const double y = parseNumber(record.y);
-    const double z = parseNumber(record.z);
     char texts[3][kMaxFixed6Length];
-    const Coordinate first = coordinateOf(texts[0], x);
-    const Coordinate second = coordinateOf(texts[1], y);
+    const Coordinate first = coordinateOf(texts[0], record.x);
+    const Coordinate second = coordinateOf(texts[1], record.y);
     const Coordinate &drawingX = m_axes == DxfAxes::Xy ? first : second;
     const Coordinate &drawingY = m_axes == DxfAxes::Xy ? second : first;
-    const std::string_view printedZ = printed(texts[2], z);
+    const Coordinate z = coordinateOf(texts[2], record.z);
+    const std::string_view printedZ = z.printed;
     out.writeRaw("  0\r\nPOINT\r\n8\r\n");
     out.write(record.pointCode);
     out.writeRaw("\r\n 10\r\n");
@@ -87,22 +88,24 @@ void DxfPointWriter::write(OutputStream &out, const PointRecord &record) const {
     writeText(out, "ZDH", labelX, placed(numbers[1], drawingY, m_nameDy), printedZ,
               record.pointName);
     writeText(out, "GCD", labelX, placed(numbers[2], drawingY, m_elevationDy), printedZ,
-              elevation(numbers[3], printedZ, z));
+              elevation(numbers[3], z));
 }
 
 std::string_view DxfPointWriter::placed(char *text, const Coordinate &at, const Offset &offset) {
     char *const end = offset.exact && at.exact
                           ? printMillionths(text, at.millionths + offset.millionths)
-                          : printFixed6(text, at.value + offset.value);
+                          : printFixed6(text, parseNumber(at.field) + offset.value);
     return {text, static_cast<std::size_t>(end - text)};
 }
 
-// Assembled in one buffer and handed over in one piece: the entity is a dozen short parts.
+// Assembled in the stream's buffer: the entity is a dozen short parts. Only a record built by
+// hand holds a text too long for the stream's room; it follows the rest byte by byte.
 void DxfPointWriter::writeText(OutputStream &out, std::string_view layer, std::string_view x,
                                std::string_view y, std::string_view z,
                                std::string_view text) const {
-    char entity[6 * kMaxFixed6Length + kLineBufferSize];
-    EntityText builder{entity};
+    constexpr std::size_t kHead = 6 * kMaxFixed6Length;
+    const bool fits = text.size() <= OutputStream::kRoomLimit - kHead;
+    EntityText builder{out.room(kHead + (fits ? text.size() : 0))};
     builder.add("  0\r\nTEXT\r\n  8\r\n");
     builder.add(layer);
     builder.add("\r\n 10\r\n");
@@ -114,20 +117,27 @@ void DxfPointWriter::writeText(OutputStream &out, std::string_view layer, std::s
     builder.add("\r\n 40\r\n");
     builder.add(m_printedHeight);
     builder.add("\r\n  1\r\n");
-    builder.addTextValue(text);
-    builder.add("\r\n");
-    out.writeRaw(std::string_view(entity, static_cast<std::size_t>(builder.end - entity)));
+    if (fits) {
+        builder.addTextValue(text);
+        builder.add("\r\n");
+        out.commit(builder.end);
+        return;
+    }
+    out.commit(builder.end);
+    for (const char c : text) {
+        out.writeRaw(c == '\r' ? std::string_view(" ") : std::string_view(&c, 1));
+    }
+    out.writeRaw("\r\n");
 }
 
-std::string_view DxfPointWriter::elevation(char *buffer, std::string_view printedZ,
-                                           double z) const {
+std::string_view DxfPointWriter::elevation(char *buffer, const Coordinate &z) const {
     const int decimals = m_labels->elevationDecimals;
     if (decimals == 6) {
-        return printedZ;
+        return z.printed;
     }
     char *end = nullptr;
-    if (!roundPrinted(printedZ, decimals, buffer, end)) {
-        end = printFixed(buffer, z, decimals);
+    if (!roundPrinted(z.printed, decimals, buffer, end)) {
+        end = printFixed(buffer, parseNumber(z.field), decimals);
     }
     return {buffer, static_cast<std::size_t>(end - buffer)};
 }

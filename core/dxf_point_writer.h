@@ -28,11 +28,12 @@ class DxfPointWriter {
     void write(OutputStream &out, const PointRecord &record) const;
 
   private:
-    // A coordinate as printed (without its line end), as a number, and in millionths when the
-    // printed text has at most twelve integer digits (exact).
+    // A coordinate as printed (without its line end), its field, and in millionths when the
+    // printed text has at most twelve integer digits (exact). Its number is parsed from the field
+    // only where the millionths cannot serve.
     struct Coordinate {
         std::string_view printed;
-        double value;
+        std::string_view field;
         std::int64_t millionths;
         bool exact;
     };
@@ -42,15 +43,14 @@ class DxfPointWriter {
         bool exact = false; // whether millionths holds the value at six decimals
     };
 
-    [[nodiscard]] Coordinate coordinateOf(char *text, double value) const;
+    [[nodiscard]] Coordinate coordinateOf(char *text, std::string_view field) const;
     [[nodiscard]] static Offset offsetOf(double value);
     // The coordinate moved by offset, printed into text.
     [[nodiscard]] static std::string_view placed(char *text, const Coordinate &at,
                                                  const Offset &offset);
     void writeText(OutputStream &out, std::string_view layer, std::string_view x,
                    std::string_view y, std::string_view z, std::string_view text) const;
-    [[nodiscard]] std::string_view elevation(char *buffer, std::string_view printedZ,
-                                             double z) const;
+    [[nodiscard]] std::string_view elevation(char *buffer, const Coordinate &z) const;
 
     DxfAxes m_axes;
     std::optional<DxfLabels> m_labels;

@@ -184,9 +184,93 @@ void accumulateDigit(NumberSyntax &syntax, char c, bool afterPoint) {
     return convertExactly(syntax, value);
 }
 
+constexpr std::uint64_t kScaleOfDecimals[] = {1000000, 100000, 10000, 1000, 100, 10, 1};
+
 } // namespace
 
+[[nodiscard]] const char *skipDigits(const char *p, const char *end) {
+    while (p != end && static_cast<unsigned char>(*p - '0') <= 9) {
+        ++p;
+    }
+    return p;
+}
+
+[[nodiscard]] std::uint64_t digitsValue(std::string_view digits, std::uint64_t value) {
+    for (const char c : digits) {
+        value = value * 10 + static_cast<unsigned char>(c - '0');
+    }
+    return value;
+}
+
+bool scanPlainDecimal(std::string_view text, PlainDecimal &plain) {
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    plain.negative = p != end && *p == '-';
+    p += p != end && (*p == '-' || *p == '+') ? 1 : 0;
+    const char *const integer = p;
+    p = skipDigits(p, end);
+    plain.integer = std::string_view(integer, static_cast<std::size_t>(p - integer));
+    const char *decimals = p;
+    if (p != end && *p == '.') {
+        decimals = p + 1;
+        p = skipDigits(decimals, end);
+    }
+    plain.decimals = std::string_view(decimals, static_cast<std::size_t>(p - decimals));
+    return p == end && plain.integer.size() <= 9 && plain.decimals.size() <= 6 &&
+           plain.integer.size() + plain.decimals.size() > 0;
+}
+
+std::uint64_t PlainDecimal::magnitude() const {
+    return digitsValue(decimals, digitsValue(integer, 0)) * kScaleOfDecimals[decimals.size()];
+}
+
+std::int64_t PlainDecimal::millionths() const {
+    const auto value = static_cast<std::int64_t>(magnitude());
+    return negative ? -value : value;
+}
+
+// The decimal v that the digits give has at most nine integer digits and six decimals: v is a
+// multiple of 10^-6 below 10^9 < 2^30, an exact value of at most 15 significant digits, and
+// parseNumber returns the double d nearest to it, so |d - v| <= ulp(d) / 2 <= 2^(29-52) / 2 =
+// 2^-24 < 6e-8. printFixed6 first rounds d to 17 significant digits: below 10^9 the 17th digit
+// is at most at 10^-8, so that moves it by at most 0.5e-8 (up to 10^9 + 1, which d can reach
+// only from v near 10^9, by 0.5e-7), and the result r differs from v by less than 1.1e-7. Then it
+// rounds r half up at the sixth decimal; v is the multiple of 10^-6 nearest to r, closer than
+// half a millionth (5e-7), so no tie is possible and the result is v, whose digits are those of
+// the text. The sign is printed whenever the text has a '-', as for -0.
+char *printPlainFixed6(char *out, const PlainDecimal &plain) {
+    if (plain.negative) {
+        *out++ = '-';
+    }
+    std::string_view integer = plain.integer;
+    while (integer.size() > 1 && integer.front() == '0') {
+        integer.remove_prefix(1);
+    }
+    out =
+        integer.empty() ? out + ((*out = '0'), 1) : std::copy(integer.begin(), integer.end(), out);
+    *out++ = '.';
+    std::memcpy(out, "000000", 6);
+    std::copy(plain.decimals.begin(), plain.decimals.end(), out);
+    return out + 6;
+}
+
+char *printNumberFixed6(char *out, std::string_view text) {
+    PlainDecimal plain;
+    if (scanPlainDecimal(text, plain)) {
+        return printPlainFixed6(out, plain);
+    }
+    return printFixed6(out, parseNumber(text));
+}
+
 double parseNumber(std::string_view text) {
+#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
+    PlainDecimal usual;
+    if (scanPlainDecimal(text, usual)) {
+        // The millionths and 10^6 are exact doubles: one division rounds the value once.
+        const double magnitude = static_cast<double>(usual.magnitude()) / 1e6;
+        return usual.negative ? -magnitude : magnitude;
+    }
+#endif
     std::size_t i = 0;
     while (i < text.size() && isAtofSpace(text[i])) {
         ++i;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,5 +35,29 @@ char *printFixed6(char *out, double value);
 char *printFixed(char *out, double value, int decimals);
 
 [[nodiscard]] std::string formatFixed6(double value);
+
+// What printFixed6(out, parseNumber(text)) writes, taken from the digits of text itself when it
+// is a plain decimal (see PlainDecimal).
+char *printNumberFixed6(char *out, std::string_view text);
+
+// The usual coordinate field, the whole of it: an optional sign, at most nine integer digits, an
+// optional point and at most six decimals, at least one digit in all. Its parseNumber value is
+// the value of its digits, rounded once, and printFixed6 prints exactly those digits.
+struct PlainDecimal {
+    std::string_view integer;  // without the sign; may hold leading zeros or be empty
+    std::string_view decimals; // without the point; may be empty
+    bool negative = false;
+
+    // The value in millionths, exact; with its sign, and without.
+    [[nodiscard]] std::int64_t millionths() const;
+    [[nodiscard]] std::uint64_t magnitude() const;
+};
+
+// Whether text is a plain decimal; fills plain when it is.
+[[nodiscard]] bool scanPlainDecimal(std::string_view text, PlainDecimal &plain);
+
+// printFixed6 of a plain decimal: the integer digits without leading zeros ("0" for none), the
+// point and the decimals padded with zeros to six. Writes at most 17 bytes.
+char *printPlainFixed6(char *out, const PlainDecimal &plain);
 
 } // namespace velkaro

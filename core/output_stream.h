@@ -10,6 +10,33 @@
 
 namespace velkaro {
 
+// Copies bytes to out and returns the end: the values written are mostly under 16 bytes, which
+// two overlapping word copies do without a library call.
+[[nodiscard]] inline char *appendBytes(char *out, std::string_view bytes) {
+    const char *from = bytes.data();
+    const std::size_t size = bytes.size();
+    if (size >= 16) {
+        std::memcpy(out, from, size);
+    } else if (size >= 8) {
+        std::memcpy(out, from, 8);
+        std::memcpy(out + size - 8, from + size - 8, 8);
+    } else if (size >= 4) {
+        std::memcpy(out, from, 4);
+        std::memcpy(out + size - 4, from + size - 4, 4);
+    } else if (size > 0) {
+        out[0] = from[0];
+        out[size / 2] = from[size / 2];
+        out[size - 1] = from[size - 1];
+    }
+    return out + size;
+}
+
+// Copies a literal without its terminating zero byte.
+template <std::size_t N> [[nodiscard]] char *appendLiteral(char *out, const char (&literal)[N]) {
+    std::memcpy(out, literal, N - 1);
+    return out + N - 1;
+}
+
 // A write-only byte stream that carries out the text-mode rule itself on every platform: every
 // line feed written reaches the file as CR LF, every other byte unchanged. Writes go through one
 // fixed buffer. Failures are sticky: after the first failed write nothing more is written and
@@ -32,12 +59,23 @@ class OutputStream {
     }
     // Writes bytes that are already in the file's form (their line ends are CR LF already).
     void writeRaw(std::string_view bytes) { put(bytes.data(), bytes.size()); }
+    // Room for `size` bytes (at most kRoomLimit) after what is buffered, for a writer that puts
+    // a whole record there in the file's form and then calls commit with the end it wrote.
+    [[nodiscard]] char *room(std::size_t size) {
+        if (kBufferSize - m_used < size) {
+            drain();
+        }
+        return m_buffer + m_used;
+    }
+    void commit(const char *end) { m_used = static_cast<std::size_t>(end - m_buffer); }
     // Hands the buffered bytes to the file and flushes the file's own buffer.
     void flush();
 
     [[nodiscard]] bool ok() const { return m_ok; }
     // The system's error of the first write that failed.
     [[nodiscard]] SystemError error() const { return m_error; }
+
+    static constexpr std::size_t kRoomLimit = 16 * 1024;
 
   private:
     // Whole words at a time, the last one overlapping the one before: the values written are

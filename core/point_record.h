@@ -1,20 +1,22 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
+#include <string_view>
 
 namespace velkaro {
 
 class SourceStream;
 
 // The values of the current point, kept across lines: a line replaces only the members whose
-// fields it holds. All values are the exact bytes found between delimiters, never parsed.
+// fields it holds (see LineCutter, which also owns the bytes). All values are the exact bytes
+// found between delimiters, never parsed; they never hold a line feed, one of the delimiters, so
+// writers copy them as they are. An empty value still points somewhere, for memcpy.
 struct PointRecord {
-    std::string pointName;
-    std::string pointCode;
-    std::string x;
-    std::string y;
-    std::string z;
+    std::string_view pointName = "";
+    std::string_view pointCode = "";
+    std::string_view x = "";
+    std::string_view y = "";
+    std::string_view z = "";
     // Whether pointCode holds the name because the source's code field said "NULL": CASS's own
     // column order leaves such a code empty.
     bool codeWasNull = false;
@@ -34,11 +36,5 @@ inline constexpr std::size_t kMinimumLineLength = 10;
 // Whether the stored text, up to its first zero byte (a zero byte inside a line ends it), has
 // at least kMinimumLineLength bytes. Looks at those first bytes only, not the whole line.
 [[nodiscard]] bool reachesMinimumLength(const char (&buffer)[kLineBufferSize]);
-
-// Cuts the text into fields at runs of ',', '\t' and '\n' (the strtok rule: empty fields do not
-// count) and updates the members of positions 2 to 6. Field 3 equal to "NULL" takes the name.
-// The whole buffer may be read, also past its terminating zero byte, so all of it must be
-// initialised.
-void applyLineToRecord(const char (&buffer)[kLineBufferSize], PointRecord &record);
 
 } // namespace velkaro

@@ -38,8 +38,9 @@ bool parseMillionths(std::string_view printed, std::int64_t &millionths) {
     return true;
 }
 
+// Two digits at a time from a table, written backwards into a local buffer and then copied:
+// the labels print three numbers per point this way.
 char *printMillionths(char *out, std::int64_t millionths) {
-    // Two digits at a time from a table: three steps for the six decimals.
     static constexpr char kPairs[] =
         "00010203040506070809101112131415161718192021222324252627282930"
         "31323334353637383940414243444546474849505152535455565758596061"
@@ -48,15 +49,25 @@ char *printMillionths(char *out, std::int64_t millionths) {
     if (millionths < 0) {
         *out++ = '-';
     }
-    const auto magnitude = millionths < 0 ? 0 - static_cast<std::uint64_t>(millionths)
-                                          : static_cast<std::uint64_t>(millionths);
-    out = std::to_chars(out, out + 20, magnitude / 1000000).ptr;
-    *out++ = '.';
-    auto fraction = static_cast<std::uint32_t>(magnitude % 1000000);
-    for (int pair = 2; pair >= 0; --pair, fraction /= 100) {
-        std::memcpy(out + 2 * pair, kPairs + 2 * (fraction % 100), 2);
+    auto magnitude = millionths < 0 ? 0 - static_cast<std::uint64_t>(millionths)
+                                    : static_cast<std::uint64_t>(millionths);
+    char text[32];
+    char *first = text + sizeof text;
+    for (int pair = 0; pair < 3; ++pair, magnitude /= 100) {
+        first -= 2;
+        std::memcpy(first, kPairs + 2 * (magnitude % 100), 2);
     }
-    return out + kDecimals;
+    *--first = '.';
+    for (; magnitude >= 10; magnitude /= 100) {
+        first -= 2;
+        std::memcpy(first, kPairs + 2 * (magnitude % 100), 2);
+    }
+    if (magnitude > 0 || *first == '.') {
+        *--first = static_cast<char>('0' + magnitude);
+    }
+    const auto size = static_cast<std::size_t>(text + sizeof text - first);
+    std::memcpy(out, first, size);
+    return out + size;
 }
 
 bool roundPrinted(std::string_view printed, int decimals, char *out, char *&end) {

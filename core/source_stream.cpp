@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <bit>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -12,10 +13,15 @@
 #ifndef _WIN32
 #include <unistd.h>
 #endif
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace velkaro {
 namespace {
 constexpr char kEndOfFileByte = 0x1A;
+// The most bytes one read stores (the old reader's 256-byte buffer less its zero byte).
+constexpr std::size_t kMaxStored = 255;
 } // namespace
 
 namespace {
@@ -48,11 +54,17 @@ namespace {
 
 } // namespace
 
-SourceStream::SourceStream(const std::string &path)
-    : m_file(openRegularFile(path, m_openFailure)), m_buffer(new char[kBufferSize]),
-      m_openedState(currentState()) {}
+// Two halves, each after its lead byte, and the slack after the second: value-initialised, so
+// that the slack a reader loads is never uninitialised memory.
+constexpr std::size_t kTotalBuffer = 2 * (1 + 32 * 1024) + kLineScanSlack;
+constexpr std::size_t kTotalPieces = 2 * (256 + kLineScanSlack);
 
-SourceStream::SourceStream(std::FILE *file) : m_file(file), m_buffer(new char[kBufferSize]) {}
+SourceStream::SourceStream(const std::string &path)
+    : m_file(openRegularFile(path, m_openFailure)), m_buffer(new char[kTotalBuffer]()),
+      m_pieces(new char[kTotalPieces]()), m_openedState(currentState()) {}
+
+SourceStream::SourceStream(std::FILE *file)
+    : m_file(file), m_buffer(new char[kTotalBuffer]()), m_pieces(new char[kTotalPieces]()) {}
 
 SourceStream::FileState SourceStream::currentState() const {
     if (!m_file) {
@@ -87,9 +99,8 @@ std::size_t SourceStream::readInto(std::size_t offset) {
         m_cancelled = true;
         return 0;
     }
-    const std::size_t count =
-        std::fread(m_buffer.get() + offset, 1, kBufferSize - offset, m_file.get());
-    if (count < kBufferSize - offset && std::ferror(m_file.get())) {
+    const std::size_t count = std::fread(m_buffer.get() + offset, 1, kBufferSize, m_file.get());
+    if (count < kBufferSize && std::ferror(m_file.get())) {
         m_failed = true;
         m_readError = SystemError::fromErrno();
     }
@@ -99,6 +110,23 @@ std::size_t SourceStream::readInto(std::size_t offset) {
     return count;
 }
 
+std::size_t SourceStream::switchHalves() {
+    m_half ^= 1;
+    return 1 + static_cast<std::size_t>(m_half) * (1 + kBufferSize);
+}
+
+void SourceStream::findSpecialBytes() {
+    const char *begin = m_buffer.get() + m_begin;
+    const std::size_t count = m_end - m_begin;
+    const void *end = std::memchr(begin, kEndOfFileByte, count);
+    const void *zero = std::memchr(begin, '\0', count);
+    m_nextEndOfFile =
+        end ? static_cast<std::size_t>(static_cast<const char *>(end) - begin) : count;
+    m_nextZero = zero ? static_cast<std::size_t>(static_cast<const char *>(zero) - begin) : count;
+    m_nextEndOfFile += m_begin;
+    m_nextZero += m_begin;
+}
+
 bool SourceStream::fill() {
     if (m_begin < m_end) {
         return true;
@@ -106,12 +134,14 @@ bool SourceStream::fill() {
     if (m_eof || !m_file) {
         return false;
     }
-    m_begin = 0;
-    m_end = readInto(0);
-    if (m_end == 0) {
+    const std::size_t start = switchHalves();
+    m_begin = start;
+    m_end = start + readInto(start);
+    findSpecialBytes();
+    if (m_end == start) {
         m_eof = true; // the end of the file, or a read error (failed() tells which)
     }
-    return m_end != 0;
+    return m_end != start;
 }
 
 int SourceStream::peekAfterCurrent() {
@@ -121,11 +151,13 @@ int SourceStream::peekAfterCurrent() {
     if (m_eof || !m_file) {
         return -1;
     }
-    // Keep the current byte at the front and read more behind it.
-    m_buffer[0] = m_buffer[m_begin];
-    m_begin = 0;
-    m_end = 1 + readInto(1);
-    return m_end > 1 ? static_cast<unsigned char>(m_buffer[1]) : -1;
+    // Keep the current byte in the other half's lead byte and read more behind it.
+    const std::size_t start = switchHalves();
+    m_buffer[start - 1] = m_buffer[m_begin];
+    m_begin = start - 1;
+    m_end = start + readInto(start);
+    findSpecialBytes();
+    return m_end > start ? static_cast<unsigned char>(m_buffer[start]) : -1;
 }
 
 namespace {
@@ -197,6 +229,72 @@ std::size_t SourceStream::readLine(char *out, std::size_t capacity) {
         }
     }
     return stored;
+}
+
+namespace {
+
+// The first line feed among the count bytes at begin, or null. Lines are short, so 16 bytes at a
+// time inline cost less than a library call; up to 15 bytes past the end are read (the buffer
+// has that slack) and ignored.
+[[nodiscard]] const char *findLineFeed(const char *begin, std::size_t count) {
+#if defined(__SSE2__)
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    for (std::size_t at = 0; at < count; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(begin + at));
+        const auto bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeed)));
+        if (bits != 0) {
+            const std::size_t found = at + static_cast<unsigned>(std::countr_zero(bits));
+            return found < count ? begin + found : nullptr;
+        }
+    }
+    return nullptr;
+#else
+    return static_cast<const char *>(std::memchr(begin, '\n', count));
+#endif
+}
+
+} // namespace
+
+// The usual line lies whole in the buffer before any 0x1A or zero byte, with its LF (or CR LF)
+// within the 256 bytes a read may take: its text is handed out where it is. Anything else goes
+// through readLine, which carries out every rule.
+bool SourceStream::nextLine(SourceLine &line) {
+    const std::size_t plainEnd = std::min(m_nextEndOfFile, m_nextZero);
+    const std::size_t window =
+        plainEnd > m_begin ? std::min(plainEnd - m_begin, kMaxStored + 1) : 0;
+    const char *begin = m_buffer.get() + m_begin;
+    if (const char *lineFeed = findLineFeed(begin, window)) {
+        const auto raw = static_cast<std::size_t>(lineFeed - begin);
+        const std::size_t text = raw > 0 && begin[raw - 1] == '\r' ? raw - 1 : raw;
+        if (text < kMaxStored) {
+            m_begin += raw + 1;
+            ++m_lineFeeds;
+            line = SourceLine{std::string_view(begin, text), true};
+            return true;
+        }
+    }
+    return nextLineCopied(line);
+}
+
+bool SourceStream::nextLineCopied(SourceLine &line) {
+    m_piece ^= 1;
+    char *piece =
+        m_pieces.get() + static_cast<std::size_t>(m_piece) * (kPieceSize + kLineScanSlack);
+    const std::size_t stored = readLine(piece, kMaxStored);
+    if (m_begin > m_nextZero && m_begin < m_end) {
+        // Past a zero byte: the lines after it go the usual way again. Each search starts after
+        // the zero byte found last, so a chunk is searched once however many it holds.
+        const void *zero = std::memchr(m_buffer.get() + m_begin, '\0', m_end - m_begin);
+        m_nextZero =
+            zero ? static_cast<std::size_t>(static_cast<const char *>(zero) - m_buffer.get())
+                 : m_end;
+    }
+    const void *zero = std::memchr(piece, '\0', stored);
+    const std::size_t text =
+        zero ? static_cast<std::size_t>(static_cast<const char *>(zero) - piece) : stored;
+    const bool lineFeed = !zero && stored > 0 && piece[stored - 1] == '\n';
+    line = SourceLine{std::string_view(piece, lineFeed ? text - 1 : text), lineFeed, zero != nullptr};
+    return stored > 0;
 }
 
 std::uint64_t SourceStream::countContentLinesLeft() {

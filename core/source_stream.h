@@ -5,11 +5,29 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "conversion_progress.h"
 #include "system_error.h"
 
 namespace velkaro {
+
+// Bytes after a line's text that a reader may load with it (whole words or vectors at a time)
+// without leaving the buffer; what they hold means nothing.
+inline constexpr std::size_t kLineScanSlack = 64;
+
+// One read of the reading rules: at most 255 bytes up to and including a line feed. text holds
+// the stored bytes up to the first zero byte (a zero byte ends a line's text, and zeroByte says
+// so), without the line feed; lineFeed tells whether one ended the text, since it counts towards
+// the line's length.
+// text never holds a line feed.
+struct SourceLine {
+    std::string_view text;
+    bool lineFeed = false;
+    bool zeroByte = false; // a zero byte cut the text short
+
+    [[nodiscard]] std::size_t measuredLength() const { return text.size() + (lineFeed ? 1 : 0); }
+};
 
 // A read-only byte stream over a file opened in binary mode, which carries out the text-mode
 // rules itself on every platform: CR LF reaches the reader as LF, a lone CR stays, and a byte
@@ -39,6 +57,13 @@ class SourceStream {
     // Whether a byte 0x1A ended the reading, and the 1-based line that held it.
     [[nodiscard]] bool endedAtEndOfFileByte() const { return m_endByteLine != 0; }
     [[nodiscard]] std::uint64_t endOfFileByteLine() const { return m_endByteLine; }
+
+    // The next line, or 255-byte piece of a longer line, as readLine would store it. False when
+    // nothing could be read. The text lies in the stream's own buffers, where it stays unchanged
+    // until the second call after this one, so that values cut from one line can still be copied
+    // while the next is taken; the kLineScanSlack bytes after it may be read (never used).
+    // Lines that lie whole in the buffer, with no 0x1A or zero byte, are handed out in place.
+    [[nodiscard]] bool nextLine(SourceLine &line);
 
     // Copies translated bytes into out until a line feed has been copied, `capacity` bytes are
     // stored, or the file ends. Returns the number of bytes stored.
@@ -78,8 +103,18 @@ class SourceStream {
     [[nodiscard]] int peekAfterCurrent();
     // fread into m_buffer at offset, noting a read error.
     [[nodiscard]] std::size_t readInto(std::size_t offset);
+    // Where the half not read last starts: the next fill reads there, so the text handed out last
+    // stays as it was.
+    [[nodiscard]] std::size_t switchHalves();
+    // Finds the next 0x1A and zero byte in the bytes read, from m_begin on.
+    void findSpecialBytes();
+    // A line through readLine, into one of two piece buffers in turn.
+    [[nodiscard]] bool nextLineCopied(SourceLine &line);
 
-    static constexpr std::size_t kBufferSize = 64 * 1024;
+    // Bytes read at a time into either half of m_buffer. Each half follows a lead byte, where a
+    // CR read last waits for the byte after it.
+    static constexpr std::size_t kBufferSize = 32 * 1024;
+    static constexpr std::size_t kPieceSize = 256;
 
     // Size and modification time (nanoseconds where the system has them) of the open file.
     struct FileState {
@@ -92,8 +127,13 @@ class SourceStream {
     FileFailure m_openFailure; // before m_file, whose opening fills it in
     std::unique_ptr<std::FILE, FileCloser> m_file;
     std::unique_ptr<char[]> m_buffer;
+    std::unique_ptr<char[]> m_pieces; // two pieces of kPieceSize bytes, each with slack
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
+    std::size_t m_nextEndOfFile = 0; // the next 0x1A at or after m_begin, or m_end
+    std::size_t m_nextZero = 0;      // the next zero byte at or after m_begin, or m_end
+    int m_half = 1;                  // the half read last
+    int m_piece = 0;                 // the piece buffer used last
     std::size_t m_lineFeeds = 0;
     FileState m_openedState;
     SystemError m_readError;

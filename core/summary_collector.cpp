@@ -8,7 +8,7 @@
 namespace velkaro {
 namespace {
 
-void extend(ValueExtent &extent, const std::string &value) {
+void extend(ValueExtent &extent, std::string_view value) {
     if (!holdsNumber(value)) {
         return;
     }
@@ -21,9 +21,10 @@ void extend(ValueExtent &extent, const std::string &value) {
 } // namespace
 
 void SummaryCollector::addPoint(const PointRecord &record) {
-    const auto [entry, added] = m_indexOfCode.try_emplace(record.pointCode, m_codes.size());
-    if (added) {
-        m_codes.push_back(CodeSummary{record.pointCode, 0, {}, {}, {}});
+    auto entry = m_indexOfCode.find(record.pointCode);
+    if (entry == m_indexOfCode.end()) {
+        entry = m_indexOfCode.emplace(std::string(record.pointCode), m_codes.size()).first;
+        m_codes.push_back(CodeSummary{std::string(record.pointCode), 0, {}, {}, {}});
     }
     CodeSummary &code = m_codes[entry->second];
     ++code.points;

@@ -3,7 +3,9 @@
 #include "conversion_summary.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace velkaro {
@@ -18,8 +20,16 @@ class SummaryCollector {
                                             std::uint64_t linesTaken) const;
 
   private:
+    // Looks codes up by their bytes where they lie, without making a string of each.
+    struct CodeHash {
+        using is_transparent = void;
+        [[nodiscard]] std::size_t operator()(std::string_view code) const {
+            return std::hash<std::string_view>{}(code);
+        }
+    };
+
     std::vector<CodeSummary> m_codes;
-    std::unordered_map<std::string, std::size_t> m_indexOfCode;
+    std::unordered_map<std::string, std::size_t, CodeHash, std::equal_to<>> m_indexOfCode;
 };
 
 } // namespace velkaro

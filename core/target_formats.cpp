@@ -10,22 +10,26 @@
 namespace velkaro {
 namespace {
 
-void writeCoordinate(OutputStream &out, const std::string &value) {
-    char text[kMaxFixed6Length + 2];
-    char *end = printFixed6(text, parseNumber(value));
-    *end++ = '\r';
-    *end++ = '\n';
-    out.writeRaw(std::string_view(text, static_cast<std::size_t>(end - text)));
-}
-
-// One line of comma-separated values, each copied as it is.
+// One line of comma-separated values, each copied as it is, assembled in the stream's buffer.
 void writeColumns(OutputStream &out, const std::array<std::string_view, 5> &columns) {
-    out.write(columns[0]);
-    for (std::size_t i = 1; i < columns.size(); ++i) {
-        out.writeRaw(",");
-        out.write(columns[i]);
+    std::size_t size = 6; // four commas and the line end
+    for (const std::string_view column : columns) {
+        size += column.size();
     }
-    out.writeRaw("\r\n");
+    if (size > OutputStream::kRoomLimit) {
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            out.writeRaw(i == 0 ? std::string_view() : ",");
+            out.writeRaw(columns[i]);
+        }
+        out.writeRaw("\r\n");
+        return;
+    }
+    char *end = appendBytes(out.room(size), columns[0]);
+    for (std::size_t i = 1; i < columns.size(); ++i) {
+        *end++ = ',';
+        end = appendBytes(end, columns[i]);
+    }
+    out.commit(appendLiteral(end, "\r\n"));
 }
 
 } // namespace
@@ -63,14 +67,20 @@ void writeDxfHeader(OutputStream &out, int codePage) {
 }
 
 void writeDxfPoint(OutputStream &out, const PointRecord &record) {
-    out.writeRaw("  0\r\nPOINT\r\n8\r\n");
-    out.write(record.pointCode);
-    out.writeRaw("\r\n 10\r\n");
-    writeCoordinate(out, record.x);
-    out.writeRaw(" 20\r\n");
-    writeCoordinate(out, record.y);
-    out.writeRaw(" 30\r\n");
-    writeCoordinate(out, record.z);
+    constexpr std::size_t kFixedPart = 3 * kMaxFixed6Length + 64; // coordinates and group codes
+    char *end = nullptr;
+    if (record.pointCode.size() <= OutputStream::kRoomLimit - kFixedPart) {
+        end = out.room(record.pointCode.size() + kFixedPart);
+        end = appendBytes(appendLiteral(end, "  0\r\nPOINT\r\n8\r\n"), record.pointCode);
+    } else {
+        out.writeRaw("  0\r\nPOINT\r\n8\r\n");
+        out.writeRaw(record.pointCode);
+        end = out.room(kFixedPart);
+    }
+    end = printNumberFixed6(appendLiteral(end, "\r\n 10\r\n"), record.x);
+    end = printNumberFixed6(appendLiteral(end, "\r\n 20\r\n"), record.y);
+    end = printNumberFixed6(appendLiteral(end, "\r\n 30\r\n"), record.z);
+    out.commit(appendLiteral(end, "\r\n"));
 }
 
 void writeDxfFooter(OutputStream &out) {

@@ -228,3 +228,52 @@ TEST(PrintFixed, AgreesWithStringRoundingAtEveryDecimalCount) {
     EXPECT_EQ(std::string(text, velkaro::printFixed(text, 2.5, 0)), "3");
     EXPECT_EQ(std::string(text, velkaro::printFixed(text, -kInf, 2)), "-1.#INF00");
 }
+
+namespace {
+
+// Random plain decimals (sign, up to nine integer digits with leading zeros, up to six decimals)
+// against the general path, which the same value takes when spelled with an exponent.
+TEST(PlainDecimal, DigitsGiveWhatTheGeneralPathGives) {
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 300000; ++i) {
+        std::string text = i % 3 == 0 ? "-" : i % 7 == 0 ? "+" : "";
+        const std::uint64_t integerDigits = random() % 10;
+        const std::uint64_t decimals = random() % 7;
+        for (std::uint64_t d = 0; d < integerDigits; ++d) {
+            text += static_cast<char>('0' + (random() % 3 == 0 ? 9 : random() % 10));
+        }
+        if (decimals > 0 || random() % 2 == 0) {
+            text += '.';
+        }
+        for (std::uint64_t d = 0; d < decimals; ++d) {
+            text += static_cast<char>('0' + random() % 10);
+        }
+        velkaro::PlainDecimal plain;
+        ASSERT_EQ(velkaro::scanPlainDecimal(text, plain), integerDigits + decimals > 0) << text;
+        const double general = parseNumber(text + "e0");
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(parseNumber(text)),
+                  std::bit_cast<std::uint64_t>(general))
+            << text;
+        char fast[velkaro::kMaxFixed6Length];
+        char slow[velkaro::kMaxFixed6Length];
+        ASSERT_EQ(std::string(fast, velkaro::printNumberFixed6(fast, text)),
+                  std::string(slow, velkaro::printFixed6(slow, general)))
+            << text;
+        if (integerDigits + decimals > 0) {
+            ASSERT_EQ(static_cast<double>(plain.millionths()), std::round(general * 1e6)) << text;
+        }
+    }
+}
+
+TEST(PlainDecimal, OnlyTheWholeFieldInTheUsualFormIsPlain) {
+    velkaro::PlainDecimal plain;
+    for (const char *text : {"", "-", ".", "-.", "1234567890", "1.1234567", " 1", "1 ", "1e5",
+                             "1.5m", "0x1", "--1", "1..2"}) {
+        EXPECT_FALSE(velkaro::scanPlainDecimal(text, plain)) << text;
+    }
+    for (const char *text : {"0", "-0", "+.5", "5.", "123456789.123456", "000000001"}) {
+        EXPECT_TRUE(velkaro::scanPlainDecimal(text, plain)) << text;
+    }
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 #include "point_record.h"
 
 #include "convert_bytes.h"
+#include "line_cutter.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +10,17 @@
 
 namespace {
 
-using velkaro::kLineBufferSize;
 using velkaro::PointRecord;
 
-void applyLine(std::string_view line, PointRecord &record) {
-    char buffer[kLineBufferSize] = {};
-    std::memcpy(buffer, line.data(), line.size());
-    velkaro::applyLineToRecord(buffer, record);
+// The line as the reader hands it out (text up to a zero byte, without its line feed, with
+// slack after it), cut by a cutter that saw the lines before.
+void applyLine(std::string_view line, velkaro::LineCutter &cutter, std::string &storage) {
+    storage.assign(line);
+    const std::size_t zero = storage.find('\0');
+    const bool lineFeed = zero == std::string::npos && !line.empty() && line.back() == '\n';
+    const std::size_t text = zero != std::string::npos ? zero : line.size() - (lineFeed ? 1 : 0);
+    storage.resize(line.size() + velkaro::kLineScanSlack, 'x');
+    cutter.apply(velkaro::SourceLine{std::string_view(storage.data(), text), lineFeed});
 }
 
 struct FieldRow {
@@ -26,8 +31,10 @@ struct FieldRow {
 class ApplyLineToRecordTest : public ::testing::TestWithParam<FieldRow> {};
 
 TEST_P(ApplyLineToRecordTest, TakesFieldsTwoToSix) {
-    PointRecord record;
-    applyLine(GetParam().line, record);
+    velkaro::LineCutter cutter;
+    std::string storage;
+    applyLine(GetParam().line, cutter, storage);
+    const PointRecord &record = cutter.record();
     const PointRecord &expected = GetParam().expected;
     EXPECT_EQ(record.pointName, expected.pointName);
     EXPECT_EQ(record.pointCode, expected.pointCode);
@@ -77,9 +84,13 @@ INSTANTIATE_TEST_SUITE_P(
         FieldRow{"1,2,P1,K1\0,10.5,20.5,3.0\n"sv, {"P1", "K1", "", "", ""}}));
 
 TEST(ApplyLineToRecord, LineWithFewerFieldsKeepsEarlierValues) {
-    PointRecord record;
-    applyLine("1,2,P1,K1,10.5,20.5,3.0\n", record);
-    applyLine("1,2,P2,K2,7\n", record);
+    velkaro::LineCutter cutter;
+    std::string first;
+    std::string second;
+    applyLine("1,2,P1,K1,10.5,20.5,3.0\n", cutter, first);
+    applyLine("1,2,P2,K2,7\n", cutter, second);
+    first.assign(first.size(), '#'); // the reader has moved on: the kept values are the cutter's
+    const PointRecord &record = cutter.record();
     EXPECT_EQ(record.pointName, "P2");
     EXPECT_EQ(record.pointCode, "K2");
     EXPECT_EQ(record.x, "7");

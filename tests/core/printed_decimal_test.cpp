@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <random>
 #include <string>
 
@@ -68,6 +69,31 @@ TEST(RoundPrinted, AgreesWithPrintFixedOrRefusesAHalf) {
     }
     EXPECT_GT(refused, 0);     // the halves were met, and left to printFixed
     EXPECT_LT(refused, 25000); // and the shortcut serves most values
+}
+
+} // namespace
+
+namespace {
+
+// The printed form of random millionths against one built with std::to_chars, and read back.
+TEST(PrintMillionths, RandomValuesPrintAsTheirDigitsAndReadBack) {
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 200000; ++i) {
+        const std::int64_t magnitude =
+            static_cast<std::int64_t>(random() % (std::uint64_t{1} << (random() % 59)));
+        const std::int64_t millionths = i % 2 ? -magnitude : magnitude;
+        char text[32];
+        const std::string printed(text, velkaro::printMillionths(text, millionths));
+        char fraction[8];
+        std::snprintf(fraction, sizeof fraction, "%06lld",
+                      static_cast<long long>(magnitude % 1000000));
+        const std::string expected =
+            (millionths < 0 ? "-" : "") + std::to_string(magnitude / 1000000) + "." + fraction;
+        ASSERT_EQ(printed, expected);
+        std::int64_t back = 0;
+        ASSERT_TRUE(velkaro::parseMillionths(printed, back));
+        ASSERT_EQ(back, millionths);
+    }
 }
 
 } // namespace
