@@ -11,8 +11,8 @@
 namespace {
 
 [[nodiscard]] bool createMarker(const wchar_t *path) {
-    const HANDLE marker = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE marker =
+        CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (marker == INVALID_HANDLE_VALUE) {
         return false;
     }
