@@ -5,8 +5,9 @@ its boxes show, driven by the mouse and keyboard (xdotool) as a surveyor would d
 Usage (inside dbus-run-session, with DISPLAY set): window_e2e.py VELKARO VELKARO_CONVERT EXAMPLE
 Covers: the window and its texts, Browse through the real file chooser, a conversion to each
 format with the bytes velkaro-convert writes, the question before an existing output is
-replaced (取消 keeps it, 替换 replaces it), an edited format field, the early-stop warning, the
-about box from the window menu, and Esc ending the program with status 0.
+replaced (取消 keeps it, 替换 replaces it), an edited format field, the warnings of sources that
+stop early or hold no point, a read-only output, the about box from the window menu, and Esc
+ending the program with status 0.
 """
 
 import os
@@ -86,7 +87,8 @@ def type_text(text):
 
 
 class Box:
-    """A message box or question as shown: its title, its text and its buttons."""
+    """A message box or question as shown: its title, its text, its buttons and whether it shows
+    an icon (the icon's label is an image while it shows one)."""
 
     def __init__(self, window):
         self.window = window
@@ -94,6 +96,7 @@ class Box:
         labels = [n.name for n in descendants(window) if n.getRoleName() == "label" and n.name]
         self.text = "\n".join(labels)
         self.buttons = {n.name: n for n in descendants(window) if n.getRoleName() == "push button"}
+        self.icon = any(n.getRoleName() == "image" for n in descendants(window))
 
 
 def extents(node):
@@ -125,11 +128,18 @@ def close_box(app, box, button="OK"):
     wait_for("the box %r to close" % box.text, lambda: box.window not in top_windows(app))
 
 
-def expect_box(app, main, text, title, button="OK"):
+def expect_box(app, main, text, title, button="OK", key=None, icon=None):
+    """Checks the next box's text, title and (unless None) icon, then closes it with button, or
+    with key if given."""
     box = next_box(app)
-    if box.text != text or box.title != title:
-        fail("box %r titled %r, expected %r titled %r" % (box.text, box.title, text, title))
-    close_box(app, box, button)
+    if box.text != text or box.title != title or icon not in (None, box.icon):
+        fail("box %r titled %r with%s an icon, expected %r titled %r" %
+             (box.text, box.title, "" if box.icon else "out", text, title))
+    if key is None:
+        close_box(app, box, button)
+        return
+    keys(key)
+    wait_for("the box %r to close" % box.text, lambda: box.window not in top_windows(app))
 
 
 def browse(app, main, path):
@@ -161,6 +171,35 @@ def check_same_bytes(written, reference):
     with open(written, "rb") as a, open(reference, "rb") as b:
         if a.read() != b.read():
             fail("%s differs from velkaro-convert's output" % written)
+
+
+def troubled_cases(work):
+    """Writes the sources of the troubled conversions into work: (source, box text, box title)."""
+    with open(EXAMPLE, "rb") as f:
+        lines = f.read().split(b"\r\n")
+    stop = "警告: 第 6 行%s，读取在此停止，其后 %d 行没有转换。"
+    cases = [
+        ("early.txt", lines[:5] + [b""] + lines[5:], "写入 5 点\n" + stop % ("不足 10 字节", 35)),
+        ("empty.txt", [], "写入 0 点\n警告: 源文件中没有可转换的点 "
+         "(文件是空的、只有空行或第一行就停止了)，没有写入任何点。"),
+        ("cut.txt", lines[:5] + [b"\x1a" + lines[5]] + lines[6:],
+         "写入 5 点\n" + stop % ("有文件结束符 (0x1A)", 35)),
+        ("zero.txt", lines[:5] + [b"\0" + lines[5]] + lines[6:],
+         "写入 5 点\n" + stop % ("有零字节 (0x00)", 34) + "\n警告: 源文件看来不是 RTK 点文件 "
+         "(有零字节或多数行没有坐标)，请确认选对了文件。"),
+    ]
+    for name, content, _ in cases:
+        with open(os.path.join(work, name), "wb") as f:
+            f.write(b"\r\n".join(content))
+    done = [(name, "\t转换成功!\n生成转换文件:%sCass.dat\n%s" % (name[:-4], text), "格式转换提示：")
+            for name, _, text in cases]
+    # No write bit at all: the core refuses the output as read-only, even to root.
+    locked = os.path.join(work, "lockedCass.dat")
+    shutil.copy(EXAMPLE, os.path.join(work, "locked.txt"))
+    shutil.copy(EXAMPLE, locked)
+    os.chmod(locked, 0o444)
+    return done + [("locked.txt", "创建转换文件错误:lockedCass.dat\n位置: %s\n原因: 文件是只读的。"
+                    % locked, "Velkaro")]
 
 
 def scenario(work, reference):
@@ -213,19 +252,17 @@ def scenario(work, reference):
     convert(main)
     expect_box(app, main, "请选择转换格式", "Velkaro")
 
-    # Reading stopped early: the warning names the line and what was left.
-    early = os.path.join(work, "early.txt")
-    with open(EXAMPLE, "rb") as f:
-        lines = f.read().split(b"\r\n")
-    with open(early, "wb") as f:
-        f.write(b"\r\n".join(lines[:5] + [b""] + lines[5:]))
-    browse(app, main, early)
-    wait_for("the new file name on display", lambda: display_text(main) == "early.txt")
+    # Sources that stop early or hold nothing, and an output that may not be replaced: each box
+    # says what happened and where, and Enter closes it.
     pick_format(main, 1)
-    convert(main)
-    expect_box(app, main, "\t转换成功!\n生成转换文件:earlyCass.dat\n写入 5 点\n"
-               "警告: 第 6 行不足 10 字节，读取在此停止，其后 35 行没有转换。", "格式转换提示：")
-    print("the early stop was reported with its line and the lines left")
+    for name, text, title in troubled_cases(work):
+        browse(app, main, os.path.join(work, name))
+        wait_for(name + " on display", lambda: display_text(main) == name)
+        convert(main)
+        if name == "locked.txt":
+            close_box(app, next_box(app), "替换")
+        expect_box(app, main, text, title, key="Return", icon=True)
+    print("early stops, an empty source and a read-only output were reported")
 
     # The about box from the window menu, then Esc ends the program.
     click(main, 3)
