@@ -23,6 +23,10 @@ struct DxfLabels {
 };
 
 inline constexpr int kMaxElevationDecimals = 6;
+// Text heights a drawing can show: the DXF prints six decimals, so a smaller height would print
+// as 0.000000, and a larger one would push label positions towards infinity.
+inline constexpr double kMinLabelHeight = 0.001;
+inline constexpr double kMaxLabelHeight = 1000000.0;
 
 // What a conversion does beyond the old tool. A default-constructed value asks for nothing, and
 // every output is then the old tool's, byte for byte.
