@@ -4,6 +4,7 @@
 #include "windows_api.h"
 #else
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
 #endif
 
@@ -107,6 +108,49 @@ bool TextRecoder::recode(std::string_view utf8, std::string &out) {
     }
     out.resize(static_cast<std::size_t>(to - out.data()));
     return exact;
+}
+#endif
+
+#ifdef _WIN32
+std::string codePageToUtf8(std::string_view text, int codePage) {
+    if (text.empty()) {
+        return {};
+    }
+    const auto page = static_cast<UINT>(codePage);
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(page, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(page, 0, text.data(), size, wide.data(), length);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr,
+                                          nullptr);
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), bytes, nullptr, nullptr);
+    return utf8;
+}
+#else
+std::string codePageToUtf8(std::string_view text, int codePage) {
+    const iconv_t converter = iconv_open("UTF-8", iconvName(codePage).c_str());
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        return std::string(text);
+    }
+    std::string utf8(text.size() * 3 + 4, '\0');
+    char *in = const_cast<char *>(text.data());
+    std::size_t inLeft = text.size();
+    char *out = utf8.data();
+    std::size_t outLeft = utf8.size();
+    while (inLeft > 0 && iconv(converter, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) {
+        if (errno == E2BIG || outLeft < 3) {
+            break;
+        }
+        std::memcpy(out, "\xEF\xBF\xBD", 3); // U+FFFD for a byte that is no character
+        out += 3;
+        outLeft -= 3;
+        ++in;
+        --inLeft;
+    }
+    iconv_close(converter);
+    utf8.resize(static_cast<std::size_t>(out - utf8.data()));
+    return utf8;
 }
 #endif
 

@@ -27,4 +27,8 @@ class TextRecoder {
     std::unique_ptr<State> m_state;
 };
 
+// Text of a Windows code page (GBK for 936) as UTF-8, for display; bytes that are no character
+// of the page become U+FFFD.
+[[nodiscard]] std::string codePageToUtf8(std::string_view text, int codePage);
+
 } // namespace velkaro

@@ -3,6 +3,7 @@
 
 #include "layout_detection.h"
 #include "layout_fields.h"
+#include "point_preview.h"
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,23 @@ TEST(SourceLayout, RolesPresetsAndFields) {
               (Fields{"a", "", "b", "c", ""}));
     EXPECT_EQ(velkaro::cutByLayout("  a   b\tc  ", FieldSeparator::Spaces), (Fields{"a", "b", "c"}));
     EXPECT_EQ(velkaro::cutByLayout("a;b,c", FieldSeparator::Semicolon), (Fields{"a", "b,c"}));
+}
+
+// The preview shows the first points as the run would read them: the old reading (which stops at
+// a short line), a given layout, and auto, which skips the header row it found.
+TEST(SourcePreview, ShowsThePointsAsTheRunReadsThem) {
+    using velkaro::PreviewPoint;
+    velkaro::ConversionOptions options;
+    EXPECT_EQ(velkaro::previewSource(kRtk + "short\n" + kRtk, options, 10).points,
+              (std::vector<PreviewPoint>{{"P1", "KZD", "3515102.9358", "516181.7499", "42.7988"},
+                                         {"P2", "P2", "3515153.2790", "516519.7514", "39.6360"}}));
+    options.sourceReading.mode = velkaro::SourceReading::Mode::Auto;
+    const velkaro::SourcePreview found =
+        velkaro::previewSource("Pt,E,N,Z,Code\r\n\r\nA,516181.7,3515102.9,42.8,\r\n", options, 10);
+    ASSERT_TRUE(found.layout);
+    EXPECT_EQ(found.points, (std::vector<PreviewPoint>{{"A", "A", "3515102.9", "516181.7", "42.8"}}));
+    EXPECT_EQ(velkaro::previewSource("1,2\n", options, 10).failure,
+              DetectionFailure::NoSeparator);
 }
 
 } // namespace
