@@ -37,6 +37,7 @@ struct Given {
     bool summary = false;
     bool json = false;
     std::string format, outputFolder, codePage, axes, labelHeight, labelDecimals, cassColumns;
+    std::string sourceLayout, sourceEncoding;
     std::vector<std::string> sources;
 };
 
@@ -65,6 +66,10 @@ constexpr ValueOption kValueOptions[] = {
      "选项 --label-decimals 只能给一次", &Given::labelDecimals},
     {"--cass-columns", "--cass-columns", "选项 --cass-columns 缺少 code 或 name",
      "选项 --cass-columns 只能给一次", &Given::cassColumns},
+    {"--source-layout", "--source-layout", "选项 --source-layout 缺少格式",
+     "选项 --source-layout 只能给一次", &Given::sourceLayout},
+    {"--source-encoding", "--source-encoding", "选项 --source-encoding 缺少编码",
+     "选项 --source-encoding 只能给一次", &Given::sourceEncoding},
 };
 
 // GNU's rules where CLI11 differs: --dxf-codepage alone means 936 (its value only ever follows
@@ -184,6 +189,34 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
     return {};
 }
 
+// How the sources are read: rtk (the old tool's way), auto, a named layout or a list of roles;
+// and the encoding of their text. The error text, or empty.
+[[nodiscard]] std::string takeReadingOptions(const CLI::App &app, const Given &given,
+                                             SourceReading &reading) {
+    if (isGiven(app, "--source-layout")) {
+        const std::string layout = lowerAscii(given.sourceLayout);
+        const std::optional<std::vector<FieldRole>> roles =
+            presetRoles(layout) ? presetRoles(layout) : parseRoles(layout);
+        if (layout == "auto") {
+            reading.mode = SourceReading::Mode::Auto;
+        } else if (roles) {
+            reading.mode = SourceReading::Mode::Layout;
+            reading.layout.roles = *roles;
+        } else if (layout != "rtk") {
+            return "未知源文件格式: " + given.sourceLayout +
+                   " (可用 rtk, auto, cass, pnezd, penzd, 或如 name,code,y,x,z 的列表)";
+        }
+    }
+    if (isGiven(app, "--source-encoding")) {
+        const std::string encoding = lowerAscii(given.sourceEncoding);
+        if (encoding != "utf-8" && encoding != "utf8" && encoding != "gbk") {
+            return "未知源文件编码: " + given.sourceEncoding + " (可用 utf-8 或 gbk)";
+        }
+        reading.encoding = encoding == "gbk" ? SourceEncoding::Bytes : SourceEncoding::Utf8;
+    }
+    return {};
+}
+
 [[nodiscard]] ParsedCommandLine commandLineFrom(const CLI::App &app, const Given &given) {
     CommandLine line;
     if (!isGiven(app, "--format")) {
@@ -200,6 +233,9 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
     std::string error = takeDrawingOptions(app, given, line.options);
     if (error.empty()) {
         error = takeLabelOptions(app, given, line.options);
+    }
+    if (error.empty()) {
+        error = takeReadingOptions(app, given, line.options.sourceReading);
     }
     if (!error.empty()) {
         return usageError(error);
@@ -270,6 +306,11 @@ const char *usageText() {
            "      --skip-junk          略去 x, y, z 都没有数值的行 (如标题行), 并报告行号\n"
            "      --summary            每次转换后按编码列出点数和 x, y, z 范围\n"
            "      --json               标准输出改为每次转换一行 JSON (含上述摘要)\n"
+           "      --source-layout L    源文件各列: rtk (默认, 原程序的读法), auto (按标题行或数值\n"
+           "                           自动识别), cass (name,code,y,x,z), pnezd (name,x,y,z,code),\n"
+           "                           penzd (name,y,x,z,code), 或列表如 -,-,name,code,x,y,z\n"
+           "                           (x 为北坐标, y 为东坐标, - 为跳过的列)\n"
+           "      --source-encoding E  源文件文字编码: utf-8 (点名和编码转为输出的代码页) 或 gbk\n"
            "\n"
            "  退出状态 / exit status: 0 全部成功, 1 有转换失败, 2 用法错误\n";
 }

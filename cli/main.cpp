@@ -76,6 +76,9 @@ void report(const std::string &source, velkaro::TargetFormat format, const Comma
     }
     if (!warned) {
         warned = true;
+        if (const std::string layout = velkaro::wording::layoutText(outcome); !layout.empty()) {
+            printLines(name, layout);
+        }
         for (const velkaro::WarningKind warning : velkaro::warningsOf(outcome)) {
             printLines(name, velkaro::wording::warningText(warning, outcome, velkaro::LineList::kKept));
         }

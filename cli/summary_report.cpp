@@ -92,6 +92,30 @@ namespace {
     return text + "]";
 }
 
+[[nodiscard]] std::string_view separatorId(FieldSeparator separator) {
+    switch (separator) {
+    case FieldSeparator::Semicolon:
+        return "semicolon";
+    case FieldSeparator::Spaces:
+        return "spaces";
+    case FieldSeparator::CommaOrTab:
+        break;
+    }
+    return "comma-or-tab";
+}
+
+// How the source was read, when not the old tool's way.
+[[nodiscard]] std::string jsonLayout(const ConversionOutcome &outcome) {
+    if (!outcome.layout) {
+        return {};
+    }
+    const SourceLayout &layout = *outcome.layout;
+    return ",\"layout\":{\"roles\":" + quoted(rolesText(layout.roles)) +
+           ",\"separator\":" + quoted(separatorId(layout.separator)) +
+           ",\"header\":" + (layout.headerRow ? "true" : "false") + ",\"encoding\":" +
+           (outcome.encoding == SourceEncoding::Utf8 ? "\"utf-8\"" : "\"bytes\"") + "}";
+}
+
 // Which file failed, why (an identifier), and the system's own error where it gave one.
 [[nodiscard]] std::string jsonFailure(const FileFailure &failure) {
     std::string text = ",\"failure\":{\"path\":" + jsonString(failure.path) +
@@ -144,7 +168,7 @@ std::string jsonReport(const std::string &source, TargetFormat format,
         return text + jsonFailed(outcome);
     }
     text += "\"converted\",\"kind\":\"converted\",\"output\":" + jsonString(outcome.outputPath) +
-            jsonCounts(outcome) + jsonWarnings(outcome);
+            jsonCounts(outcome) + jsonLayout(outcome) + jsonWarnings(outcome);
     if (outcome.summary) {
         text += ",\"codes\":" + jsonCodes(*outcome.summary);
     }

@@ -17,6 +17,11 @@ bool areValid(const ConversionOptions &options) {
     if (options.dxfCodePage && !isKnownDxfCodePage(*options.dxfCodePage)) {
         return false;
     }
+    const SourceReading &reading = options.sourceReading;
+    if (reading.mode == SourceReading::Mode::Layout &&
+        !parseRoles(rolesText(reading.layout.roles))) {
+        return false; // x and y once each, no role twice
+    }
     if (options.dxfLabels) {
         const DxfLabels &labels = *options.dxfLabels;
         if (!std::isfinite(labels.height) || labels.height <= 0 || labels.elevationDecimals < 0 ||

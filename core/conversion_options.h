@@ -1,5 +1,7 @@
 #pragma once
 
+#include "source_layout.h"
+
 #include <optional>
 
 namespace velkaro {
@@ -41,6 +43,8 @@ struct ConversionOptions {
     bool leaveOutLinesWithoutCoordinates = false;
     // Whether the outcome carries a summary; collecting one costs time on every point.
     bool summary = false;
+    // How the source's lines are read: the old tool's way unless asked otherwise.
+    SourceReading sourceReading;
 };
 
 // Whether every value is in range: a known ANSI code page, a positive finite text height,

@@ -36,6 +36,9 @@ std::vector<WarningKind> warningsOf(const ConversionOutcome &outcome) {
     add(!reading.withoutCoordinates.empty(), WarningKind::LinesWithoutCoordinates);
     add(!reading.leftOut.empty(), WarningKind::LinesLeftOut);
     add(!reading.longLines.empty(), WarningKind::LongLines);
+    add(reading.axesSwapped, WarningKind::AxesSwapped);
+    add(reading.heightLikeCoordinate, WarningKind::HeightLikeCoordinate);
+    add(!reading.unrepresentable.empty(), WarningKind::Unrepresentable);
     return warnings;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion_summary.h"
+#include "layout_detection.h"
 #include "reading_report.h"
 #include "system_error.h"
 
@@ -28,6 +29,7 @@ struct ConversionOutcome {
         InvalidOptions,     // an option out of range (see areValid); nothing was touched
         Unexpected,         // an error the core does not know; no output committed
         Cancelled,          // stopped on request; an earlier output is untouched
+        LayoutUndecided,    // the first lines decided no layout (layoutFailure); nothing written
     };
 
     // There is no outcome without a kind.
@@ -45,6 +47,11 @@ struct ConversionOutcome {
     std::optional<ConversionSummary> summary;
     // For the failures that touch a file: which file, why, and the system's error.
     std::optional<FileFailure> failure;
+    // How the source was read, when not the old tool's way: the layout (given, or found) and the
+    // encoding of its text; with LayoutUndecided why none was found.
+    std::optional<SourceLayout> layout;
+    SourceEncoding encoding = SourceEncoding::Bytes;
+    DetectionFailure layoutFailure = DetectionFailure::None;
 };
 
 // What a converted outcome has to warn about, in the order a user should read it.
@@ -58,6 +65,9 @@ enum class WarningKind : std::uint8_t {
     LinesWithoutCoordinates, // reading.withoutCoordinates
     LinesLeftOut,            // reading.leftOut
     LongLines,               // reading.longLines
+    AxesSwapped,             // reading.axesSwapped
+    HeightLikeCoordinate,    // reading.heightLikeCoordinate
+    Unrepresentable,         // reading.unrepresentable
 };
 
 // Every warning that applies to outcome; empty for a failure.

@@ -2,6 +2,9 @@
 
 #include "file_names.h"
 #include "file_system_path.h"
+#include "grid_check.h"
+#include "layout_cutter.h"
+#include "layout_detection.h"
 #include "line_cutter.h"
 #include "output_file.h"
 #include "output_stream.h"
@@ -9,8 +12,10 @@
 #include "record_writer.h"
 #include "source_stream.h"
 #include "summary_collector.h"
+#include "text_recoder.h"
 
 #include <cstring>
+#include <cstdio>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -99,11 +104,75 @@ void noteEndOfFileByte(SourceStream &source, ReadingReport &report) {
            (report.piecesTaken != 0 && 2 * junk > report.piecesTaken);
 }
 
+// The code page names and codes of a UTF-8 source are written in when no DXF code page says
+// otherwise: GBK, which CASS and Kaisi read on Chinese Windows.
+constexpr int kDefaultTextCodePage = 936;
+
+// How the lines of a run are read: the old tool's way (no layout), or a layout given or found.
+struct ReadingPlan {
+    std::optional<SourceLayout> layout;
+    SourceEncoding encoding = SourceEncoding::Bytes;
+    DetectionFailure failure = DetectionFailure::None;
+};
+
+// The first bytes of the source, for finding its layout; empty when it cannot be read (opening
+// it for the conversion then says why).
+[[nodiscard]] std::string headOf(const std::string &path) {
+    std::string head(kDetectionBytes, '\0');
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return {};
+    }
+    head.resize(std::fread(head.data(), 1, head.size(), file));
+    std::fclose(file);
+    return head;
+}
+
+[[nodiscard]] ReadingPlan planReading(const ConversionRequest &request) {
+    const SourceReading &reading = request.options.sourceReading;
+    const SourceEncoding given = reading.encoding.value_or(SourceEncoding::Bytes);
+    switch (reading.mode) {
+    case SourceReading::Mode::Rtk:
+        return {};
+    case SourceReading::Mode::Layout:
+        return {reading.layout, given, DetectionFailure::None};
+    case SourceReading::Mode::Auto:
+        break;
+    }
+    const LayoutDetection found = detectLayout(headOf(request.sourcePath));
+    return {found.layout, reading.encoding.value_or(found.encoding), found.failure};
+}
+
+// What every reading loop hands its points to.
+struct PointSink {
+    RecordWriter &writer;
+    const ConversionOptions &options;
+    SummaryCollector *collector;
+    GridCheck grid;
+
+    // Writes one point taken from a line unless the options leave it out, and counts what the
+    // user must hear of it.
+    void take(const PointRecord &record, bool allNumbers, bool noNumber, std::uint64_t lineNumber,
+              ReadingResult &result) {
+        if (options.leaveOutLinesWithoutCoordinates && noNumber) {
+            result.report.leftOut.note(lineNumber);
+            return;
+        }
+        writer.write(record);
+        if (!allNumbers) {
+            result.report.withoutCoordinates.note(lineNumber);
+        }
+        ++result.pointsWritten;
+        grid.addPoint(record);
+        if (collector != nullptr) {
+            collector->addPoint(record);
+        }
+    }
+};
+
 // Reads line by line, stopping at the end of the file or at a line shorter than ten bytes, and
 // writes the record once for every line taken, unless the options leave that line out.
-[[nodiscard]] ReadingResult convertLines(SourceStream &source, RecordWriter &writer,
-                                         const ConversionOptions &options,
-                                         SummaryCollector *collector) {
+[[nodiscard]] ReadingResult convertLines(SourceStream &source, PointSink &sink) {
     ReadingResult result;
     ReadingReport &report = result.report;
     LineCutter cutter;
@@ -124,21 +193,50 @@ void noteEndOfFileByte(SourceStream &source, ReadingReport &report) {
             report.zeroBytes.note(lineNumber);
         }
         cutter.apply(line);
-        if (options.leaveOutLinesWithoutCoordinates && cutter.holdsNoCoordinate()) {
-            report.leftOut.note(lineNumber);
-            continue;
-        }
-        writer.write(cutter.record());
-        if (!cutter.holdsAllCoordinates()) {
-            report.withoutCoordinates.note(lineNumber);
-        }
-        ++result.pointsWritten;
-        if (collector != nullptr) {
-            collector->addPoint(cutter.record());
-        }
+        sink.take(cutter.record(), cutter.holdsAllCoordinates(), cutter.holdsNoCoordinate(),
+                  lineNumber, result);
     }
     noteEndOfFileByte(source, report);
-    report.notText = looksLikeNoText(report);
+    return result;
+}
+
+// Reads the lines of a layout: blank lines are skipped and no line ends the reading early, since
+// the short-line rule is the old tool's alone; a header row is not a point.
+[[nodiscard]] ReadingResult convertByLayout(SourceStream &source, PointSink &sink,
+                                           const SourceLayout &layout, TextRecoder *recoder) {
+    ReadingResult result;
+    ReadingReport &report = result.report;
+    LayoutCutter cutter(layout, recoder);
+    SourceLine line;
+    bool header = layout.headerRow;
+    while (!source.eof()) {
+        const std::uint64_t lineNumber = source.lineFeedsRead() + 1;
+        if (!source.nextLine(line)) {
+            break;
+        }
+        result.notePiece(lineNumber);
+        report.linesRead = lineNumber;
+        std::string_view text = line.text;
+        if (lineNumber == 1 && recoder != nullptr && text.starts_with("\xEF\xBB\xBF")) {
+            text.remove_prefix(3); // the byte-order mark of UTF-8
+        }
+        if (isBlank(text) && !line.zeroByte) {
+            continue;
+        }
+        if (std::exchange(header, false)) {
+            continue;
+        }
+        ++report.piecesTaken;
+        if (line.zeroByte) {
+            report.zeroBytes.note(lineNumber);
+        }
+        cutter.apply(text);
+        if (cutter.lostCharacters()) {
+            report.unrepresentable.note(lineNumber);
+        }
+        sink.take(cutter.record(), cutter.holdsAllCoordinates(), cutter.holdsNoCoordinate(),
+                  lineNumber, result);
+    }
     return result;
 }
 
@@ -162,19 +260,37 @@ void noteEndOfFileByte(SourceStream &source, ReadingReport &report) {
     return std::nullopt;
 }
 
+// The reading loop the plan asks for, with what it found at the end.
+[[nodiscard]] ReadingResult readAll(SourceStream &source, PointSink &sink, const ReadingPlan &plan,
+                                    const ConversionOptions &options) {
+    std::optional<TextRecoder> recoder;
+    if (plan.layout && plan.encoding == SourceEncoding::Utf8) {
+        recoder.emplace(options.dxfCodePage.value_or(kDefaultTextCodePage));
+    }
+    ReadingResult result =
+        plan.layout ? convertByLayout(source, sink, *plan.layout,
+                                      recoder && recoder->usable() ? &*recoder : nullptr)
+                    : convertLines(source, sink);
+    result.report.axesSwapped = sink.grid.axesSwapped();
+    result.report.heightLikeCoordinate = sink.grid.heightLikeCoordinate();
+    result.report.notText = looksLikeNoText(result.report);
+    return result;
+}
+
 // Writes every record into the output's temporary file and puts it in place.
 [[nodiscard]] ConversionOutcome writeOutput(SourceStream &source, OutputFile &output,
                                             const ConversionRequest &request,
-                                            const std::string &outputName) {
+                                            const std::string &outputName,
+                                            const ReadingPlan &plan) {
     OutputStream out(output.file());
     RecordWriter writer(out, *request.format, request.options);
     std::optional<SummaryCollector> collector;
     if (request.options.summary) {
         collector.emplace();
     }
+    PointSink sink{writer, request.options, collector ? &*collector : nullptr, {}};
     writer.begin();
-    const ReadingResult reading =
-        convertLines(source, writer, request.options, collector ? &*collector : nullptr);
+    const ReadingResult reading = readAll(source, sink, plan, request.options);
     writer.end();
     if (std::optional<ConversionOutcome> refused = checkSourceRead(source, request, outputName)) {
         return std::move(*refused);
@@ -192,6 +308,8 @@ void noteEndOfFileByte(SourceStream &source, ReadingReport &report) {
     }
     ConversionOutcome result = outcome(Kind::Converted, request, outputName);
     result.outputPath = output.finalPath();
+    result.layout = plan.layout;
+    result.encoding = plan.encoding;
     result.pointsWritten = reading.pointsWritten;
     result.reading = reading.report;
     if (collector) {
@@ -206,6 +324,13 @@ void noteEndOfFileByte(SourceStream &source, ReadingReport &report) {
     if (!source.isOpen()) {
         return failed(Kind::SourceOpenFailed, request, outputName, source.openFailure());
     }
+    const ReadingPlan plan = planReading(request);
+    if (plan.failure != DetectionFailure::None) {
+        ConversionOutcome undecided = outcome(Kind::LayoutUndecided, request, outputName);
+        undecided.layoutFailure = plan.failure;
+        undecided.encoding = plan.encoding;
+        return undecided;
+    }
     source.watchBy(request.progress);
     OutputFile output(request.outputFolder, outputName);
     if (isSameFile(request.sourcePath, output.finalPath())) {
@@ -216,7 +341,7 @@ void noteEndOfFileByte(SourceStream &source, ReadingReport &report) {
     if (!output.create()) {
         return failed(Kind::OutputCreateFailed, request, outputName, output.failure());
     }
-    return writeOutput(source, output, request, outputName);
+    return writeOutput(source, output, request, outputName, plan);
 }
 
 } // namespace

@@ -50,6 +50,13 @@ struct ReadingReport {
     LineList leftOut;
     // Lines taken whose text a zero byte cut short: the bytes after it were ignored.
     LineList zeroBytes;
+    // Lines whose name or code held a character the outputs' code page cannot hold (written as
+    // "?"), when the source is read as UTF-8.
+    LineList unrepresentable;
+    // Most of the first points have x like an easting and y like a northing: the axes look
+    // swapped. Most of their heights are as large as coordinates.
+    bool axesSwapped = false;
+    bool heightLikeCoordinate = false;
     // The source is plainly no text export: it holds zero bytes, or most lines taken have no
     // coordinates.
     bool notText = false;

@@ -14,6 +14,8 @@ using Kind = ConversionOutcome::Kind;
 
 // The old tool's sentence, or for the outcomes it did not have, ours in its style: the words,
 // an ASCII colon, and the file they are about.
+[[nodiscard]] std::string detectionText(DetectionFailure failure);
+
 [[nodiscard]] std::string headline(const ConversionOutcome &outcome, const NameDecoder &decode) {
     switch (outcome.kind) {
     case Kind::NoSource:
@@ -43,10 +45,29 @@ using Kind = ConversionOutcome::Kind;
         return "转换选项无效";
     case Kind::Cancelled:
         return "转换已取消，原有文件保持不变:" + decode(outcome.outputFileName);
+    case Kind::LayoutUndecided:
+        return "无法识别源文件的格式:" + decode(sourceName(outcome)) + "\n原因: " +
+               detectionText(outcome.layoutFailure) + "。\n请指定源文件各列的含义，例如 name,code,y,x,z。";
     case Kind::Unexpected:
         break;
     }
     return "转换时发生意外错误:" + decode(sourceName(outcome));
+}
+
+[[nodiscard]] std::string detectionText(DetectionFailure failure) {
+    switch (failure) {
+    case DetectionFailure::NoLines:
+        return "文件中没有内容";
+    case DetectionFailure::NoSeparator:
+        return "各行不能用逗号、制表符、分号或空格分成相同数目的列";
+    case DetectionFailure::Ambiguous:
+        return "有几列都像北坐标或东坐标";
+    case DetectionFailure::NoCoordinates:
+    case DetectionFailure::None:
+        break;
+    }
+    return "没有标题行说明各列，也没有一列像北坐标 (7 位整数)、另一列像东坐标 (6 位整数，或前面带"
+           "带号的 8 位整数)";
 }
 
 [[nodiscard]] std::string reasonText(const FileFailure &failure, bool writing) {
@@ -98,6 +119,28 @@ std::string outcomeText(const ConversionOutcome &outcome, const NameDecoder &dec
     if (outcome.failure) {
         text += "\n" + failureText(*outcome.failure, isWriting(outcome.kind), decode);
     }
+    return text;
+}
+
+std::string layoutText(const ConversionOutcome &outcome) {
+    if (!outcome.layout) {
+        return {};
+    }
+    const SourceLayout &layout = *outcome.layout;
+    std::string text = "按 " + rolesText(layout.roles) + " 读取 (";
+    switch (layout.separator) {
+    case FieldSeparator::CommaOrTab:
+        text += "逗号或制表符分隔";
+        break;
+    case FieldSeparator::Semicolon:
+        text += "分号分隔";
+        break;
+    case FieldSeparator::Spaces:
+        text += "空格分隔";
+        break;
+    }
+    text += layout.headerRow ? "; 第一行为标题" : "";
+    text += outcome.encoding == SourceEncoding::Utf8 ? "; UTF-8)" : ")";
     return text;
 }
 

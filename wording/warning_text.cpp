@@ -44,6 +44,14 @@ namespace {
     case WarningKind::LinesLeftOut:
         return number(reading.leftOut.count) + " 行没有坐标数值，已略去 (第 " +
                lineNumbers(reading.leftOut, named) + " 行)。";
+    case WarningKind::AxesSwapped:
+        return "多数点的 x 像东坐标、y 像北坐标，坐标轴可能颠倒了，请检查源文件各列的含义。";
+    case WarningKind::HeightLikeCoordinate:
+        return "多数点的高程大得像坐标 (10 万以上)，可能读错了列，请检查源文件各列的含义。";
+    case WarningKind::Unrepresentable:
+        return number(reading.unrepresentable.count) +
+               " 行的点名或编码有输出代码页不能表示的字符，已写作 \"?\" (第 " +
+               lineNumbers(reading.unrepresentable, named) + " 行)。";
     case WarningKind::LongLines:
         break;
     }

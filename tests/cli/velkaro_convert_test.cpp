@@ -97,9 +97,14 @@ struct ToldRow {
     std::string prefix; // shell commands before the converter
     std::string err;    // after "velkaro-convert: pts.txt: " on each line
     std::string kind;   // the JSON identifier: of the failure, or of the first warning
+    std::vector<std::string> options = {};
 };
 
 class ToldTest : public ::testing::TestWithParam<ToldRow> {};
+
+std::string thrice(const std::string &text) {
+    return text + text + text;
+}
 
 std::string bigSource() {
     std::string big;
@@ -114,7 +119,9 @@ TEST_P(ToldTest, SaysWhatHappenedAndWhere) {
     TempDir dir;
     writeBytes(dir.file("pts.txt"), row.source);
     writeBytes(dir.file("ptsCAD.dxf"), "earlier");
-    const ProgramRun run = convert(dir, {"-f", "all", "pts.txt"}, row.prefix);
+    std::vector<std::string> arguments = row.options;
+    arguments.insert(arguments.end(), {"-f", "all", "pts.txt"});
+    const ProgramRun run = convert(dir, arguments, row.prefix);
     std::string expected;
     for (std::size_t start = 0; start < row.err.size();) {
         const std::size_t end = row.err.find('\n', start) + 1;
@@ -122,7 +129,8 @@ TEST_P(ToldTest, SaysWhatHappenedAndWhere) {
         start = end;
     }
     EXPECT_EQ(run.err, expected);
-    const ProgramRun json = convert(dir, {"--json", "-f", "cad", "pts.txt"}, row.prefix);
+    arguments.insert(arguments.begin(), "--json");
+    const ProgramRun json = convert(dir, arguments, row.prefix);
     EXPECT_NE(json.out.find("\"kind\":\"" + row.kind + "\""), std::string::npos) << json.out;
     if (row.kind == "output-write-failed") {
         EXPECT_EQ(readBytes(dir.file("ptsCAD.dxf")), "earlier");
@@ -146,6 +154,18 @@ INSTANTIATE_TEST_SUITE_P(
                 "警告: 第 3 行有零字节 (0x00)，读取在此停止，其后 2 行没有转换。\n"
                 "警告: 源文件看来不是 RTK 点文件 (有零字节或多数行没有坐标)，请确认选对了文件。\n",
                 "stopped-at-zero-byte"},
+        ToldRow{"AxesSwapped", "1,2,P1,K,516181.7499,3515102.9358,42.7\n", "",
+                "警告: 多数点的 x 像东坐标、y 像北坐标，坐标轴可能颠倒了，请检查源文件各列的含义。\n",
+                "axes-swapped"},
+        ToldRow{"LayoutUndecidedForEachFormat", "P1,100.5,200.5,3\n", "",
+                thrice("无法识别源文件的格式:pts.txt\n原因: 没有标题行说明各列，也没有一列像北坐标 "
+                       "(7 位整数)、另一列像东坐标 (6 位整数，或前面带带号的 8 位整数)。\n请指定源文件"
+                       "各列的含义，例如 name,code,y,x,z。\n"),
+                "layout-undecided", {"--source-layout=auto"}},
+        ToldRow{"CharacterGbkCannotHold", "点名,编码,N,E,H\nP\xF0\x9F\x98\x80,K,3515102.9,516181.7,42.8\n",
+                "", "按 name,code,x,y,z 读取 (逗号或制表符分隔; 第一行为标题; UTF-8)\n警告: 1 行的点名或编码"
+                "有输出代码页不能表示的字符，已写作 \"?\" (第 2 行)。\n",
+                "unrepresentable-characters", {"--source-layout=auto"}},
         ToldRow{"FullDisk", bigSource(), "trap '' XFSZ; ulimit -f 600; ",
                 "写入转换文件错误:ptsCAD.dxf\n位置: ptsCAD.dxf\n原因: 磁盘已满。\n",
                 "output-write-failed"}),
@@ -168,6 +188,62 @@ TEST(VelkaroConvert, WarnsAboutLinesWithoutCoordinatesNamingTen) {
                        "8、9、10 等 行)，已按原样写入。\n");
     EXPECT_NE(run.out.find("pts.txt -> ptsKaisi.txt (14 点)\n"), std::string::npos);
 }
+
+// The same points in every layout a controller or a surveyor writes give the bytes the old
+// reading gives for them: the layout given, a preset, or found by auto with or without a header,
+// in GBK or in UTF-8.
+struct LayoutRow {
+    const char *name;
+    std::string source;
+    std::string layout;
+    std::string stderrLine; // how the converter says it read the file
+};
+
+class LayoutTest : public ::testing::TestWithParam<LayoutRow> {};
+
+// 控制点5 in GBK, as field software on Chinese Windows writes it.
+const std::string kGbkName = "\xbf\xd8\xd6\xc6\xb5\xe3" "5";
+const std::string kRtkPoints = "1,2,P1,KZD,3515102.9358,516181.7499,42.7988\r\n1,2," + kGbkName +
+                               ",NULL,3515153.2790,516519.7514,39.6360\r\n";
+
+TEST_P(LayoutTest, GivesTheBytesOfTheOldReading) {
+    const LayoutRow &row = GetParam();
+    TempDir dir;
+    writeBytes(dir.file("rtk.txt"), kRtkPoints);
+    writeBytes(dir.file("pts.txt"), row.source);
+    ASSERT_EQ(convert(dir, {"-f", "all", "rtk.txt"}).status, 0);
+    const ProgramRun run = convert(dir, {"-f", "all", "--source-layout", row.layout, "pts.txt"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "velkaro-convert: pts.txt: " + row.stderrLine + "\n");
+    for (const char *suffix : {"Cass.dat", "Kaisi.txt", "CAD.dxf"}) {
+        EXPECT_EQ(readBytes(dir.file(std::string("pts") + suffix)),
+                  readBytes(dir.file(std::string("rtk") + suffix)))
+            << suffix;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LayoutTest,
+    ::testing::Values(
+        LayoutRow{"ExplicitRtk", kRtkPoints, "-,-,name,code,x,y,z",
+                  "按 -,-,name,code,x,y,z 读取 (逗号或制表符分隔)"},
+        LayoutRow{"CassDat",
+                  "P1,KZD,516181.7499,3515102.9358,42.7988\r\n" + kGbkName +
+                      ",,516519.7514,3515153.2790,39.6360\r\n",
+                  "cass", "按 name,code,y,x,z 读取 (逗号或制表符分隔)"},
+        LayoutRow{"PenzdWithTabs",
+                  "P1\t516181.7499\t3515102.9358\t42.7988\tKZD\n" + kGbkName +
+                      "\t516519.7514\t3515153.2790\t39.6360\n",
+                  "penzd", "按 name,y,x,z,code 读取 (逗号或制表符分隔)"},
+        LayoutRow{"AutoHeaderUtf8WithByteOrderMark",
+                  "\xEF\xBB\xBF点号,编码,N,E,H\r\nP1,KZD,3515102.9358,516181.7499,42.7988\r\n"
+                  "控制点5,,3515153.2790,516519.7514,39.6360\r\n",
+                  "auto", "按 name,code,x,y,z 读取 (逗号或制表符分隔; 第一行为标题; UTF-8)"},
+        LayoutRow{"AutoSpacesNoHeaderGbk",
+                  "P1 3515102.9358 516181.7499 42.7988 KZD\n" + kGbkName +
+                      "  3515153.2790  516519.7514  39.6360\n",
+                  "auto", "按 name,x,y,z,code 读取 (空格分隔)"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 struct UsageRow {
     std::vector<std::string> arguments;

@@ -35,6 +35,12 @@ ConversionOutcome outcomeOf(Kind kind, FailureReason reason = FailureReason::Unk
     return outcome;
 }
 
+ConversionOutcome undecided(velkaro::DetectionFailure failure) {
+    ConversionOutcome outcome = outcomeOf(Kind::LayoutUndecided);
+    outcome.layoutFailure = failure;
+    return outcome;
+}
+
 struct SentenceRow {
     const char *name;
     ConversionOutcome outcome;
@@ -107,7 +113,11 @@ INSTANTIATE_TEST_SUITE_P(
         SentenceRow{"InvalidOptions", outcomeOf(Kind::InvalidOptions), "转换选项无效"},
         SentenceRow{"Unexpected", outcomeOf(Kind::Unexpected), "转换时发生意外错误:<pts.txt>"},
         SentenceRow{"Cancelled", outcomeOf(Kind::Cancelled),
-                    "转换已取消，原有文件保持不变:<ptsCass.dat>"}),
+                    "转换已取消，原有文件保持不变:<ptsCass.dat>"},
+
+        SentenceRow{"LayoutUndecided", undecided(velkaro::DetectionFailure::Ambiguous),
+                    "无法识别源文件的格式:<pts.txt>\n原因: 有几列都像北坐标或东坐标。\n"
+                    "请指定源文件各列的含义，例如 name,code,y,x,z。"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 ConversionOutcome withLines() {
@@ -119,6 +129,7 @@ ConversionOutcome withLines() {
     reading.withoutCoordinates = {7, {1, 2, 3, 4, 5, 9, 11}, 11};
     reading.leftOut = {1, {4}, 4};
     reading.longLines = {2, {7, 8}, 8};
+    reading.unrepresentable = {1, {2}, 2};
     return outcome;
 }
 
@@ -140,6 +151,12 @@ TEST(WarningText, EveryWarningInOneLine) {
          "警告: 7 行没有坐标数值 (第 1、2、3、4、5 等 行)，已按原样写入。"},
         {WarningKind::LinesLeftOut, "警告: 1 行没有坐标数值，已略去 (第 4 行)。"},
         {WarningKind::LongLines, "警告: 2 行超过 255 字节 (第 7 行起)，每行被分段当作多个点转换。"},
+        {WarningKind::AxesSwapped, "警告: 多数点的 x 像东坐标、y 像北坐标，坐标轴可能颠倒了，"
+                                   "请检查源文件各列的含义。"},
+        {WarningKind::HeightLikeCoordinate, "警告: 多数点的高程大得像坐标 (10 万以上)，可能读错了列，"
+                                            "请检查源文件各列的含义。"},
+        {WarningKind::Unrepresentable, "警告: 1 行的点名或编码有输出代码页不能表示的字符，已写作 "
+                                       "\"?\" (第 2 行)。"},
     };
     for (const auto &[kind, text] : rows) {
         EXPECT_EQ(warningText(kind, outcome, 5), text) << warningId(kind);
@@ -155,10 +172,10 @@ TEST(Identifiers, AreDistinctLowerCaseWords) {
         EXPECT_TRUE(seen.insert(id).second) << id;
         EXPECT_EQ(id.find_first_not_of("abcdefghijklmnopqrstuvwxyz-"), std::string_view::npos);
     };
-    for (int kind = 0; kind <= static_cast<int>(Kind::Cancelled); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(Kind::LayoutUndecided); ++kind) {
         check(outcomeId(static_cast<Kind>(kind)));
     }
-    for (int kind = 0; kind <= static_cast<int>(WarningKind::LongLines); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(WarningKind::Unrepresentable); ++kind) {
         check(warningId(static_cast<WarningKind>(kind)));
     }
     seen.clear(); // reasons are another field; "unknown" may stand there
