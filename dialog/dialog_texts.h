@@ -65,6 +65,17 @@ inline constexpr std::string_view kLabelHeightInvalid =
     "文字高度须为 0.001 到 1000000 之间的数。";
 inline constexpr std::string_view kFolderMissing = "请选择输出文件夹。";
 
+// The source's layout in the settings, and its preview of the chosen file.
+inline constexpr std::string_view kSourceLayoutCaption = "源文件格式 (--source-layout):";
+inline constexpr std::string_view kLayoutRtkItem = "原程序的读法 (rtk)";
+inline constexpr std::string_view kLayoutAutoItem = "自动识别 (auto)";
+inline constexpr std::string_view kLayoutCassItem = "CASS 坐标文件: 点名,编码,Y,X,H (cass)";
+inline constexpr std::string_view kLayoutPnezdItem = "点名,北,东,高程,编码 (pnezd)";
+inline constexpr std::string_view kLayoutPenzdItem = "点名,东,北,高程,编码 (penzd)";
+inline constexpr std::string_view kLayoutCustomItem = "自定义各列:";
+inline constexpr std::string_view kSourceEncodingCaption = "文字编码 (--source-encoding):";
+inline constexpr std::string_view kPreviewCaption = "预览:";
+
 // The result dialog and the progress of a long run.
 inline constexpr std::string_view kResultTitle = "转换结果";
 inline constexpr std::string_view kOpenFolderText = "打开文件夹";

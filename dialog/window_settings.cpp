@@ -41,6 +41,40 @@ void takeLabels(const SettingsValues &values, ConversionOptions &options) {
 
 } // namespace
 
+std::string sourceLayoutText(const SourceReading &reading) {
+    switch (reading.mode) {
+    case SourceReading::Mode::Auto:
+        return "auto";
+    case SourceReading::Mode::Layout:
+        return rolesText(reading.layout.roles);
+    case SourceReading::Mode::Rtk:
+        break;
+    }
+    return "rtk";
+}
+
+std::string encodingText(const std::optional<SourceEncoding> &encoding) {
+    if (!encoding) {
+        return {};
+    }
+    return *encoding == SourceEncoding::Utf8 ? "utf-8" : "gbk";
+}
+
+SourceReading sourceReadingOf(std::string_view layout, std::string_view encoding) {
+    SourceReading reading;
+    if (layout == "auto") {
+        reading.mode = SourceReading::Mode::Auto;
+    } else if (const std::optional<std::vector<FieldRole>> roles =
+                   presetRoles(layout) ? presetRoles(layout) : parseRoles(layout)) {
+        reading.mode = SourceReading::Mode::Layout;
+        reading.layout.roles = *roles;
+    }
+    if (encoding == "utf-8" || encoding == "gbk") {
+        reading.encoding = encoding == "gbk" ? SourceEncoding::Bytes : SourceEncoding::Utf8;
+    }
+    return reading;
+}
+
 bool operator==(const WindowSettings &a, const WindowSettings &b) {
     return toValues(a) == toValues(b);
 }
@@ -60,6 +94,8 @@ SettingsValues toValues(const WindowSettings &settings) {
         {"outputPlace", settings.outputPlace == OutputPlace::Folder ? "folder" : "source"},
         {"outputFolder", settings.outputFolder},
         {"lastFolder", settings.lastFolder},
+        {"sourceLayout", sourceLayoutText(options.sourceReading)},
+        {"sourceEncoding", encodingText(options.sourceReading.encoding)},
     };
 }
 
@@ -81,6 +117,8 @@ WindowSettings fromValues(const SettingsValues &values) {
     settings.outputPlace =
         folder && !settings.outputFolder.empty() ? OutputPlace::Folder : OutputPlace::BesideSource;
     settings.lastFolder = valueOf(values, "lastFolder");
+    options.sourceReading = sourceReadingOf(valueOf(values, "sourceLayout"),
+                                            valueOf(values, "sourceEncoding"));
     return settings;
 }
 
@@ -140,6 +178,9 @@ std::string optionsLine(const WindowSettings &settings, const NameDecoder &decod
     }
     if (settings.outputPlace == OutputPlace::Folder) {
         parts.push_back("输出到 " + decode(settings.outputFolder));
+    }
+    if (options.sourceReading.mode != SourceReading::Mode::Rtk) {
+        parts.insert(parts.begin(), "源文件 " + sourceLayoutText(options.sourceReading));
     }
     std::string line = "选项: ";
     for (std::size_t i = 0; i < parts.size(); ++i) {

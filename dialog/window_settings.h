@@ -44,6 +44,13 @@ using SettingsValues = std::map<std::string, std::string>;
 // The text the settings show for a height: the shortest decimal that reads back as it.
 [[nodiscard]] std::string labelHeightText(double height);
 
+// The source's layout as the settings store it and the converter's --source-layout writes it:
+// "rtk", "auto", or a list of roles ("name,code,y,x,z"); and its encoding: "", "utf-8", "gbk".
+// Unreadable values give the old tool's reading.
+[[nodiscard]] std::string sourceLayoutText(const SourceReading &reading);
+[[nodiscard]] std::string encodingText(const std::optional<SourceEncoding> &encoding);
+[[nodiscard]] SourceReading sourceReadingOf(std::string_view layout, std::string_view encoding);
+
 // The DXF code pages the settings offer, in order; 0 stands for "no HEADER", the old tool's.
 [[nodiscard]] const std::vector<int> &offeredCodePages();
 

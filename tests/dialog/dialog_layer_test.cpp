@@ -7,6 +7,7 @@
 #include "format_selection.h"
 #include "outcome_message.h"
 #include "question_text.h"
+#include "source_preview_table.h"
 #include "window_settings.h"
 #include "test_files.h"
 
@@ -388,6 +389,25 @@ TEST(WindowSettings, StoreRoundTripAndTheOptionsLine) {
     EXPECT_EQ(fallen.outputPlace, OutputPlace::BesideSource);
     EXPECT_EQ(parseLabelHeight("1e308"), std::nullopt);
     EXPECT_EQ(parseLabelHeight("0.5"), 0.5);
+}
+
+// The layout chosen in the settings is stored as the converter writes it, and the preview shows
+// the chosen file's points as the run will read them, GBK names decoded.
+TEST(WindowSettings, SourceLayoutAndItsPreview) {
+    WindowSettings settings;
+    settings.options.sourceReading = sourceReadingOf("cass", "utf-8");
+    EXPECT_EQ(toValues(settings).at("sourceLayout"), "name,code,y,x,z");
+    EXPECT_EQ(fromValues(toValues(settings)), settings);
+    EXPECT_EQ(optionsLine(settings, kMarkNames), "选项: 源文件 name,code,y,x,z");
+    EXPECT_EQ(fromValues({{"sourceLayout", "x,x"}}).options.sourceReading, velkaro::SourceReading{});
+    settings.options.sourceReading = sourceReadingOf("rtk", "");
+    const PreviewTable old = previewTable("1,2,\xbf\xd8,NULL,3515102.9,516181.7,42.8\n",
+                                          settings.options);
+    EXPECT_EQ(old.rows, (std::vector<std::vector<std::string>>{
+                            {"控", "控", "3515102.9", "516181.7", "42.8"}}));
+    EXPECT_EQ(old.note, "按原程序的方式读取");
+    settings.options.sourceReading = sourceReadingOf("auto", "");
+    EXPECT_TRUE(previewTable("P1,100,200,3\n", settings.options).note.starts_with("原因: "));
 }
 
 } // namespace
