@@ -1,5 +1,7 @@
 #include "CQtMessageBox.h"
 
+#include "CResultDlg.h"
+
 #include <QPushButton>
 
 void CQtMessageBox::show(QWidget *owner, const QString &text, const QString &title,
@@ -23,4 +25,9 @@ bool CQtMessageBox::ask(QWidget *owner, const QString &text, const QString &titl
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
+}
+
+void CQtMessageBox::showResults(QWidget *owner, const velkaro::dialog::ResultReport &report) {
+    CResultDlg dialog(report, owner);
+    (void)dialog.exec();
 }

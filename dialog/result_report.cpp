@@ -21,6 +21,16 @@ using Kind = ConversionOutcome::Kind;
     return result;
 }
 
+[[nodiscard]] std::vector<std::string> summaryLines(const ConversionSummary &summary,
+                                                   const NameDecoder &decode) {
+    std::vector<std::string> result{"行: 读取 " + std::to_string(summary.linesRead) + ", 取用 " +
+                                    std::to_string(summary.linesTaken)};
+    for (const CodeSummary &code : summary.codes) {
+        result.push_back("编码 " + decode(code.code) + ": " + std::to_string(code.points) + " 点");
+    }
+    return result;
+}
+
 [[nodiscard]] ResultRow rowOf(const BatchResult &result, const NameDecoder &decode) {
     const ConversionOutcome &outcome = result.outcome;
     ResultRow row{decode(result.sourceName), {}, {}, {}, RowState::Converted};
@@ -35,6 +45,9 @@ using Kind = ConversionOutcome::Kind;
         row.notes.push_back(wording::warningText(warning, outcome, kLineNumbersShown));
     }
     row.state = row.notes.empty() ? RowState::Converted : RowState::Warned;
+    if (outcome.summary) {
+        row.summary = summaryLines(*outcome.summary, decode);
+    }
     return row;
 }
 

@@ -20,6 +20,9 @@ struct ResultRow {
     std::string points; // "40 点"; empty for a failure
     std::vector<std::string> notes; // the warnings, or the failure's sentence and reason lines
     RowState state = RowState::Converted;
+    // With the summary option: a line about the lines read and taken, then one per code with its
+    // points ("编码 KZD: 12 点"), in the order the codes first appeared.
+    std::vector<std::string> summary;
     friend bool operator==(const ResultRow &, const ResultRow &) = default;
 };
 

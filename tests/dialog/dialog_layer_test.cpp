@@ -391,3 +391,16 @@ TEST(WindowSettings, StoreRoundTripAndTheOptionsLine) {
 }
 
 } // namespace
+
+// With the summary option one file ends in the result dialog, whose row carries the summary.
+TEST(ConvertCommand, SummaryOptionFillsTheRowsSummary) {
+    CommandFixture f;
+    writeBytes(f.dir.file("a.txt"), kSource);
+    WindowSettings settings;
+    settings.options.summary = true;
+    f.selection.choose({f.dir.file("a.txt")}, kNativePathStyle);
+    f.command.run(f.selection, velkaro::TargetFormat::Cass, settings);
+    ASSERT_EQ(f.host.results.size(), 1u);
+    EXPECT_EQ(f.host.results[0].rows[0].summary,
+              (std::vector<std::string>{"行: 读取 2, 取用 2", "编码 K1: 1 点", "编码 P2: 1 点"}));
+}
