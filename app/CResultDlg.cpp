@@ -105,22 +105,12 @@ void CResultDlg::fillTable() {
     m_table->resizeRowsToContents();
 }
 
-// Each source's summary under its name, in a box of its own below the rows.
+// The summary, when the run collected one, in a box of its own below the rows.
 QWidget *CResultDlg::summaryBox() const {
-    QStringList lines;
-    for (const ResultRow &row : m_report.rows) {
-        if (row.summary.empty()) {
-            continue;
-        }
-        lines << qtText(row.source) + QLatin1Char(':');
-        for (const std::string &line : row.summary) {
-            lines << QStringLiteral("  ") + qtText(line);
-        }
-    }
-    if (lines.isEmpty()) {
+    if (m_report.summary.empty()) {
         return nullptr;
     }
-    auto *const box = new QPlainTextEdit(lines.join(QLatin1Char('\n')));
+    auto *const box = new QPlainTextEdit(joined(m_report.summary));
     box->setObjectName(QStringLiteral("summary"));
     box->setReadOnly(true);
     box->setMaximumHeight(fontMetrics().lineSpacing() * 8);

@@ -129,6 +129,7 @@ class PointConvertDlgCommandsTest : public QObject {
 };
 
 void PointConvertDlgCommandsTest::initTestCase() {
+    useTemporaryConfig();
     QCoreApplication::setApplicationName(
         CPointConvertApp::applicationNameFrom(QCoreApplication::applicationFilePath()));
     m_startFolder = QDir::currentPath();

@@ -30,6 +30,7 @@ QPixmap capture(CPointConvertDlg &dialog) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+    useTemporaryConfig(); // the picture shows the defaults, whatever the user chose
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velkaro"));
     const QStringList args = QApplication::arguments();

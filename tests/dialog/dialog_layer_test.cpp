@@ -392,8 +392,8 @@ TEST(WindowSettings, StoreRoundTripAndTheOptionsLine) {
 
 } // namespace
 
-// With the summary option one file ends in the result dialog, whose row carries the summary.
-TEST(ConvertCommand, SummaryOptionFillsTheRowsSummary) {
+// With the summary option one file ends in the result dialog, which carries the summary.
+TEST(ConvertCommand, SummaryOptionFillsTheReportsSummary) {
     CommandFixture f;
     writeBytes(f.dir.file("a.txt"), kSource);
     WindowSettings settings;
@@ -401,6 +401,7 @@ TEST(ConvertCommand, SummaryOptionFillsTheRowsSummary) {
     f.selection.choose({f.dir.file("a.txt")}, kNativePathStyle);
     f.command.run(f.selection, velkaro::TargetFormat::Cass, settings);
     ASSERT_EQ(f.host.results.size(), 1u);
-    EXPECT_EQ(f.host.results[0].rows[0].summary,
-              (std::vector<std::string>{"行: 读取 2, 取用 2", "编码 K1: 1 点", "编码 P2: 1 点"}));
+    EXPECT_EQ(f.host.results[0].summary,
+              (std::vector<std::string>{"a.txt:", "  行: 读取 2, 取用 2", "  编码 K1: 1 点",
+                                        "  编码 NULL: 1 点"}));
 }
