@@ -403,5 +403,5 @@ TEST(ConvertCommand, SummaryOptionFillsTheReportsSummary) {
     ASSERT_EQ(f.host.results.size(), 1u);
     EXPECT_EQ(f.host.results[0].summary,
               (std::vector<std::string>{"a.txt:", "  行: 读取 2, 取用 2", "  编码 K1: 1 点",
-                                        "  编码 NULL: 1 点"}));
+                                        "  编码 P2: 1 点"}));
 }
