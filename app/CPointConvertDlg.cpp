@@ -1,8 +1,8 @@
 #include "CPointConvertDlg.h"
 
 #include "CAboutBox.h"
-#include "CCoreNames.h"
 #include "CColorLabel.h"
+#include "CCoreNames.h"
 #include "CFileChooser.h"
 #include "CMessageBox.h"
 #include "CMessageBoxHost.h"

@@ -26,8 +26,7 @@ namespace texts = velkaro::dialog;
 using velkaro::dialog::OutputPlace;
 using velkaro::dialog::WindowSettings;
 
-template <typename Control>
-[[nodiscard]] Control *named(Control *control, const char *name) {
+template <typename Control> [[nodiscard]] Control *named(Control *control, const char *name) {
     control->setObjectName(QLatin1String(name));
     return control;
 }
@@ -93,7 +92,8 @@ void CSettingsDlg::buildForm() {
 
 void CSettingsDlg::buildButtons() {
     auto *const buttons = new QDialogButtonBox;
-    QPushButton *const ok = buttons->addButton(qtText(texts::kOkText), QDialogButtonBox::AcceptRole);
+    QPushButton *const ok =
+        buttons->addButton(qtText(texts::kOkText), QDialogButtonBox::AcceptRole);
     buttons->addButton(qtText(velkaro::wording::cancelText()), QDialogButtonBox::RejectRole);
     buttons->addButton(m_defaults, QDialogButtonBox::ResetRole);
     ok->setDefault(true);
@@ -133,8 +133,8 @@ WindowSettings CSettingsDlg::settings() const {
         options.dxfLabels = velkaro::DxfLabels{height.value_or(velkaro::DxfLabels{}.height),
                                                m_labelDecimals->value()};
     }
-    options.cassColumns =
-        m_cassColumns->currentIndex() == 1 ? velkaro::CassColumns::Name : velkaro::CassColumns::Code;
+    options.cassColumns = m_cassColumns->currentIndex() == 1 ? velkaro::CassColumns::Name
+                                                             : velkaro::CassColumns::Code;
     options.leaveOutLinesWithoutCoordinates = m_skipJunk->isChecked();
     options.summary = m_summary->isChecked();
     settings.outputPlace = m_folder->isChecked() ? OutputPlace::Folder : OutputPlace::BesideSource;

@@ -77,9 +77,8 @@ void CWorkRunner::showProgress(QProgressDialog &dialog,
     dialog.setRange(0, 100);
     dialog.setCancelButtonText(qtText(velkaro::wording::cancelText()));
     dialog.setMinimumWidth(dialog.fontMetrics().averageCharWidth() * 48);
-    QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&dialog, &progress] {
-        progress.conversion.cancelRequested = true;
-    });
+    QObject::connect(&dialog, &QProgressDialog::canceled, &dialog,
+                     [&dialog, &progress] { progress.conversion.cancelRequested = true; });
     update(dialog, progress);
     dialog.show();
 }

@@ -66,10 +66,12 @@ void PointConvertAppTest::manualPathFrom() {
         QVERIFY(page.open(QIODevice::WriteOnly));
     }
     // The executable of a build run sits in build/bin of the source tree.
-    const QString executable = root.filePath(present.size() == 1 ? QStringLiteral("build/bin/Velkaro")
-                                                                  : QStringLiteral("usr/bin/Velkaro"));
+    const QString executable =
+        root.filePath(present.size() == 1 ? QStringLiteral("build/bin/Velkaro")
+                                          : QStringLiteral("usr/bin/Velkaro"));
     QVERIFY(QDir(root.path()).mkpath(QFileInfo(executable).path()));
-    const QString expected = manual.isEmpty() ? QString() : QFileInfo(root.filePath(manual)).canonicalFilePath();
+    const QString expected =
+        manual.isEmpty() ? QString() : QFileInfo(root.filePath(manual)).canonicalFilePath();
     QCOMPARE(CPointConvertApp::manualPathFrom(executable), expected);
 }
 

@@ -224,7 +224,8 @@ void PointConvertDlgCommandsTest::convertsBesideTheSourceAsTheCoreWrites() {
     f.browseTo(f.source);
     f.convert(index);
     QCOMPARE(f.messages.last().text, QStringLiteral("\t转换成功!\n生成转换文件:") + output +
-                                         QStringLiteral("\n写入 40 点\n保存在: ") + f.folder.path());
+                                         QStringLiteral("\n写入 40 点\n保存在: ") +
+                                         f.folder.path());
     QCOMPARE(f.messages.last().title, kConvertedTitle);
     QCOMPARE(f.messages.last().icon, QMessageBox::NoIcon);
 
@@ -259,10 +260,10 @@ void PointConvertDlgCommandsTest::deletedSourceSaysOpenFailedAndWritesNothing() 
     f.convert(0);
     QVERIFY(f.messages.shown().isEmpty());
     QCOMPARE(f.messages.results().size(), std::size_t{1});
-    QCOMPARE(f.messages.results()[0].rows[0].notes,
-             (std::vector<std::string>{"打开源文件错误，请重新选择!",
-                                       "位置: " + f.source.toStdString(),
-                                       "原因: 文件或文件夹不存在。"}));
+    QCOMPARE(
+        f.messages.results()[0].rows[0].notes,
+        (std::vector<std::string>{"打开源文件错误，请重新选择!", "位置: " + f.source.toStdString(),
+                                  "原因: 文件或文件夹不存在。"}));
     QVERIFY(f.folderEntries().isEmpty());
 }
 

@@ -80,7 +80,8 @@ class SettingsAndResultsTest : public QObject {
 // Each control sets its option and nothing else; 恢复默认 undoes them all.
 void SettingsAndResultsTest::settingsDialogTakesEachOption() {
     const std::vector<SettingsCase> cases = {
-        {"code page", [](CSettingsDlg &d) { child<QComboBox>(d, "codePage")->setCurrentText("936"); },
+        {"code page",
+         [](CSettingsDlg &d) { child<QComboBox>(d, "codePage")->setCurrentText("936"); },
          [](WindowSettings &s) { s.options.dxfCodePage = 936; }},
         {"axes", [](CSettingsDlg &d) { child<QComboBox>(d, "axes")->setCurrentIndex(1); },
          [](WindowSettings &s) { s.options.dxfAxes = velkaro::DxfAxes::En; }},
@@ -90,8 +91,11 @@ void SettingsAndResultsTest::settingsDialogTakesEachOption() {
              child<QLineEdit>(d, "labelHeight")->setText("2.5");
              child<QSpinBox>(d, "labelDecimals")->setValue(1);
          },
-         [](WindowSettings &s) { s.options.dxfLabels = velkaro::DxfLabels{2.5, 1}; }},
-        {"CASS columns", [](CSettingsDlg &d) { child<QComboBox>(d, "cassColumns")->setCurrentIndex(1); },
+         [](WindowSettings &s) {
+             s.options.dxfLabels = velkaro::DxfLabels{2.5, 1};
+         }},
+        {"CASS columns",
+         [](CSettingsDlg &d) { child<QComboBox>(d, "cassColumns")->setCurrentIndex(1); },
          [](WindowSettings &s) { s.options.cassColumns = velkaro::CassColumns::Name; }},
         {"skip junk", [](CSettingsDlg &d) { child<QCheckBox>(d, "skipJunk")->setChecked(true); },
          [](WindowSettings &s) { s.options.leaveOutLinesWithoutCoordinates = true; }},
@@ -171,7 +175,8 @@ void SettingsAndResultsTest::settingsButtonChangesTheOptionsLineAndTheOutputs() 
     QCOMPARE(line->text(), QStringLiteral("选项: 与原程序相同"));
     QCOMPARE(line->accessibleName(), QStringLiteral("转换选项"));
     QCOMPARE(child<QComboBox>(dialog, "comboFormat")->accessibleName(), QStringLiteral("转换格式"));
-    QCOMPARE(child<QLabel>(dialog, "fileNameDisplay")->accessibleName(), QStringLiteral("源文件名"));
+    QCOMPARE(child<QLabel>(dialog, "fileNameDisplay")->accessibleName(),
+             QStringLiteral("源文件名"));
 
     chooser.answerFolder(folder.filePath(QStringLiteral("out")));
     QTimer::singleShot(0, &dialog, [] {
@@ -223,7 +228,8 @@ void SettingsAndResultsTest::dropOfUndecodableNamesConvertsTheRestAndNamesThem()
     QCOMPARE(dialog.sourceName(), QStringLiteral("good.txt"));
     child<QComboBox>(dialog, "comboFormat")->setCurrentIndex(1);
     child<QPushButton>(dialog, "buttonConvert")->click();
-    QVERIFY(messages.last().text.startsWith(QStringLiteral("\t转换成功!\n生成转换文件:goodKaisi.txt")));
+    QVERIFY(
+        messages.last().text.startsWith(QStringLiteral("\t转换成功!\n生成转换文件:goodKaisi.txt")));
     std::filesystem::remove(base + kGbkName); // QTemporaryDir cannot name it
 }
 
@@ -270,7 +276,9 @@ void SettingsAndResultsTest::resultDialogFitsTheScreen() {
     report.headline = "转换完成: 40 个文件成功，0 个失败。";
     for (int i = 0; i < 40; ++i) {
         report.rows.push_back({"day" + std::to_string(i) + ".txt",
-                               "/data/day" + std::to_string(i) + "Cass.dat", "40 点", {},
+                               "/data/day" + std::to_string(i) + "Cass.dat",
+                               "40 点",
+                               {},
                                velkaro::dialog::RowState::Converted});
     }
     report.folderToOpen = "/data";
