@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -75,6 +76,12 @@ class SettingsAndResultsTest : public QObject {
     void browseNamesWhatTheChooserCannotList();
     void coreNamesKeepTheirBytes();
     void resultDialogFitsTheScreen();
+
+  public slots:
+    void openUrl(const QUrl &url) { m_opened << url; }
+
+  private:
+    QList<QUrl> m_opened;
 };
 
 // Each control sets its option and nothing else; 恢复默认 undoes them all.
@@ -292,6 +299,11 @@ void SettingsAndResultsTest::resultDialogFitsTheScreen() {
     QVERIFY(dialog.table()->verticalScrollBar()->isVisible());
     QCOMPARE(dialog.headline()->text(), QStringLiteral("转换完成: 40 个文件成功，0 个失败。"));
     QCOMPARE(dialog.table()->item(39, 1)->text(), QStringLiteral("/data/day39Cass.dat"));
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
+    QVERIFY(dialog.openFolderButton()->isEnabled());
+    dialog.openFolderButton()->click();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/data"))});
     QVERIFY(dialog.okButton()->isDefault());
     QTest::keyClick(&dialog, Qt::Key_Return);
     QVERIFY(!dialog.isVisible());
