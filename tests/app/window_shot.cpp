@@ -15,12 +15,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -65,10 +65,13 @@ int shootDialogs(const QStringList &args) {
         return 1;
     }
     settingsDlg.hide();
-    QTemporaryDir folder;
+    // A folder named as a surveyor names one, for the picture.
+    QDir folder(QDir::temp().filePath(QStringLiteral("外业0512")));
+    folder.removeRecursively();
+    QDir::temp().mkdir(folder.dirName());
     std::vector<std::string> sources;
     for (const char *name : {"2024.05.12.txt", "2024.05.13.txt", "pts.txt"}) {
-        const QString path = folder.filePath(QLatin1String(name));
+        const QString path = folder.filePath(QString::fromUtf8(name));
         QFile::copy(args.at(4), path);
         sources.push_back(QFile::encodeName(path).toStdString());
     }
@@ -82,7 +85,9 @@ int shootDialogs(const QStringList &args) {
         return 1;
     }
     CResultDlg resultDlg(messages.results().front(), nullptr);
-    return shoot(resultDlg, args.at(3)) ? 0 : 1;
+    const bool shot = shoot(resultDlg, args.at(3));
+    folder.removeRecursively();
+    return shot ? 0 : 1;
 }
 
 } // namespace
