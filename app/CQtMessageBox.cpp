@@ -1,6 +1,8 @@
 #include "CQtMessageBox.h"
 
 #include "CResultDlg.h"
+#include "QtText.h"
+#include "dialog_texts.h"
 
 #include <QPushButton>
 
@@ -9,6 +11,8 @@ void CQtMessageBox::show(QWidget *owner, const QString &text, const QString &tit
     QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
     box.setObjectName(QStringLiteral("messageBox"));
     box.setTextFormat(Qt::PlainText);
+    // The button speaks the language of the text above it, whatever the locale.
+    box.button(QMessageBox::Ok)->setText(qtText(velkaro::dialog::kOkText));
     box.exec();
 }
 

@@ -76,6 +76,7 @@ void QtServicesTest::messageBoxHasTitleIconTextAndOneOk() {
         QCOMPARE(box->icon(), QMessageBox::Warning);
         QCOMPARE(box->buttons().size(), 1);
         QCOMPARE(box->standardButton(box->buttons().constFirst()), QMessageBox::Ok);
+        QCOMPARE(box->buttons().constFirst()->text(), QStringLiteral("确定"));
         seen = true;
         box->buttons().constFirst()->click();
     });

@@ -68,6 +68,7 @@ class SettingsAndResultsTest : public QObject {
 
   private slots:
     void initTestCase() { useTemporaryConfig(); }
+    void settingsControlsSitInTheGroupBoxsFreeTop();
     void settingsDialogTakesEachOption();
     void invalidChoicesAreRefusedWithTheirReason();
     void settingsAreRememberedByteForByte();
@@ -83,6 +84,22 @@ class SettingsAndResultsTest : public QObject {
   private:
     QList<QUrl> m_opened;
 };
+
+// The template's controls keep their places; the new ones fit in the group box beside them.
+void SettingsAndResultsTest::settingsControlsSitInTheGroupBoxsFreeTop() {
+    CScriptedFileChooser chooser;
+    CRecordingMessageBox messages;
+    CPointConvertDlg dialog(chooser, messages);
+    const QRect box = child<QWidget>(dialog, "groupBox")->geometry();
+    for (const char *added : {"optionsLine", "buttonSettings"}) {
+        const QRect place = child<QWidget>(dialog, added)->geometry();
+        QVERIFY2(box.contains(place), added);
+        for (const char *old : {"labelSource", "fileNameDisplay", "buttonBrowse", "buttonConvert",
+                                "comboFormat", "labelFormat"}) {
+            QVERIFY2(!place.intersects(child<QWidget>(dialog, old)->geometry()), old);
+        }
+    }
+}
 
 // Each control sets its option and nothing else; 恢复默认 undoes them all.
 void SettingsAndResultsTest::settingsDialogTakesEachOption() {
