@@ -1,8 +1,8 @@
 # What `cmake --install` puts where: on Windows the programs side by side at the top of the
 # folder (the ZIP and the installer, cmake/VelkaroWindowsInstaller.cmake, take them from there); on
 # Linux the programs in bin/ and also the desktop entry, its icons, the AppStream description, the
-# manual pages, the changelog and the copyright notice, the last four with the project version
-# filled in. Included at the end of the top-level CMakeLists.txt, after every target is known, so
+# window's user's manual, the manual pages, the changelog and the copyright notice, the last four
+# with the project version filled in. Included at the end of the top-level CMakeLists.txt, after every target is known, so
 # that the window's rules apply only when the window is built.
 include(GNUInstallDirs)
 
@@ -42,6 +42,10 @@ if(TARGET Velkaro)
                 DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
         endif()
     endforeach()
+    # The user's manual that F1 opens, with its pictures; the window looks for it here relative
+    # to its own folder (dialog/application_paths.h).
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/manual/
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velkaro/manual)
 endif()
 
 # Manual pages and the changelog are installed compressed, as Debian expects them; -n keeps the

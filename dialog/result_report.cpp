@@ -21,6 +21,20 @@ using Kind = ConversionOutcome::Kind;
     return result;
 }
 
+void addSummary(const BatchResult &result, const NameDecoder &decode,
+                std::vector<std::string> &lines) {
+    const std::optional<ConversionSummary> &summary = result.outcome.summary;
+    if (result.outcome.kind != Kind::Converted || !summary) {
+        return;
+    }
+    lines.push_back(decode(result.sourceName) + ":");
+    lines.push_back("  行: 读取 " + std::to_string(summary->linesRead) + ", 取用 " +
+                    std::to_string(summary->linesTaken));
+    for (const CodeSummary &code : summary->codes) {
+        lines.push_back("  编码 " + decode(code.code) + ": " + std::to_string(code.points) + " 点");
+    }
+}
+
 [[nodiscard]] ResultRow rowOf(const BatchResult &result, const NameDecoder &decode) {
     const ConversionOutcome &outcome = result.outcome;
     ResultRow row{decode(result.sourceName), {}, {}, {}, RowState::Converted};
@@ -64,6 +78,7 @@ ResultReport resultReport(const std::vector<BatchResult> &results, const NameDec
     std::size_t converted = 0;
     for (const BatchResult &result : results) {
         report.rows.push_back(rowOf(result, decode));
+        addSummary(result, decode, report.summary);
         converted += report.rows.back().state != RowState::Failed ? 1U : 0U;
         report.troubled = report.troubled || report.rows.back().state != RowState::Converted;
     }

@@ -30,6 +30,10 @@ struct ResultReport {
     std::vector<ResultRow> rows;
     std::string folderToOpen; // a core name
     bool troubled = false;    // any warning or failure: the dialog shows the warning icon
+    // With the summary option, for each converted source: its name and a colon, then indented
+    // by two spaces a line about the lines read and taken and one per code with its points
+    // ("  编码 KZD: 12 点"), the codes in the order they first appeared.
+    std::vector<std::string> summary;
 };
 
 // Whether the run is worth the result dialog: several files, or any warning or failure. One

@@ -411,3 +411,17 @@ TEST(WindowSettings, SourceLayoutAndItsPreview) {
 }
 
 } // namespace
+
+// With the summary option one file ends in the result dialog, which carries the summary.
+TEST(ConvertCommand, SummaryOptionFillsTheReportsSummary) {
+    CommandFixture f;
+    writeBytes(f.dir.file("a.txt"), kSource);
+    WindowSettings settings;
+    settings.options.summary = true;
+    f.selection.choose({f.dir.file("a.txt")}, kNativePathStyle);
+    f.command.run(f.selection, velkaro::TargetFormat::Cass, settings);
+    ASSERT_EQ(f.host.results.size(), 1u);
+    EXPECT_EQ(f.host.results[0].summary,
+              (std::vector<std::string>{"a.txt:", "  行: 读取 2, 取用 2", "  编码 K1: 1 点",
+                                        "  编码 P2: 1 点"}));
+}
