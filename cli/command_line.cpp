@@ -2,6 +2,7 @@
 
 #include "format_names.h"
 #include "memory_reserve.h"
+#include "option_text.h"
 
 // CLI11's header defines validator objects that are built before main, in the order of this
 // file; the handler must be in place before them.
@@ -36,7 +37,8 @@ struct Given {
     bool skipJunk = false;
     bool summary = false;
     bool json = false;
-    std::string format, outputFolder, codePage, axes, labelHeight, labelDecimals, cassColumns;
+    std::string format, outputFolder, codePage, axes, labelHeight, labelDecimals, cassColumns,
+        encoding;
     std::vector<std::string> sources;
 };
 
@@ -65,7 +67,36 @@ constexpr ValueOption kValueOptions[] = {
      "选项 --label-decimals 只能给一次", &Given::labelDecimals},
     {"--cass-columns", "--cass-columns", "选项 --cass-columns 缺少 code 或 name",
      "选项 --cass-columns 只能给一次", &Given::cassColumns},
+    {"--source-encoding", "--source-encoding", wording::kEncodingMissingText,
+     wording::kEncodingTwiceText, &Given::encoding},
 };
+
+// The options that only one format uses, for the warning when none of the chosen formats is it.
+struct FormatOption {
+    std::string_view longName;
+    TargetFormat usedBy;
+};
+
+constexpr FormatOption kFormatOptions[] = {
+    {kCodePageOption, TargetFormat::Cad},   {"--dxf-axes", TargetFormat::Cad},
+    {"--labels", TargetFormat::Cad},        {"--label-height", TargetFormat::Cad},
+    {"--label-decimals", TargetFormat::Cad}, {"--cass-columns", TargetFormat::Cass},
+};
+
+[[nodiscard]] bool isWholeNumber(const std::string &text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// A number right after a bare --dxf-codepage, which would be taken as a source file (GNU's
+// optional values only follow an "="); empty when there is none.
+[[nodiscard]] std::string codePageWrittenApart(const std::vector<std::string> &arguments) {
+    for (std::size_t i = 0; i + 1 < arguments.size() && arguments[i] != "--"; ++i) {
+        if (arguments[i] == kCodePageOption && isWholeNumber(arguments[i + 1])) {
+            return arguments[i + 1];
+        }
+    }
+    return {};
+}
 
 // GNU's rules where CLI11 differs: --dxf-codepage alone means 936 (its value only ever follows
 // an "="), and "--name=" gives the option an empty value instead of taking the next argument.
@@ -171,9 +202,9 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
         return {};
     }
     DxfLabels labels;
-    if (height && (!parseWhole(given.labelHeight, labels.height) || !std::isfinite(labels.height) ||
-                   labels.height <= 0)) {
-        return "文字高度无效: " + given.labelHeight;
+    if (height &&
+        (!parseWhole(given.labelHeight, labels.height) || !isValidLabelHeight(labels.height))) {
+        return wording::labelHeightRangeText(given.labelHeight);
     }
     if (decimals &&
         (!parseWhole(given.labelDecimals, labels.elevationDecimals) ||
@@ -182,6 +213,28 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
     }
     options.dxfLabels = labels;
     return {};
+}
+
+// A warning for each option that only a format that was not chosen uses.
+[[nodiscard]] std::vector<std::string> unusedOptions(const CLI::App &app,
+                                                     const std::vector<TargetFormat> &formats) {
+    std::vector<std::string> warnings;
+    for (const FormatOption &option : kFormatOptions) {
+        const bool chosen =
+            std::find(formats.begin(), formats.end(), option.usedBy) != formats.end();
+        if (!chosen && isGiven(app, option.longName)) {
+            warnings.push_back(wording::unusedOptionText(option.longName, option.usedBy));
+        }
+    }
+    return warnings;
+}
+
+[[nodiscard]] std::string takeEncoding(const CLI::App &app, const Given &given, CommandLine &line) {
+    if (!isGiven(app, "--source-encoding")) {
+        return {};
+    }
+    line.sourceEncoding = encodingNamed(given.encoding);
+    return line.sourceEncoding ? std::string() : wording::unknownEncodingText(given.encoding);
 }
 
 [[nodiscard]] ParsedCommandLine commandLineFrom(const CLI::App &app, const Given &given) {
@@ -201,12 +254,16 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
     if (error.empty()) {
         error = takeLabelOptions(app, given, line.options);
     }
+    if (error.empty()) {
+        error = takeEncoding(app, given, line);
+    }
     if (!error.empty()) {
         return usageError(error);
     }
     line.options.leaveOutLinesWithoutCoordinates = given.skipJunk;
     line.options.summary = given.summary || given.json;
     line.json = given.json;
+    line.warnings = unusedOptions(app, line.formats);
     line.sources = given.sources;
     if (line.sources.empty()) {
         return usageError("请给出源文件");
@@ -230,6 +287,9 @@ std::vector<TargetFormat> formatsFor(const std::string &argument) {
 }
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments) {
+    if (const std::string codePage = codePageWrittenApart(arguments); !codePage.empty()) {
+        return usageError(wording::codePageSpellingText(codePage));
+    }
     CLI::App app;
     Given given;
     defineOptions(app, given);
@@ -270,6 +330,8 @@ const char *usageText() {
            "      --skip-junk          略去 x, y, z 都没有数值的行 (如标题行), 并报告行号\n"
            "      --summary            每次转换后按编码列出点数和 x, y, z 范围\n"
            "      --json               标准输出改为每次转换一行 JSON (含上述摘要)\n"
+           "      --source-encoding gb18030|utf-8  JSON 中编码和点名的源编码\n"
+           "                         (默认 gb18030; 编码都是有效 UTF-8 时为 utf-8)\n"
            "\n"
            "  退出状态 / exit status: 0 全部成功, 1 有转换失败, 2 用法错误\n";
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 namespace velkaro {
 
@@ -13,13 +12,17 @@ bool isKnownDxfCodePage(int codePage) {
     return std::find(kCodePages.begin(), kCodePages.end(), codePage) != kCodePages.end();
 }
 
+bool isValidLabelHeight(double height) {
+    return height >= kMinLabelHeight && height <= kMaxLabelHeight;
+}
+
 bool areValid(const ConversionOptions &options) {
     if (options.dxfCodePage && !isKnownDxfCodePage(*options.dxfCodePage)) {
         return false;
     }
     if (options.dxfLabels) {
         const DxfLabels &labels = *options.dxfLabels;
-        if (!std::isfinite(labels.height) || labels.height <= 0 || labels.elevationDecimals < 0 ||
+        if (!isValidLabelHeight(labels.height) || labels.elevationDecimals < 0 ||
             labels.elevationDecimals > kMaxElevationDecimals) {
             return false;
         }

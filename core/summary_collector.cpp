@@ -20,12 +20,20 @@ void extend(ValueExtent &extent, const std::string &value) {
 
 } // namespace
 
-void SummaryCollector::addPoint(const PointRecord &record) {
-    const auto [entry, added] = m_indexOfCode.try_emplace(record.pointCode, m_codes.size());
-    if (added) {
-        m_codes.push_back(CodeSummary{record.pointCode, 0, {}, {}, {}});
+CodeSummary &SummaryCollector::entryFor(const std::string &code) {
+    if (const auto known = m_indexOfCode.find(code); known != m_indexOfCode.end()) {
+        return m_codes[known->second];
     }
-    CodeSummary &code = m_codes[entry->second];
+    if (m_codes.size() >= m_codeLimit) {
+        return m_otherCodes;
+    }
+    m_indexOfCode.emplace(code, m_codes.size());
+    m_codes.push_back(CodeSummary{code, 0, {}, {}, {}});
+    return m_codes.back();
+}
+
+void SummaryCollector::addPoint(const PointRecord &record) {
+    CodeSummary &code = entryFor(record.pointCode);
     ++code.points;
     extend(code.x, record.x);
     extend(code.y, record.y);
@@ -34,7 +42,7 @@ void SummaryCollector::addPoint(const PointRecord &record) {
 
 ConversionSummary SummaryCollector::summary(std::uint64_t linesRead,
                                             std::uint64_t linesTaken) const {
-    return ConversionSummary{linesRead, linesTaken, m_codes};
+    return ConversionSummary{linesRead, linesTaken, m_codes, m_otherCodes};
 }
 
 } // namespace velkaro

@@ -37,6 +37,7 @@ enum class FailureReason : std::uint8_t {
     IsFolder,           // a folder has the file's name
     NotRegularFile,     // a device, pipe or socket has the file's name
     LinkLoop,           // symbolic links at the name lead round in a circle
+    UntrustedLink,      // a link in a shared sticky folder that belongs to another user
 };
 
 // The reason that error stands for; Unknown for errors no reason covers.

@@ -93,12 +93,14 @@ void syncFolder(const std::string &folder) {
 }
 
 void giveAttributes(int descriptor, const ReplacedFile &replaced) {
-    // The owner first: changing it clears set-user-ID bits, which the mode then restores.
+    // The owner first, then the mode. The set-user-ID and set-group-ID bits never carry over: a
+    // conversion output is no program, and a file that runs with its owner's rights must not
+    // appear because somebody planted one under an output's name.
     if (fchown(descriptor, replaced.owner, replaced.group) != 0) {
         [[maybe_unused]] const int ignored =
             fchown(descriptor, static_cast<uid_t>(-1), replaced.group);
     }
-    [[maybe_unused]] const int ignored = fchmod(descriptor, replaced.mode & 07777);
+    [[maybe_unused]] const int ignored = fchmod(descriptor, replaced.mode & 01777);
 }
 #endif
 

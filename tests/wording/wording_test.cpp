@@ -90,6 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
                         "这不是普通文件 (设备、管道或套接字)。"},
         SentenceRow{"LinkLoop", outcomeOf(Kind::OutputCreateFailed, FailureReason::LinkLoop),
                     "创建转换文件错误:<ptsCass.dat>" + kWhere + "符号链接形成循环。"},
+        SentenceRow{"UntrustedLink",
+                    outcomeOf(Kind::OutputCreateFailed, FailureReason::UntrustedLink),
+                    "创建转换文件错误:<ptsCass.dat>" + kWhere +
+                        "这是其他用户放在公共文件夹中的符号链接，不会跟随它写入。"},
         SentenceRow{"UnknownErrorGivesTheSystemsText",
                     outcomeOf(Kind::OutputWriteFailed, FailureReason::Unknown, kNoSuchDevice),
                     "写入转换文件错误:<ptsCass.dat>" + kWhere + "系统错误 " +
@@ -160,7 +164,7 @@ TEST(Identifiers, AreDistinctLowerCaseWords) {
         check(warningId(static_cast<WarningKind>(kind)));
     }
     seen.clear(); // reasons are another field; "unknown" may stand there
-    for (int reason = 0; reason <= static_cast<int>(FailureReason::LinkLoop); ++reason) {
+    for (int reason = 0; reason <= static_cast<int>(FailureReason::UntrustedLink); ++reason) {
         check(reasonId(static_cast<FailureReason>(reason)));
     }
 }
