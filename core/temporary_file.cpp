@@ -1,5 +1,6 @@
 #include "temporary_file.h"
 
+#include "abandoned_temporaries.h"
 #include "file_system_path.h"
 #include "interruption_cleanup.h"
 #include "file_names.h"
@@ -119,6 +120,11 @@ TemporaryFile::~TemporaryFile() {
         std::error_code ignored;
         fs::remove(toFileSystemPath(m_path), ignored);
     }
+#ifndef _WIN32
+    if (m_lock >= 0) {
+        ::close(m_lock); // the file is gone or has its final name: its lock may go
+    }
+#endif
     InterruptionCleanup::release(m_slot);
 }
 
@@ -148,6 +154,9 @@ int TemporaryFile::openUnnamed([[maybe_unused]] int mode) {
     m_unnamed = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
     if (m_unnamed < 0) {
         ::close(descriptor);
+    } else {
+        // Locked before it gets a temporary name on the way to replacing an earlier file.
+        [[maybe_unused]] const bool locked = AbandonedTemporaries::markAlive(m_unnamed);
     }
     return m_unnamed < 0 ? -1 : descriptor;
 #else
@@ -164,6 +173,7 @@ int TemporaryFile::openNamed(int mode) {
         const int descriptor = openExclusive(path, mode, m_error);
         if (descriptor >= 0) {
             m_path = std::move(path);
+            keepLocked(descriptor);
             return descriptor;
         }
         InterruptionCleanup::release(m_slot);
@@ -175,7 +185,18 @@ int TemporaryFile::openNamed(int mode) {
     return -1;
 }
 
+void TemporaryFile::keepLocked([[maybe_unused]] int descriptor) {
+#ifndef _WIN32
+    // A descriptor of its own, since the one written through is closed before the file moves.
+    m_lock = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (m_lock >= 0) {
+        [[maybe_unused]] const bool locked = AbandonedTemporaries::markAlive(m_lock);
+    }
+#endif
+}
+
 bool TemporaryFile::create(const std::optional<ReplacedFile> &replaced) {
+    AbandonedTemporaries::removeIn(m_folder);
     // A replacement starts private and gets the old file's bits once its owner is set.
     const int mode = replaced ? 0600 : 0666;
     int descriptor = openUnnamed(mode);

@@ -22,7 +22,8 @@ struct ReplacedFile {
 // On Linux it is created without a name (O_TMPFILE) where the file system allows it, so that no
 // way of ending the process, SIGKILL and power cuts included, can leave it behind; it is linked
 // into place when complete. Elsewhere it is a hidden ".velkaro-*.tmp" file in the same folder,
-// which InterruptionCleanup removes when the process is interrupted. A file that was never moved
+// which InterruptionCleanup removes when a signal ends the process; it is locked while it lives,
+// so that the next run in the folder removes it when nothing could (AbandonedTemporaries). A file that was never moved
 // into place is removed when the object goes away.
 class TemporaryFile {
   public:
@@ -53,6 +54,8 @@ class TemporaryFile {
 
     [[nodiscard]] int openUnnamed(int mode);
     [[nodiscard]] int openNamed(int mode);
+    // Keeps the named file at descriptor locked as alive until this object goes away.
+    void keepLocked(int descriptor);
     [[nodiscard]] bool linkUnnamed(const std::string &path);
     [[nodiscard]] bool renameNamed(const std::string &path);
     [[nodiscard]] std::string uniqueName() const;
@@ -62,6 +65,7 @@ class TemporaryFile {
     std::unique_ptr<std::FILE, FileCloser> m_file;
     int m_unnamed = -1; // a descriptor that keeps an unnamed file alive until it is linked
     int m_slot = -1;    // of InterruptionCleanup, while a named file exists
+    int m_lock = -1;    // holds the lock that marks a named file as alive (POSIX)
     SystemError m_error;
     bool m_moved = false;
 };
