@@ -78,8 +78,8 @@ struct FormatOption {
 };
 
 constexpr FormatOption kFormatOptions[] = {
-    {kCodePageOption, TargetFormat::Cad},   {"--dxf-axes", TargetFormat::Cad},
-    {"--labels", TargetFormat::Cad},        {"--label-height", TargetFormat::Cad},
+    {kCodePageOption, TargetFormat::Cad},    {"--dxf-axes", TargetFormat::Cad},
+    {"--labels", TargetFormat::Cad},         {"--label-height", TargetFormat::Cad},
     {"--label-decimals", TargetFormat::Cad}, {"--cass-columns", TargetFormat::Cass},
 };
 

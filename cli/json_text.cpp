@@ -49,8 +49,7 @@ std::string jsonString(std::string_view utf8) {
     return out + "\"";
 }
 
-std::string jsonTextMember(std::string_view key, std::string_view bytes,
-                           SourceEncoding encoding) {
+std::string jsonTextMember(std::string_view key, std::string_view bytes, SourceEncoding encoding) {
     const DecodedText text = decodeText(bytes, encoding);
     std::string member = "\"" + std::string(key) + "\":" + jsonString(text.utf8);
     if (!text.lossless) {

@@ -76,9 +76,10 @@ constexpr std::string_view kReplacement = "\xef\xbf\xbd"; // U+FFFD
         return {};
     }
     std::array<char, 16> narrow{};
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, narrow.data(), 16,
-                                           nullptr, nullptr);
-    return length <= 0 ? std::string() : std::string(narrow.data(), static_cast<std::size_t>(length));
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, narrow.data(), 16, nullptr, nullptr);
+    return length <= 0 ? std::string()
+                       : std::string(narrow.data(), static_cast<std::size_t>(length));
 }
 #else
 class Gb18030Converter {

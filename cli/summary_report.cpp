@@ -79,8 +79,8 @@ void writeJsonCodes(std::FILE *out, const ConversionSummary &summary, SourceEnco
     std::fputs(",\"codes\":[", out);
     bool first = true;
     for (const CodeSummary &code : summary.codes) {
-        const std::string entry = (first ? "{" : ",{") +
-                                  jsonTextMember("code", code.code, encoding) + jsonExtents(code);
+        const std::string entry =
+            (first ? "{" : ",{") + jsonTextMember("code", code.code, encoding) + jsonExtents(code);
         std::fputs(entry.c_str(), out);
         first = false;
     }
@@ -126,8 +126,7 @@ void writeJsonCodes(std::FILE *out, const ConversionSummary &summary, SourceEnco
 // Which file failed, why (an identifier), and the system's own error where it gave one.
 [[nodiscard]] std::string jsonFailure(const FileFailure &failure) {
     std::string text = ",\"failure\":{" + pathMember("path", failure.path) +
-                       ",\"reason\":" + quoted(wording::reasonId(failure.reason)) +
-                       ",\"error\":";
+                       ",\"reason\":" + quoted(wording::reasonId(failure.reason)) + ",\"error\":";
     if (!failure.error) {
         return text + "null}";
     }

@@ -36,8 +36,8 @@ void removeIfAbandoned(int folder, const char *name) {
     struct stat opened {};
     struct stat named {};
     if (fstat(descriptor, &opened) == 0 && mayRemove(descriptor, opened) &&
-        fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-        named.st_dev == opened.st_dev && named.st_ino == opened.st_ino) {
+        fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == opened.st_dev &&
+        named.st_ino == opened.st_ino) {
         unlinkat(folder, name, 0);
     }
     close(descriptor);

@@ -65,14 +65,14 @@ void installHandler(int signalNumber) {
 // Every signal whose default action ends the process (and which can be caught): ending by any of
 // them must not leave a named temporary file behind.
 constexpr int kEndingSignals[] = {
-    SIGINT, SIGTERM, SIGABRT, SIGSEGV, SIGILL, SIGFPE,
+    SIGINT,   SIGTERM, SIGABRT, SIGSEGV, SIGILL, SIGFPE,
 #ifdef _WIN32
 #ifdef SIGBREAK
     SIGBREAK,
 #endif
 #else
-    SIGHUP, SIGQUIT, SIGTRAP, SIGBUS, SIGUSR1, SIGUSR2, SIGPIPE, SIGALRM, SIGXCPU, SIGXFSZ,
-    SIGVTALRM, SIGPROF, SIGSYS,
+    SIGHUP,    SIGQUIT, SIGTRAP, SIGBUS,    SIGUSR1, SIGUSR2, SIGPIPE,
+    SIGALRM,   SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGSYS,
 #ifdef SIGSTKFLT
     SIGSTKFLT,
 #endif

@@ -8,10 +8,11 @@ namespace velkaro {
 // before it is created and released once it has been moved into place or removed; every signal
 // whose default action ends the process (SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGALRM, SIGUSR1,
 // SIGXCPU, SIGXFSZ, the real-time signals, ...; SIGINT, SIGTERM, SIGBREAK and SIGABRT on Windows)
-// removes every registered file and then ends the process as the signal would have. The paths are kept in fixed buffers, so the removal needs
-// neither memory nor locks inside a signal handler. Nothing can help against SIGKILL or a power
-// cut: that is why Linux builds prefer unnamed temporary files, which need no registration, and
-// why the next run in the folder removes what such an end left (see AbandonedTemporaries).
+// removes every registered file and then ends the process as the signal would have. The paths are
+// kept in fixed buffers, so the removal needs neither memory nor locks inside a signal handler.
+// Nothing can help against SIGKILL or a power cut: that is why Linux builds prefer unnamed
+// temporary files, which need no registration, and why the next run in the folder removes what such
+// an end left (see AbandonedTemporaries).
 class InterruptionCleanup {
   public:
     // Registers path (made absolute, so that a change of the working folder does not matter) and

@@ -20,8 +20,8 @@ namespace {
 // Where the bytes for a name go: the file that the links at the name finally lead to, or why
 // they are not followed.
 struct LinkEnd {
-    fs::path path;                                   // the last name reached
-    FailureReason refusal = FailureReason::Unknown;  // Unknown: path is where the bytes go
+    fs::path path;                                  // the last name reached
+    FailureReason refusal = FailureReason::Unknown; // Unknown: path is where the bytes go
 };
 
 // Whether the kernel itself would follow the link at path when asked to create a file through
@@ -138,8 +138,8 @@ bool OutputFile::checkReplaceable(const fs::path &written, std::optional<Replace
     }
     if (!fs::is_regular_file(status)) {
         // A rename would put a file where a folder, a FIFO, a device or a socket was.
-        m_refusal = fs::is_directory(status) ? FailureReason::IsFolder
-                                             : FailureReason::NotRegularFile;
+        m_refusal =
+            fs::is_directory(status) ? FailureReason::IsFolder : FailureReason::NotRegularFile;
         return false;
     }
     if (const std::optional<SystemError> refusal = writeRefusal(m_writtenPath, status)) {

@@ -15,8 +15,9 @@ namespace velkaro {
 // earlier one. An earlier output is replaced as it was protected: a symbolic link at the name is
 // written through (its target is replaced, the link stays) where the kernel itself would follow
 // it, the permission bits, owner and group carry over (never the set-user-ID and set-group-ID
-// bits), and a read-only output is refused, as is anything but a regular file at the name. A file with several hard links gets a new file
-// under this one name; its other names keep the earlier content.
+// bits), and a read-only output is refused, as is anything but a regular file at the name. A file
+// with several hard links gets a new file under this one name; its other names keep the earlier
+// content.
 class OutputFile {
   public:
     // folder: where the output goes, empty for the current directory; name: the bare file name.

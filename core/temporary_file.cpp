@@ -1,9 +1,9 @@
 #include "temporary_file.h"
 
 #include "abandoned_temporaries.h"
+#include "file_names.h"
 #include "file_system_path.h"
 #include "interruption_cleanup.h"
-#include "file_names.h"
 
 #include <atomic>
 #include <cerrno>

@@ -23,8 +23,8 @@ struct ReplacedFile {
 // way of ending the process, SIGKILL and power cuts included, can leave it behind; it is linked
 // into place when complete. Elsewhere it is a hidden ".velkaro-*.tmp" file in the same folder,
 // which InterruptionCleanup removes when a signal ends the process; it is locked while it lives,
-// so that the next run in the folder removes it when nothing could (AbandonedTemporaries). A file that was never moved
-// into place is removed when the object goes away.
+// so that the next run in the folder removes it when nothing could (AbandonedTemporaries). A file
+// that was never moved into place is removed when the object goes away.
 class TemporaryFile {
   public:
     // folder: where the file is created and later moved to; empty for the current folder.

@@ -239,7 +239,8 @@ TEST(VelkaroConvert, SummaryAsTextAndAsJson) {
     const ProgramRun json = convert(dir, {"--json", "-fcad", "--dxf-codepage", "pts.txt"});
     EXPECT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(json.out, "{\"source\":\"pts.txt\",\"format\":\"cad\",\"status\":\"converted\","
-                        "\"kind\":\"converted\",\"output\":\"ptsCAD.dxf\",\"points\":2,\"linesRead\":2,\"linesTaken\":2,"
+                        "\"kind\":\"converted\",\"output\":\"ptsCAD.dxf\",\"points\":2,"
+                        "\"linesRead\":2,\"linesTaken\":2,"
                         "\"linesLeftOut\":0,\"firstLinesLeftOut\":[],\"stoppedAtLine\":null,"
                         "\"linesNotConverted\":0,\"linesWithoutCoordinates\":1,"
                         "\"firstLinesWithoutCoordinates\":[1],\"warnings\":[{\"kind\":"

@@ -138,6 +138,15 @@ TEST(DxfLabels, CarriageReturnInANameBecomesASpaceInItsLabel) {
         "  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
 }
 
+// The text heights at both ends of the range are taken.
+TEST(DxfLabels, HeightsAtTheEndsOfTheRangeAreValid) {
+    for (const double height : {velkaro::kMinLabelHeight, 1.0, velkaro::kMaxLabelHeight}) {
+        ConversionOptions options;
+        options.dxfLabels = DxfLabels{height, 3};
+        EXPECT_TRUE(velkaro::areValid(options)) << height;
+    }
+}
+
 class InvalidOptionsTest : public ::testing::TestWithParam<ConversionOptions> {};
 
 TEST_P(InvalidOptionsTest, AreRefusedBeforeAnyFileIsTouched) {
@@ -165,6 +174,13 @@ INSTANTIATE_TEST_SUITE_P(
                       }),
                       with([](ConversionOptions &o) {
                           o.dxfLabels = DxfLabels{std::numeric_limits<double>::infinity(), 3};
+                      }),
+                      // Heights printed as 0.000000, or whose labels reach infinity.
+                      with([](ConversionOptions &o) {
+                          o.dxfLabels = DxfLabels{0.0000004, 3};
+                      }),
+                      with([](ConversionOptions &o) {
+                          o.dxfLabels = DxfLabels{1.7e308, 3};
                       }),
                       with([](ConversionOptions &o) {
                           o.dxfLabels = DxfLabels{1.0, 7};

@@ -27,9 +27,9 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -420,13 +420,13 @@ bool canHideProc() {
 std::FILE *startConverter(const TempDir &dir, const std::string &sources, bool hideProc,
                           pid_t &pid) {
     // The shell prints its process number and becomes the converter.
-    const std::string command =
-        "cd " + velkaro::test::shellQuoted(dir.folder()) +
-        " && ulimit -c 0 && echo $$ && exec env --default-signal " +
-        (hideProc ? "unshare --mount --propagation private sh -c "
-                    "'mount -t tmpfs none /proc && exec \"$0\" \"$@\"' "
-                  : "") +
-        velkaro::test::shellQuoted(velkaro::test::converterPath()) + " -f cad " + sources;
+    const std::string command = "cd " + velkaro::test::shellQuoted(dir.folder()) +
+                                " && ulimit -c 0 && echo $$ && exec env --default-signal " +
+                                (hideProc ? "unshare --mount --propagation private sh -c "
+                                            "'mount -t tmpfs none /proc && exec \"$0\" \"$@\"' "
+                                          : "") +
+                                velkaro::test::shellQuoted(velkaro::test::converterPath()) +
+                                " -f cad " + sources;
     std::FILE *out = popen(command.c_str(), "r");
     char number[32] = {};
     pid = std::fgets(number, sizeof number, out) ? std::atoi(number) : -1;
@@ -817,9 +817,9 @@ TEST(Regression, LinkPlantedByAnotherUserInASharedFolderWasFollowed) {
         uid_t owner;
         bool dangling, followed;
     };
-    for (const Row &row : {Row{true, 65534, false, false}, Row{true, 65534, true, false},
-                           Row{true, 0, false, true}, Row{false, 65534, false, true},
-                           Row{true, 0, true, true}}) {
+    for (const Row &row :
+         {Row{true, 65534, false, false}, Row{true, 65534, true, false}, Row{true, 0, false, true},
+          Row{false, 65534, false, true}, Row{true, 0, true, true}}) {
         TempDir dir;
         writeBytes(dir.file("pts.txt"), kSource);
         fs::create_directory(dir.file("shared"));
@@ -860,7 +860,8 @@ TEST(Regression, LinkPlantedByAnotherUserIsNamedByTheConverter) {
     writeBytes(dir.file("shared/pts.txt"), kSource);
     writeBytes(dir.file("victim.dat"), "earlier");
     plantLink(dir.file("victim.dat"), dir.file("shared/ptsCass.dat"), 65534);
-    const velkaro::test::ProgramRun run = runConverter(dir.path(), {"-f", "cass", "shared/pts.txt"});
+    const velkaro::test::ProgramRun run =
+        runConverter(dir.path(), {"-f", "cass", "shared/pts.txt"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "velkaro-convert: shared/pts.txt: 创建转换文件错误:ptsCass.dat\n"
                        "velkaro-convert: shared/pts.txt: 位置: shared/ptsCass.dat\n"
@@ -1013,7 +1014,8 @@ TEST(Regression, JsonGaveGbkTextAsLoneSurrogates) {
     TempDir dir;
     writeBytes(dir.file("gbk.txt"), "1,2,P1,\xbc\xd7,1,2,3\r\n1,2,P2,\xd2\xd2,1,2,3\r\n"
                                     "1,2,P3,A\x80\xff,1,2,3\r\n"
-                                    "1,2,\xbf\xd8\xd6\xc6\xb5\xe3" "5,NULL,1,2,3\r\n");
+                                    "1,2,\xbf\xd8\xd6\xc6\xb5\xe3"
+                                    "5,NULL,1,2,3\r\n");
     writeBytes(dir.file("utf8.txt"), "1,2,P1,甲,1,2,3\r\n1,2,控制点5,NULL,1,2,3\r\n");
     const struct {
         std::vector<std::string> arguments;
@@ -1023,11 +1025,13 @@ TEST(Regression, JsonGaveGbkTextAsLoneSurrogates) {
          "甲 -\n乙 -\nA\xef\xbf\xbd\xef\xbf\xbd 4180ff\n控制点5 -\ngb18030\n"},
         {{"-f", "kaisi", "--json", "utf8.txt"}, "甲 -\n控制点5 -\nutf-8\n"},
         {{"-f", "kaisi", "--json", "--source-encoding=gbk", "utf8.txt"},
-         "鐢\xef\xbf\xbd e794b2\n鎺у埗鐐\xef\xbf\xbd" "5 e68ea7e588b6e782b935\ngb18030\n"},
+         "鐢\xef\xbf\xbd e794b2\n鎺у埗鐐\xef\xbf\xbd"
+         "5 e68ea7e588b6e782b935\ngb18030\n"},
         {{"-f", "kaisi", "--json", "--source-encoding", "UTF-8", "gbk.txt"},
          "\xef\xbf\xbd\xef\xbf\xbd bcd7\n\xef\xbf\xbd\xef\xbf\xbd d2d2\n"
          "A\xef\xbf\xbd\xef\xbf\xbd 4180ff\n"
-         "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbdƵ\xef\xbf\xbd" "5 "
+         "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbdƵ\xef\xbf\xbd"
+         "5 "
          "bfd8d6c6b5e335\nutf-8\n"},
     };
     for (const auto &row : rows) {
