@@ -29,12 +29,15 @@ constexpr std::time_t kGraceSeconds = 10;
 // Removes folder/name when it is an abandoned temporary file, making sure that the name still
 // leads to the file that was locked.
 void removeIfAbandoned(int folder, const char *name) {
+    struct stat named {};
+    if (fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(named.st_mode)) {
+        return; // a device is not even opened: opening some has effects of its own
+    }
     const int descriptor = openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
         return;
     }
     struct stat opened {};
-    struct stat named {};
     if (fstat(descriptor, &opened) == 0 && mayRemove(descriptor, opened) &&
         fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == opened.st_dev &&
         named.st_ino == opened.st_ino) {

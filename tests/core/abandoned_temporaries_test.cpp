@@ -48,11 +48,13 @@ TEST(AbandonedTemporaries, RemovesOnlyWhatNoLivingRunHolds) {
         velkaro::test::writeBytes(path, "x");
     }
     fs::create_symlink(other, link);
+    const std::string fifo = file("000000000000000f");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const bool chowned =
         velkaro::test::runningAsRoot() && chown(foreign.c_str(), 65534, 65534) == 0;
     const int holder = open(living.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_TRUE(AbandonedTemporaries::markAlive(holder));
-    for (const std::string &path : {abandoned, living, link, foreign, other}) {
+    for (const std::string &path : {abandoned, living, link, foreign, other, fifo}) {
         age(path, 60);
     }
     age(fresh, 2);
@@ -63,6 +65,7 @@ TEST(AbandonedTemporaries, RemovesOnlyWhatNoLivingRunHolds) {
     EXPECT_TRUE(fs::exists(living));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_TRUE(fs::exists(other));
+    EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_EQ(fs::exists(foreign), chowned);
 }
 
