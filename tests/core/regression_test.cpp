@@ -982,8 +982,8 @@ TEST(Regression, SummaryOfManyDistinctCodesTookUnboundedMemory) {
 
 namespace {
 
-// The codes of velkaro-convert's JSON as Python's json module reads them: per code its text
-// and, where given, its bytes, then the encoding; "invalid" when the output is no strict UTF-8
+// The source and the codes of velkaro-convert's JSON as Python's json module reads them: each
+// one's text and, where given, its bytes, then the encoding; "invalid" when the output is no strict UTF-8
 // JSON or holds a lone surrogate, which no UTF-8 text can carry.
 std::string codesAsParsed(const TempDir &dir, const std::vector<std::string> &arguments) {
     const velkaro::test::ProgramRun run = runConverter(dir.path(), arguments);
@@ -992,6 +992,7 @@ std::string codesAsParsed(const TempDir &dir, const std::vector<std::string> &ar
         "import json,sys\n"
         "try:\n"
         "    r = json.loads(open(sys.argv[1], 'rb').read().decode('utf-8'))\n"
+        "    print(r['source'].encode('utf-8').decode('utf-8'), r.get('sourceBytes', '-'))\n"
         "    for c in r['codes']:\n"
         "        print(c['code'].encode('utf-8').decode('utf-8'), c.get('codeBytes', '-'))\n"
         "    print(r['encoding'])\n"
@@ -1017,18 +1018,22 @@ TEST(Regression, JsonGaveGbkTextAsLoneSurrogates) {
                                     "1,2,\xbf\xd8\xd6\xc6\xb5\xe3"
                                     "5,NULL,1,2,3\r\n");
     writeBytes(dir.file("utf8.txt"), "1,2,P1,甲,1,2,3\r\n1,2,控制点5,NULL,1,2,3\r\n");
+    writeBytes(dir.file("\xbf\xd8.txt"), readBytes(dir.file("utf8.txt")));
     const struct {
         std::vector<std::string> arguments;
         std::string codes;
     } rows[] = {
         {{"-f", "kaisi", "--json", "gbk.txt"},
-         "甲 -\n乙 -\nA\xef\xbf\xbd\xef\xbf\xbd 4180ff\n控制点5 -\ngb18030\n"},
-        {{"-f", "kaisi", "--json", "utf8.txt"}, "甲 -\n控制点5 -\nutf-8\n"},
+         "gbk.txt -\n甲 -\n乙 -\nA\xef\xbf\xbd\xef\xbf\xbd 4180ff\n控制点5 -\ngb18030\n"},
+        {{"-f", "kaisi", "--json", "utf8.txt"}, "utf8.txt -\n甲 -\n控制点5 -\nutf-8\n"},
+        // A file name in GBK: its bytes beside the text.
+        {{"-f", "kaisi", "--json", "\xbf\xd8.txt"},
+         "\xef\xbf\xbd\xef\xbf\xbd.txt bfd82e747874\n甲 -\n控制点5 -\nutf-8\n"},
         {{"-f", "kaisi", "--json", "--source-encoding=gbk", "utf8.txt"},
-         "鐢\xef\xbf\xbd e794b2\n鎺у埗鐐\xef\xbf\xbd"
+         "utf8.txt -\n鐢\xef\xbf\xbd e794b2\n鎺у埗鐐\xef\xbf\xbd"
          "5 e68ea7e588b6e782b935\ngb18030\n"},
         {{"-f", "kaisi", "--json", "--source-encoding", "UTF-8", "gbk.txt"},
-         "\xef\xbf\xbd\xef\xbf\xbd bcd7\n\xef\xbf\xbd\xef\xbf\xbd d2d2\n"
+         "gbk.txt -\n\xef\xbf\xbd\xef\xbf\xbd bcd7\n\xef\xbf\xbd\xef\xbf\xbd d2d2\n"
          "A\xef\xbf\xbd\xef\xbf\xbd 4180ff\n"
          "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbdƵ\xef\xbf\xbd"
          "5 "
