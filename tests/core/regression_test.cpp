@@ -983,8 +983,8 @@ TEST(Regression, SummaryOfManyDistinctCodesTookUnboundedMemory) {
 namespace {
 
 // The source and the codes of velkaro-convert's JSON as Python's json module reads them: each
-// one's text and, where given, its bytes, then the encoding; "invalid" when the output is no strict UTF-8
-// JSON or holds a lone surrogate, which no UTF-8 text can carry.
+// one's text and, where given, its bytes, then the encoding; "invalid" when the output is no strict
+// UTF-8 JSON or holds a lone surrogate, which no UTF-8 text can carry.
 std::string codesAsParsed(const TempDir &dir, const std::vector<std::string> &arguments) {
     const velkaro::test::ProgramRun run = runConverter(dir.path(), arguments);
     writeBytes(dir.file("report.json"), run.out);
