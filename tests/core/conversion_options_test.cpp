@@ -138,15 +138,6 @@ TEST(DxfLabels, CarriageReturnInANameBecomesASpaceInItsLabel) {
         "  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
 }
 
-// The text heights at both ends of the range are taken.
-TEST(DxfLabels, HeightsAtTheEndsOfTheRangeAreValid) {
-    for (const double height : {velkaro::kMinLabelHeight, 1.0, velkaro::kMaxLabelHeight}) {
-        ConversionOptions options;
-        options.dxfLabels = DxfLabels{height, 3};
-        EXPECT_TRUE(velkaro::areValid(options)) << height;
-    }
-}
-
 class InvalidOptionsTest : public ::testing::TestWithParam<ConversionOptions> {};
 
 TEST_P(InvalidOptionsTest, AreRefusedBeforeAnyFileIsTouched) {

@@ -849,27 +849,6 @@ TEST(Regression, LinkPlantedByAnotherUserInASharedFolderWasFollowed) {
     }
 }
 
-// The same refusal as velkaro-convert words it: the link's path and why.
-TEST(Regression, LinkPlantedByAnotherUserIsNamedByTheConverter) {
-    if (!velkaro::test::runningAsRoot()) {
-        GTEST_SKIP() << "needs root to plant a link owned by another user";
-    }
-    TempDir dir;
-    fs::create_directory(dir.file("shared"));
-    ASSERT_EQ(chmod(dir.file("shared").c_str(), 01777), 0);
-    writeBytes(dir.file("shared/pts.txt"), kSource);
-    writeBytes(dir.file("victim.dat"), "earlier");
-    plantLink(dir.file("victim.dat"), dir.file("shared/ptsCass.dat"), 65534);
-    const velkaro::test::ProgramRun run =
-        runConverter(dir.path(), {"-f", "cass", "shared/pts.txt"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "velkaro-convert: shared/pts.txt: 创建转换文件错误:ptsCass.dat\n"
-                       "velkaro-convert: shared/pts.txt: 位置: shared/ptsCass.dat\n"
-                       "velkaro-convert: shared/pts.txt: 原因: "
-                       "这是其他用户放在公共文件夹中的符号链接，不会跟随它写入。\n");
-    EXPECT_EQ(readBytes(dir.file("victim.dat")), "earlier");
-}
-
 // Fault: a FIFO, a device node or a socket at an output's name (or at the end of the user's own
 // link there) was replaced by a regular file. Each is refused now and stays what it was.
 TEST(Regression, SpecialFileAtTheOutputNameWasReplaced) {
