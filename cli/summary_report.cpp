@@ -60,8 +60,8 @@ namespace {
            ",\"y\":" + jsonExtent(code.y) + ",\"z\":" + jsonExtent(code.z) + "}";
 }
 
-// The codes of the text a script reads: GB18030 unless every code is valid UTF-8, or as the
-// user said.
+// The encoding the codes are decoded from: the user's choice, or UTF-8 when every code is valid
+// UTF-8 (plain ASCII included), GB18030 otherwise.
 [[nodiscard]] SourceEncoding encodingOf(const ConversionSummary &summary,
                                         std::optional<SourceEncoding> chosen) {
     if (chosen) {
