@@ -120,11 +120,7 @@ TemporaryFile::~TemporaryFile() {
         std::error_code ignored;
         fs::remove(toFileSystemPath(m_path), ignored);
     }
-#ifndef _WIN32
-    if (m_lock >= 0) {
-        ::close(m_lock); // the file is gone or has its final name: its lock may go
-    }
-#endif
+    AbandonedTemporaries::release(m_hold); // the file is gone or has its final name
     InterruptionCleanup::release(m_slot);
 }
 
@@ -173,7 +169,7 @@ int TemporaryFile::openNamed(int mode) {
         const int descriptor = openExclusive(path, mode, m_error);
         if (descriptor >= 0) {
             m_path = std::move(path);
-            keepLocked(descriptor);
+            m_hold = AbandonedTemporaries::hold(descriptor, m_path);
             return descriptor;
         }
         InterruptionCleanup::release(m_slot);
@@ -183,16 +179,6 @@ int TemporaryFile::openNamed(int mode) {
         }
     }
     return -1;
-}
-
-void TemporaryFile::keepLocked([[maybe_unused]] int descriptor) {
-#ifndef _WIN32
-    // A descriptor of its own, since the one written through is closed before the file moves.
-    m_lock = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
-    if (m_lock >= 0) {
-        [[maybe_unused]] const bool locked = AbandonedTemporaries::markAlive(m_lock);
-    }
-#endif
 }
 
 bool TemporaryFile::create(const std::optional<ReplacedFile> &replaced) {

@@ -54,8 +54,6 @@ class TemporaryFile {
 
     [[nodiscard]] int openUnnamed(int mode);
     [[nodiscard]] int openNamed(int mode);
-    // Keeps the named file at descriptor locked as alive until this object goes away.
-    void keepLocked(int descriptor);
     [[nodiscard]] bool linkUnnamed(const std::string &path);
     [[nodiscard]] bool renameNamed(const std::string &path);
     [[nodiscard]] std::string uniqueName() const;
@@ -65,7 +63,7 @@ class TemporaryFile {
     std::unique_ptr<std::FILE, FileCloser> m_file;
     int m_unnamed = -1; // a descriptor that keeps an unnamed file alive until it is linked
     int m_slot = -1;    // of InterruptionCleanup, while a named file exists
-    int m_lock = -1;    // holds the lock that marks a named file as alive (POSIX)
+    std::intptr_t m_hold = -1; // marks a named file as alive (AbandonedTemporaries)
     SystemError m_error;
     bool m_moved = false;
 };
