@@ -636,7 +636,6 @@ TEST(Regression, ReplacementIgnoredWhatProtectedTheOutput) {
     EXPECT_EQ(readBytes(dir.file("other.dat")), "earlier");
 }
 
-
 #ifndef VELKARO_ASAN
 // Runs the conversion with only `spare` bytes of heap left: the address space is limited to a
 // little more than the process holds, the heap filled up to that, and `spare` of it given back.
