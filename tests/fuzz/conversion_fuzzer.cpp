@@ -135,7 +135,8 @@ void checkShape(std::string_view output, TargetFormat format, std::uint64_t poin
     }
 }
 
-void convertOnce(const std::string &sourceBytes, TargetFormat format, velkaro::TargetFormat itemText) {
+void convertOnce(const std::string &sourceBytes, TargetFormat format,
+                 velkaro::TargetFormat itemText) {
     WorkFolder &work = folder();
     ConversionRequest request;
     request.sourcePath = work.source;
@@ -146,14 +147,16 @@ void convertOnce(const std::string &sourceBytes, TargetFormat format, velkaro::T
     struct stat before {};
     check(stat(work.source.c_str(), &before) == 0, "cannot stat the source");
     const ConversionOutcome outcome = velkaro::runConversion(request);
-    check(outcome.kind == ConversionOutcome::Kind::Converted, "not Converted", outcome.message);
+    check(outcome.kind == ConversionOutcome::Kind::Converted, "not Converted",
+          "kind " + std::to_string(static_cast<int>(outcome.kind)));
 
     const std::string output = readFile(outcome.outputPath);
     checkShape(output, format, outcome.pointsWritten);
 
     const velkaro::test::ModelRun model = velkaro::test::modelConversion(sourceBytes, format);
     check(outcome.pointsWritten == model.linesTaken, "points written != lines taken");
-    check(outcome.reading.stoppedAtLine == model.stoppedAtLine, "stoppedAtLine differs from the model");
+    check(outcome.reading.stoppedAtLine == model.stoppedAtLine,
+          "stoppedAtLine differs from the model");
     if (output != model.output) {
         std::size_t at = 0;
         while (at < output.size() && at < model.output.size() && output[at] == model.output[at]) {
@@ -206,7 +209,8 @@ void convertWithOptions() {
     request.options.leaveOutLinesWithoutCoordinates = true;
     request.options.summary = true;
     const ConversionOutcome outcome = velkaro::runConversion(request);
-    check(outcome.kind == ConversionOutcome::Kind::Converted, "not Converted", outcome.message);
+    check(outcome.kind == ConversionOutcome::Kind::Converted, "not Converted",
+          "kind " + std::to_string(static_cast<int>(outcome.kind)));
     const std::string output = readFile(outcome.outputPath);
     check(countOf(output, "\n") == countOf(output, "\r\n"), "a line feed without its CR");
     check(output.starts_with(std::string(kCodePageOpener) + std::string(kDxfOpener)),
