@@ -1,5 +1,7 @@
 #include "CSettingsDlg.h"
 
+#include "option_text.h"
+
 #include "CCoreNames.h"
 #include "CFileChooser.h"
 #include "CMessageBoxHost.h"
@@ -146,7 +148,7 @@ WindowSettings CSettingsDlg::settings() const {
 void CSettingsDlg::accept() {
     if (m_labels->isChecked() && !texts::parseLabelHeight(m_labelHeight->text().toStdString())) {
         m_labelHeight->setFocus();
-        complain(texts::kLabelHeightInvalid);
+        complain(velkaro::wording::labelHeightRangeText(m_labelHeight->text().toStdString()));
         return;
     }
     if (m_folder->isChecked() && m_outputFolder.empty()) {

@@ -2,6 +2,7 @@
 
 #include "format_names.h"
 #include "memory_reserve.h"
+#include "option_text.h"
 
 // CLI11's header defines validator objects that are built before main, in the order of this
 // file; the handler must be in place before them.
@@ -36,8 +37,8 @@ struct Given {
     bool skipJunk = false;
     bool summary = false;
     bool json = false;
-    std::string format, outputFolder, codePage, axes, labelHeight, labelDecimals, cassColumns;
-    std::string sourceLayout, sourceEncoding;
+    std::string format, outputFolder, codePage, axes, labelHeight, labelDecimals, cassColumns,
+        encoding, sourceLayout;
     std::vector<std::string> sources;
 };
 
@@ -68,9 +69,36 @@ constexpr ValueOption kValueOptions[] = {
      "选项 --cass-columns 只能给一次", &Given::cassColumns},
     {"--source-layout", "--source-layout", "选项 --source-layout 缺少格式",
      "选项 --source-layout 只能给一次", &Given::sourceLayout},
-    {"--source-encoding", "--source-encoding", "选项 --source-encoding 缺少编码",
-     "选项 --source-encoding 只能给一次", &Given::sourceEncoding},
+    {"--source-encoding", "--source-encoding", wording::kEncodingMissingText,
+     wording::kEncodingTwiceText, &Given::encoding},
 };
+
+// The options that only one format uses, for the warning when none of the chosen formats is it.
+struct FormatOption {
+    std::string_view longName;
+    TargetFormat usedBy;
+};
+
+constexpr FormatOption kFormatOptions[] = {
+    {kCodePageOption, TargetFormat::Cad},    {"--dxf-axes", TargetFormat::Cad},
+    {"--labels", TargetFormat::Cad},         {"--label-height", TargetFormat::Cad},
+    {"--label-decimals", TargetFormat::Cad}, {"--cass-columns", TargetFormat::Cass},
+};
+
+[[nodiscard]] bool isWholeNumber(const std::string &text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// A number right after a bare --dxf-codepage, which would be taken as a source file (GNU's
+// optional values only follow an "="); empty when there is none.
+[[nodiscard]] std::string codePageWrittenApart(const std::vector<std::string> &arguments) {
+    for (std::size_t i = 0; i + 1 < arguments.size() && arguments[i] != "--"; ++i) {
+        if (arguments[i] == kCodePageOption && isWholeNumber(arguments[i + 1])) {
+            return arguments[i + 1];
+        }
+    }
+    return {};
+}
 
 // GNU's rules where CLI11 differs: --dxf-codepage alone means 936 (its value only ever follows
 // an "="), and "--name=" gives the option an empty value instead of taking the next argument.
@@ -176,9 +204,9 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
         return {};
     }
     DxfLabels labels;
-    if (height && (!parseWhole(given.labelHeight, labels.height) || !std::isfinite(labels.height) ||
-                   labels.height <= 0)) {
-        return "文字高度无效: " + given.labelHeight;
+    if (height &&
+        (!parseWhole(given.labelHeight, labels.height) || !isValidLabelHeight(labels.height))) {
+        return wording::labelHeightRangeText(given.labelHeight);
     }
     if (decimals &&
         (!parseWhole(given.labelDecimals, labels.elevationDecimals) ||
@@ -189,8 +217,8 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
     return {};
 }
 
-// How the sources are read: rtk (the old tool's way), auto, a named layout or a list of roles;
-// and the encoding of their text. The error text, or empty.
+// How the sources are read: rtk (the old tool's way), auto, a named layout or a list of roles.
+// The error text, or empty.
 [[nodiscard]] std::string takeReadingOptions(const CLI::App &app, const Given &given,
                                              SourceReading &reading) {
     if (isGiven(app, "--source-layout")) {
@@ -207,13 +235,36 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
                    " (可用 rtk, auto, cass, pnezd, penzd, 或如 name,code,y,x,z 的列表)";
         }
     }
-    if (isGiven(app, "--source-encoding")) {
-        const std::string encoding = lowerAscii(given.sourceEncoding);
-        if (encoding != "utf-8" && encoding != "utf8" && encoding != "gbk") {
-            return "未知源文件编码: " + given.sourceEncoding + " (可用 utf-8 或 gbk)";
+    return {};
+}
+
+// A warning for each option that only a format that was not chosen uses.
+[[nodiscard]] std::vector<std::string> unusedOptions(const CLI::App &app,
+                                                     const std::vector<TargetFormat> &formats) {
+    std::vector<std::string> warnings;
+    for (const FormatOption &option : kFormatOptions) {
+        const bool chosen =
+            std::find(formats.begin(), formats.end(), option.usedBy) != formats.end();
+        if (!chosen && isGiven(app, option.longName)) {
+            warnings.push_back(wording::unusedOptionText(option.longName, option.usedBy));
         }
-        reading.encoding = encoding == "gbk" ? SourceEncoding::Bytes : SourceEncoding::Utf8;
     }
+    return warnings;
+}
+
+[[nodiscard]] std::string takeEncoding(const CLI::App &app, const Given &given, CommandLine &line) {
+    if (!isGiven(app, "--source-encoding")) {
+        return {};
+    }
+    line.sourceEncoding = encodingNamed(given.encoding);
+    if (!line.sourceEncoding) {
+        return wording::unknownEncodingText(given.encoding);
+    }
+    // The same text the reading turns into the outputs' code page: GB18030 holds GBK's bytes,
+    // which are copied as they are.
+    line.options.sourceReading.encoding = *line.sourceEncoding == SourceEncoding::Utf8
+                                              ? velkaro::SourceEncoding::Utf8
+                                              : velkaro::SourceEncoding::Bytes;
     return {};
 }
 
@@ -237,12 +288,16 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
     if (error.empty()) {
         error = takeReadingOptions(app, given, line.options.sourceReading);
     }
+    if (error.empty()) {
+        error = takeEncoding(app, given, line);
+    }
     if (!error.empty()) {
         return usageError(error);
     }
     line.options.leaveOutLinesWithoutCoordinates = given.skipJunk;
     line.options.summary = given.summary || given.json;
     line.json = given.json;
+    line.warnings = unusedOptions(app, line.formats);
     line.sources = given.sources;
     if (line.sources.empty()) {
         return usageError("请给出源文件");
@@ -266,6 +321,9 @@ std::vector<TargetFormat> formatsFor(const std::string &argument) {
 }
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments) {
+    if (const std::string codePage = codePageWrittenApart(arguments); !codePage.empty()) {
+        return usageError(wording::codePageSpellingText(codePage));
+    }
     CLI::App app;
     Given given;
     defineOptions(app, given);
@@ -310,7 +368,9 @@ const char *usageText() {
            "                           自动识别), cass (name,code,y,x,z), pnezd (name,x,y,z,code),\n"
            "                           penzd (name,y,x,z,code), 或列表如 -,-,name,code,x,y,z\n"
            "                           (x 为北坐标, y 为东坐标, - 为跳过的列)\n"
-           "      --source-encoding E  源文件文字编码: utf-8 (点名和编码转为输出的代码页) 或 gbk\n"
+           "      --source-encoding gb18030|utf-8  源文件文字编码 (gbk 同 gb18030): utf-8 时点名和\n"
+           "                           编码转为输出的代码页; 也是 JSON 中编码和点名的源编码\n"
+           "                           (默认 gb18030; 编码都是有效 UTF-8 时为 utf-8)\n"
            "\n"
            "  退出状态 / exit status: 0 全部成功, 1 有转换失败, 2 用法错误\n";
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion_options.h"
+#include "source_text.h"
 #include "target_format.h"
 
 #include <optional>
@@ -22,6 +23,12 @@ struct CommandLine {
     ConversionOptions options;
     // Standard output gets one JSON object per conversion instead of the human-readable lines.
     bool json = false;
+    // The encoding of the source's codes and names for the JSON; absent: UTF-8 where every code
+    // is valid UTF-8, GB18030 otherwise.
+    std::optional<SourceEncoding> sourceEncoding;
+    // Warnings about the command line itself (an option that no chosen format uses), each one
+    // line without a line break.
+    std::vector<std::string> warnings;
 };
 
 // The parsed command line, or the reason it is unusable (a usage error, exit status 2).

@@ -63,7 +63,7 @@ void report(const std::string &source, velkaro::TargetFormat format, const Comma
             const ConversionOutcome &outcome, bool &warned) {
     const std::string name = printable(source);
     if (line.json) {
-        std::fputs(velkaro::cli::jsonReport(source, format, outcome).c_str(), stdout);
+        velkaro::cli::writeJsonReport(stdout, source, format, outcome, line.sourceEncoding);
     }
     if (outcome.kind != ConversionOutcome::Kind::Converted) {
         printLines(name, velkaro::wording::outcomeText(outcome, decodeName));
@@ -108,6 +108,9 @@ void report(const std::string &source, velkaro::TargetFormat format, const Comma
 // asked for; later conversions still run after a failure. Each report line is out as soon as
 // its output is in place.
 [[nodiscard]] bool convertAll(const CommandLine &line) {
+    for (const std::string &warning : line.warnings) {
+        std::fprintf(stderr, "velkaro-convert: %s\n", warning.c_str());
+    }
     const std::vector<PlannedConversion> plan = velkaro::planConversions(requestsFor(line));
     bool allConverted = true;
     bool warned = false;

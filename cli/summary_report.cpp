@@ -6,9 +6,11 @@
 #include "number_rules.h"
 #include "outcome_text.h"
 #include "printable_text.h"
+#include "summary_text.h"
 #include "system_error_text.h"
 #include "warning_text.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace velkaro::cli {
@@ -37,6 +39,10 @@ namespace {
     return "{\"min\":" + jsonNumber(extent.min) + ",\"max\":" + jsonNumber(extent.max) + "}";
 }
 
+[[nodiscard]] std::string pathMember(std::string_view key, const std::string &path) {
+    return jsonTextMember(key, path, SourceEncoding::Utf8);
+}
+
 [[nodiscard]] std::string quoted(std::string_view id) {
     return "\"" + std::string(id) + "\"";
 }
@@ -49,15 +55,40 @@ namespace {
     return text + "]";
 }
 
-[[nodiscard]] std::string jsonCodes(const ConversionSummary &summary) {
-    std::string text = "[";
-    for (const CodeSummary &code : summary.codes) {
-        text += text.size() > 1 ? "," : "";
-        text += "{\"code\":" + jsonString(code.code) +
-                ",\"points\":" + std::to_string(code.points) + ",\"x\":" + jsonExtent(code.x) +
-                ",\"y\":" + jsonExtent(code.y) + ",\"z\":" + jsonExtent(code.z) + "}";
+[[nodiscard]] std::string jsonExtents(const CodeSummary &code) {
+    return ",\"points\":" + std::to_string(code.points) + ",\"x\":" + jsonExtent(code.x) +
+           ",\"y\":" + jsonExtent(code.y) + ",\"z\":" + jsonExtent(code.z) + "}";
+}
+
+// The encoding the codes are decoded from: the user's choice, or UTF-8 when every code is valid
+// UTF-8 (plain ASCII included), GB18030 otherwise.
+[[nodiscard]] SourceEncoding encodingOf(const ConversionSummary &summary,
+                                        std::optional<SourceEncoding> chosen) {
+    if (chosen) {
+        return *chosen;
     }
-    return text + "]";
+    const bool utf8 = std::all_of(summary.codes.begin(), summary.codes.end(),
+                                  [](const CodeSummary &code) { return isValidUtf8(code.code); });
+    return utf8 ? SourceEncoding::Utf8 : SourceEncoding::Gb18030;
+}
+
+// The codes one by one, straight to out, so that the report never stands whole in memory.
+void writeJsonCodes(std::FILE *out, const ConversionSummary &summary, SourceEncoding encoding) {
+    std::fputs(",\"encoding\":", out);
+    std::fputs(quoted(encodingName(encoding)).c_str(), out);
+    std::fputs(",\"codes\":[", out);
+    bool first = true;
+    for (const CodeSummary &code : summary.codes) {
+        const std::string entry =
+            (first ? "{" : ",{") + jsonTextMember("code", code.code, encoding) + jsonExtents(code);
+        std::fputs(entry.c_str(), out);
+        first = false;
+    }
+    const std::string others = summary.otherCodes.points == 0
+                                   ? std::string("null")
+                                   : "{\"codesListed\":" + std::to_string(summary.codes.size()) +
+                                         jsonExtents(summary.otherCodes);
+    std::fputs(("],\"otherCodes\":" + others).c_str(), out);
 }
 
 [[nodiscard]] std::string jsonCounts(const ConversionOutcome &outcome) {
@@ -113,14 +144,13 @@ namespace {
     return ",\"layout\":{\"roles\":" + quoted(rolesText(layout.roles)) +
            ",\"separator\":" + quoted(separatorId(layout.separator)) +
            ",\"header\":" + (layout.headerRow ? "true" : "false") + ",\"encoding\":" +
-           (outcome.encoding == SourceEncoding::Utf8 ? "\"utf-8\"" : "\"bytes\"") + "}";
+           (outcome.encoding == velkaro::SourceEncoding::Utf8 ? "\"utf-8\"" : "\"bytes\"") + "}";
 }
 
 // Which file failed, why (an identifier), and the system's own error where it gave one.
 [[nodiscard]] std::string jsonFailure(const FileFailure &failure) {
-    std::string text = ",\"failure\":{\"path\":" + jsonString(failure.path) +
-                       ",\"reason\":" + quoted(wording::reasonId(failure.reason)) +
-                       ",\"error\":";
+    std::string text = ",\"failure\":{" + pathMember("path", failure.path) +
+                       ",\"reason\":" + quoted(wording::reasonId(failure.reason)) + ",\"error\":";
     if (!failure.error) {
         return text + "null}";
     }
@@ -134,7 +164,7 @@ namespace {
     std::string text = "\"failed\",\"kind\":" + quoted(wording::outcomeId(outcome.kind)) +
                        ",\"message\":" + jsonString(wording::outcomeText(outcome, identity));
     if (!outcome.conflictingSource.empty()) {
-        text += ",\"conflictingSource\":" + jsonString(outcome.conflictingSource);
+        text += "," + pathMember("conflictingSource", outcome.conflictingSource);
     }
     if (outcome.failure) {
         text += jsonFailure(*outcome.failure);
@@ -157,22 +187,30 @@ std::string summaryText(const ConversionOutcome &outcome) {
         text += "  编码 " + printable(code.code) + ": " + std::to_string(code.points) + " 点" +
                 extentText("x", code.x) + extentText("y", code.y) + extentText("z", code.z) + "\n";
     }
+    const CodeSummary &others = summary.otherCodes;
+    if (others.points != 0) {
+        text += "  " + wording::otherCodesText(summary.codes.size()) + ": " +
+                std::to_string(others.points) + " 点" + extentText("x", others.x) +
+                extentText("y", others.y) + extentText("z", others.z) + "\n";
+    }
     return text;
 }
 
-std::string jsonReport(const std::string &source, TargetFormat format,
-                       const ConversionOutcome &outcome) {
-    std::string text = "{\"source\":" + jsonString(source) +
+void writeJsonReport(std::FILE *out, const std::string &source, TargetFormat format,
+                     const ConversionOutcome &outcome, std::optional<SourceEncoding> encoding) {
+    std::string text = "{" + pathMember("source", source) +
                        ",\"format\":" + quoted(wording::formatKey(format)) + ",\"status\":";
     if (outcome.kind != ConversionOutcome::Kind::Converted) {
-        return text + jsonFailed(outcome);
+        std::fputs((text + jsonFailed(outcome)).c_str(), out);
+        return;
     }
-    text += "\"converted\",\"kind\":\"converted\",\"output\":" + jsonString(outcome.outputPath) +
+    text += "\"converted\",\"kind\":\"converted\"," + pathMember("output", outcome.outputPath) +
             jsonCounts(outcome) + jsonLayout(outcome) + jsonWarnings(outcome);
+    std::fputs(text.c_str(), out);
     if (outcome.summary) {
-        text += ",\"codes\":" + jsonCodes(*outcome.summary);
+        writeJsonCodes(out, *outcome.summary, encodingOf(*outcome.summary, encoding));
     }
-    return text + "}\n";
+    std::fputs("}\n", out);
 }
 
 } // namespace velkaro::cli

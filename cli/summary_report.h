@@ -1,7 +1,10 @@
 #pragma once
 
 #include "conversion_run.h"
+#include "source_text.h"
 
+#include <cstdio>
+#include <optional>
 #include <string>
 
 namespace velkaro::cli {
@@ -10,13 +13,16 @@ namespace velkaro::cli {
 // then one line per code, each indented by two spaces and ended by a line feed.
 [[nodiscard]] std::string summaryText(const ConversionOutcome &outcome);
 
-// One conversion as one JSON object on one line (ended by a line feed), converted or not: the
-// source, the format (cass, kaisi or cad), the status and the outcome's identifier ("kind"); for
-// a failure its sentence, the other source it conflicts with and the failed file with the
-// reason's identifier and the system's error; for a converted outcome the output, the line
-// counts, each warning with its identifier and sentence and, when it carries one, the summary per
-// code.
-[[nodiscard]] std::string jsonReport(const std::string &source, TargetFormat format,
-                                     const ConversionOutcome &outcome);
+// One conversion as one JSON object on one line (ended by a line feed), converted or not, written
+// to out piece by piece: the source, the format (cass, kaisi or cad), the status and the
+// outcome's identifier ("kind"); for a failure its sentence, the other source it conflicts with
+// and the failed file with the reason's identifier and the system's error; for a converted
+// outcome the output, the line counts, each warning with its identifier and sentence and, when
+// it carries one, the summary: the encoding its codes were decoded from (encoding, or when
+// absent UTF-8 if every code is valid UTF-8 and GB18030 otherwise), each code, and the codes
+// beyond the listed ones together. Paths are decoded as UTF-8; text that does not decode
+// comes with its bytes in hexadecimal beside it ("codeBytes", "sourceBytes", ...).
+void writeJsonReport(std::FILE *out, const std::string &source, TargetFormat format,
+                     const ConversionOutcome &outcome, std::optional<SourceEncoding> encoding);
 
 } // namespace velkaro::cli

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 namespace velkaro {
 
@@ -11,6 +10,10 @@ bool isKnownDxfCodePage(int codePage) {
     static constexpr std::array kCodePages = {874,  932,  936,  949,  950,  1250, 1251,
                                               1252, 1253, 1254, 1255, 1256, 1257, 1258};
     return std::find(kCodePages.begin(), kCodePages.end(), codePage) != kCodePages.end();
+}
+
+bool isValidLabelHeight(double height) {
+    return height >= kMinLabelHeight && height <= kMaxLabelHeight;
 }
 
 bool areValid(const ConversionOptions &options) {
@@ -24,7 +27,7 @@ bool areValid(const ConversionOptions &options) {
     }
     if (options.dxfLabels) {
         const DxfLabels &labels = *options.dxfLabels;
-        if (!std::isfinite(labels.height) || labels.height <= 0 || labels.elevationDecimals < 0 ||
+        if (!isValidLabelHeight(labels.height) || labels.elevationDecimals < 0 ||
             labels.elevationDecimals > kMaxElevationDecimals) {
             return false;
         }

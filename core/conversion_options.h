@@ -20,14 +20,15 @@ enum class CassColumns {
 
 // Two TEXT entities beside each DXF point: its name on layer ZDH, its elevation on layer GCD.
 struct DxfLabels {
-    double height = 1.0;       // text height in drawing units; positive
+    double height = 1.0;       // text height in drawing units; kMinLabelHeight to kMaxLabelHeight
     int elevationDecimals = 3; // 0 to kMaxElevationDecimals
 };
 
 inline constexpr int kMaxElevationDecimals = 6;
-// Text heights a drawing can show: the DXF prints six decimals, so a smaller height would print
-// as 0.000000, and a larger one would push label positions towards infinity.
-inline constexpr double kMinLabelHeight = 0.001;
+// The text heights a DXF can hold: the height is printed with six decimals, so a smaller one
+// would be written as 0.000000; a greater one moves the labels out of any survey's extent and,
+// near the largest doubles, to infinite positions.
+inline constexpr double kMinLabelHeight = 0.000001;
 inline constexpr double kMaxLabelHeight = 1000000.0;
 
 // What a conversion does beyond the old tool. A default-constructed value asks for nothing, and
@@ -47,9 +48,13 @@ struct ConversionOptions {
     SourceReading sourceReading;
 };
 
-// Whether every value is in range: a known ANSI code page, a positive finite text height,
+// Whether every value is in range: a known ANSI code page, a text height from kMinLabelHeight to
+// kMaxLabelHeight,
 // elevation decimals from 0 to kMaxElevationDecimals.
 [[nodiscard]] bool areValid(const ConversionOptions &options);
+
+// Whether a text height lies from kMinLabelHeight to kMaxLabelHeight (false for NaN).
+[[nodiscard]] bool isValidLabelHeight(double height);
 
 // Whether DXF readers know the Windows code page as $DWGCODEPAGE ANSI_<codePage>: the ANSI code
 // pages of Windows (874, 932, 936, 949, 950, 1250 to 1258).

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,13 +23,22 @@ struct CodeSummary {
     ValueExtent z;
 };
 
+// How many codes a summary tells apart. A file may hold a distinct code on every line (a NULL
+// code becomes the point's name), and a summary must stay small whatever the file: the codes
+// after this many distinct ones are counted together.
+inline constexpr std::size_t kMaxSummaryCodes = 10000;
+
 // What a conversion read and wrote, for a user who wants to check it at a glance. The lines left
 // out and where reading stopped are in the outcome itself.
 struct ConversionSummary {
     std::uint64_t linesRead =
         0; // source lines read, up to and including the one reading stopped at
     std::uint64_t linesTaken = 0;   // lines (or 255-byte pieces of longer ones) taken as points
-    std::vector<CodeSummary> codes; // in the order each code first appeared
+    // The first distinct codes (kMaxSummaryCodes at most), in the order each first appeared.
+    std::vector<CodeSummary> codes;
+    // The points of every code after those, together (code empty); points is 0 when every code
+    // is in codes.
+    CodeSummary otherCodes;
 };
 
 } // namespace velkaro

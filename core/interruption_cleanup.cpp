@@ -62,13 +62,40 @@ void installHandler(int signalNumber) {
 #endif
 }
 
+// Every signal whose default action ends the process (and which can be caught): ending by any of
+// them must not leave a named temporary file behind.
+constexpr int kEndingSignals[] = {
+    SIGINT,   SIGTERM, SIGABRT, SIGSEGV, SIGILL, SIGFPE,
+#ifdef _WIN32
+#ifdef SIGBREAK
+    SIGBREAK,
+#endif
+#else
+    SIGHUP,    SIGQUIT, SIGTRAP, SIGBUS,    SIGUSR1, SIGUSR2, SIGPIPE,
+    SIGALRM,   SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGSYS,
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGPOLL
+    SIGPOLL,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+#endif
+};
+
 void installHandlers() {
     static std::once_flag once;
     std::call_once(once, [] {
-        installHandler(SIGINT);
-        installHandler(SIGTERM);
-#ifdef SIGHUP
-        installHandler(SIGHUP);
+        for (const int signalNumber : kEndingSignals) {
+            installHandler(signalNumber);
+        }
+#ifdef SIGRTMIN
+        // The real-time signals end the process by default too.
+        for (int signalNumber = SIGRTMIN; signalNumber <= SIGRTMAX; ++signalNumber) {
+            installHandler(signalNumber);
+        }
 #endif
     });
 }

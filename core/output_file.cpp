@@ -17,21 +17,52 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Where the bytes for a name go: the file that the links at the name finally lead to, or why
+// they are not followed.
+struct LinkEnd {
+    fs::path path;                                  // the last name reached
+    FailureReason refusal = FailureReason::Unknown; // Unknown: path is where the bytes go
+};
+
+// Whether the kernel itself would follow the link at path when asked to create a file through
+// it (fs.protected_symlinks): in a sticky folder that everyone may write to (/tmp, a shared drop
+// folder) only a link that belongs to this user or to the folder's owner. Anybody can plant a
+// link there, and following it would let them choose which file this process replaces.
+[[nodiscard]] bool isTrustedLink(const fs::path &path) {
+#ifdef _WIN32
+    (void)path;
+    return true;
+#else
+    struct stat link {};
+    struct stat folder {};
+    const fs::path parent = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    if (lstat(path.c_str(), &link) != 0 || stat(parent.c_str(), &folder) != 0) {
+        return false;
+    }
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return !shared || link.st_uid == geteuid() || link.st_uid == folder.st_uid;
+#endif
+}
+
 // Follows symbolic links at path to the file they finally name, which need not exist yet. A
-// chain longer than the system itself follows, or a loop, gives nullopt.
-[[nodiscard]] std::optional<fs::path> followLinks(fs::path path) {
+// chain longer than the system itself follows, or a loop, is refused as LinkLoop; a link the
+// kernel would not follow in a shared folder as UntrustedLink.
+[[nodiscard]] LinkEnd followLinks(fs::path path) {
     for (int hop = 0; hop < 40; ++hop) {
         std::error_code error;
         if (!fs::is_symlink(path, error)) {
-            return path;
+            return {path};
+        }
+        if (!isTrustedLink(path)) {
+            return {path, FailureReason::UntrustedLink};
         }
         const fs::path target = fs::read_symlink(path, error);
         if (error) {
-            return std::nullopt;
+            return {path, FailureReason::LinkLoop};
         }
         path = target.is_absolute() ? target : path.parent_path() / target;
     }
-    return std::nullopt;
+    return {path, FailureReason::LinkLoop};
 }
 
 // Why writing this file would be refused to this process, or why nobody may write it: a
@@ -76,37 +107,47 @@ OutputFile::OutputFile(std::string folder, const std::string &name)
     : m_folder(std::move(folder)), m_finalPath(joinPath(m_folder, name)) {}
 
 bool OutputFile::create() {
-    const std::optional<fs::path> written = followLinks(toFileSystemPath(m_finalPath));
-    if (!written) {
-        m_refusal = FailureReason::LinkLoop;
-        return false;
-    }
+    const LinkEnd written = followLinks(toFileSystemPath(m_finalPath));
     std::string temporaryFolder = m_folder;
     m_writtenPath = m_finalPath;
-    if (*written != toFileSystemPath(m_finalPath)) {
-        m_writtenPath = toNarrowName(*written);
-        temporaryFolder = toNarrowName(written->parent_path());
+    if (written.path != toFileSystemPath(m_finalPath)) {
+        m_writtenPath = toNarrowName(written.path);
+        temporaryFolder = toNarrowName(written.path.parent_path());
     }
-    std::error_code error;
-    const fs::file_status status = fs::status(*written, error);
-    std::optional<ReplacedFile> replaced;
-    if (fs::is_directory(status)) {
-        m_refusal = FailureReason::IsFolder;
+    if (written.refusal != FailureReason::Unknown) {
+        m_refusal = written.refusal;
         return false;
     }
-    if (fs::exists(status)) {
-        if (const std::optional<SystemError> refusal = writeRefusal(m_writtenPath, status)) {
-            m_error = *refusal;
-            m_refusal = *refusal ? reasonOf(*refusal) : FailureReason::ReadOnlyFile;
-            return false;
-        }
-        replaced = attributesOf(m_writtenPath);
+    std::optional<ReplacedFile> replaced;
+    if (!checkReplaceable(written.path, replaced)) {
+        return false;
     }
     m_temporary.emplace(std::move(temporaryFolder));
     if (!m_temporary->create(replaced)) {
         m_error = m_temporary->error();
         return false;
     }
+    return true;
+}
+
+bool OutputFile::checkReplaceable(const fs::path &written, std::optional<ReplacedFile> &replaced) {
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(written, error);
+    if (!fs::exists(status)) {
+        return true;
+    }
+    if (!fs::is_regular_file(status)) {
+        // A rename would put a file where a folder, a FIFO, a device or a socket was.
+        m_refusal =
+            fs::is_directory(status) ? FailureReason::IsFolder : FailureReason::NotRegularFile;
+        return false;
+    }
+    if (const std::optional<SystemError> refusal = writeRefusal(m_writtenPath, status)) {
+        m_error = *refusal;
+        m_refusal = *refusal ? reasonOf(*refusal) : FailureReason::ReadOnlyFile;
+        return false;
+    }
+    replaced = attributesOf(m_writtenPath);
     return true;
 }
 

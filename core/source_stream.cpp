@@ -10,7 +10,10 @@
 #include <system_error>
 
 #include <sys/stat.h>
-#ifndef _WIN32
+#ifdef _WIN32
+#include "windows_api.h"
+#include <io.h>
+#else
 #include <unistd.h>
 #endif
 #if defined(__SSE2__)
@@ -71,20 +74,24 @@ SourceStream::FileState SourceStream::currentState() const {
         return {};
     }
 #ifdef _WIN32
-    struct _stat64 status {};
-    if (_fstat64(_fileno(m_file.get()), &status) != 0) {
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(m_file.get())));
+    FILE_BASIC_INFO times{};
+    LARGE_INTEGER size{};
+    if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &times, sizeof times) ||
+        !GetFileSizeEx(handle, &size)) {
         return {};
     }
-    return {status.st_size, status.st_mtime};
+    return {size.QuadPart, times.LastWriteTime.QuadPart, times.ChangeTime.QuadPart};
 #else
     struct stat status {};
     if (fstat(fileno(m_file.get()), &status) != 0) {
         return {};
     }
 #ifdef __linux__
-    return {status.st_size, status.st_mtim.tv_sec * 1000000000LL + status.st_mtim.tv_nsec};
+    return {status.st_size, status.st_mtim.tv_sec * 1000000000LL + status.st_mtim.tv_nsec,
+            status.st_ctim.tv_sec * 1000000000LL + status.st_ctim.tv_nsec};
 #else
-    return {status.st_size, status.st_mtime};
+    return {status.st_size, status.st_mtime, status.st_ctime};
 #endif
 #endif
 }

@@ -77,9 +77,11 @@ class SourceStream {
     // part of the file the old tool never saw. Further 0x1A bytes count as blanks there.
     [[nodiscard]] std::uint64_t countContentLinesAfterEndOfFileByte();
 
-    // Whether the file's size or modification time differs from when it was opened: someone
-    // wrote to it while it was read, so what was read may be neither the old content nor the new
-    // one. Always false for a stream that is no named file.
+    // Whether the file's size, modification time or change time differs from when it was
+    // opened: someone wrote to it while it was read, so what was read may be neither the old
+    // content nor the new one. The change time catches a rewrite of the same size whose
+    // modification time was put back (touch -r, an unpacked archive), which nobody can set back.
+    // Always false for a stream that is no named file.
     [[nodiscard]] bool changedSinceOpened() const;
 
     // Reports every read to progress (not owned) and ends the reading, as the end of the file
@@ -116,10 +118,12 @@ class SourceStream {
     static constexpr std::size_t kBufferSize = 32 * 1024;
     static constexpr std::size_t kPieceSize = 256;
 
-    // Size and modification time (nanoseconds where the system has them) of the open file.
+    // Size, modification and change time (full resolution: nanoseconds on Linux, 100 ns on
+    // Windows) of the open file.
     struct FileState {
         std::int64_t size = -1;
         std::int64_t modified = 0;
+        std::int64_t changed = 0;
         friend bool operator==(const FileState &, const FileState &) = default;
     };
     [[nodiscard]] FileState currentState() const;

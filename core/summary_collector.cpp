@@ -20,13 +20,20 @@ void extend(ValueExtent &extent, std::string_view value) {
 
 } // namespace
 
-void SummaryCollector::addPoint(const PointRecord &record) {
-    auto entry = m_indexOfCode.find(record.pointCode);
-    if (entry == m_indexOfCode.end()) {
-        entry = m_indexOfCode.emplace(std::string(record.pointCode), m_codes.size()).first;
-        m_codes.push_back(CodeSummary{std::string(record.pointCode), 0, {}, {}, {}});
+CodeSummary &SummaryCollector::entryFor(std::string_view code) {
+    if (const auto known = m_indexOfCode.find(code); known != m_indexOfCode.end()) {
+        return m_codes[known->second];
     }
-    CodeSummary &code = m_codes[entry->second];
+    if (m_codes.size() >= m_codeLimit) {
+        return m_otherCodes;
+    }
+    m_indexOfCode.emplace(std::string(code), m_codes.size());
+    m_codes.push_back(CodeSummary{std::string(code), 0, {}, {}, {}});
+    return m_codes.back();
+}
+
+void SummaryCollector::addPoint(const PointRecord &record) {
+    CodeSummary &code = entryFor(record.pointCode);
     ++code.points;
     extend(code.x, record.x);
     extend(code.y, record.y);
@@ -35,7 +42,7 @@ void SummaryCollector::addPoint(const PointRecord &record) {
 
 ConversionSummary SummaryCollector::summary(std::uint64_t linesRead,
                                             std::uint64_t linesTaken) const {
-    return ConversionSummary{linesRead, linesTaken, m_codes};
+    return ConversionSummary{linesRead, linesTaken, m_codes, m_otherCodes};
 }
 
 } // namespace velkaro

@@ -31,12 +31,13 @@ enum class FailureReason : std::uint8_t {
     DiskFull,
     QuotaExceeded,
     NameTooLong,
-    FileInUse,          // another program holds the file open (Windows sharing violation)
-    DeviceFailed,       // the medium failed (EIO): a bad sector, a stick pulled out
-    NotFound,           // the file or one of its folders does not exist (any more)
-    IsFolder,           // a folder has the file's name
-    NotRegularFile,     // a device, pipe or socket has the file's name
-    LinkLoop,           // symbolic links at the name lead round in a circle
+    FileInUse,      // another program holds the file open (Windows sharing violation)
+    DeviceFailed,   // the medium failed (EIO): a bad sector, a stick pulled out
+    NotFound,       // the file or one of its folders does not exist (any more)
+    IsFolder,       // a folder has the file's name
+    NotRegularFile, // a device, pipe or socket has the file's name
+    LinkLoop,       // symbolic links at the name lead round in a circle
+    UntrustedLink,  // a link in a shared sticky folder that belongs to another user
 };
 
 // The reason that error stands for; Unknown for errors no reason covers.

@@ -1,8 +1,9 @@
 #include "temporary_file.h"
 
+#include "abandoned_temporaries.h"
+#include "file_names.h"
 #include "file_system_path.h"
 #include "interruption_cleanup.h"
-#include "file_names.h"
 
 #include <atomic>
 #include <cerrno>
@@ -93,12 +94,14 @@ void syncFolder(const std::string &folder) {
 }
 
 void giveAttributes(int descriptor, const ReplacedFile &replaced) {
-    // The owner first: changing it clears set-user-ID bits, which the mode then restores.
+    // The owner first, then the mode. The set-user-ID and set-group-ID bits never carry over: a
+    // conversion output is no program, and a file that runs with its owner's rights must not
+    // appear because somebody planted one under an output's name.
     if (fchown(descriptor, replaced.owner, replaced.group) != 0) {
         [[maybe_unused]] const int ignored =
             fchown(descriptor, static_cast<uid_t>(-1), replaced.group);
     }
-    [[maybe_unused]] const int ignored = fchmod(descriptor, replaced.mode & 07777);
+    [[maybe_unused]] const int ignored = fchmod(descriptor, replaced.mode & 01777);
 }
 #endif
 
@@ -117,6 +120,7 @@ TemporaryFile::~TemporaryFile() {
         std::error_code ignored;
         fs::remove(toFileSystemPath(m_path), ignored);
     }
+    AbandonedTemporaries::release(m_hold); // the file is gone or has its final name
     InterruptionCleanup::release(m_slot);
 }
 
@@ -146,6 +150,9 @@ int TemporaryFile::openUnnamed([[maybe_unused]] int mode) {
     m_unnamed = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
     if (m_unnamed < 0) {
         ::close(descriptor);
+    } else {
+        // Locked before it gets a temporary name on the way to replacing an earlier file.
+        [[maybe_unused]] const bool locked = AbandonedTemporaries::markAlive(m_unnamed);
     }
     return m_unnamed < 0 ? -1 : descriptor;
 #else
@@ -162,6 +169,7 @@ int TemporaryFile::openNamed(int mode) {
         const int descriptor = openExclusive(path, mode, m_error);
         if (descriptor >= 0) {
             m_path = std::move(path);
+            m_hold = AbandonedTemporaries::hold(descriptor, m_path);
             return descriptor;
         }
         InterruptionCleanup::release(m_slot);
@@ -174,6 +182,7 @@ int TemporaryFile::openNamed(int mode) {
 }
 
 bool TemporaryFile::create(const std::optional<ReplacedFile> &replaced) {
+    AbandonedTemporaries::removeIn(m_folder);
     // A replacement starts private and gets the old file's bits once its owner is set.
     const int mode = replaced ? 0600 : 0666;
     int descriptor = openUnnamed(mode);

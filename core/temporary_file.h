@@ -22,8 +22,9 @@ struct ReplacedFile {
 // On Linux it is created without a name (O_TMPFILE) where the file system allows it, so that no
 // way of ending the process, SIGKILL and power cuts included, can leave it behind; it is linked
 // into place when complete. Elsewhere it is a hidden ".velkaro-*.tmp" file in the same folder,
-// which InterruptionCleanup removes when the process is interrupted. A file that was never moved
-// into place is removed when the object goes away.
+// which InterruptionCleanup removes when a signal ends the process; it is locked while it lives,
+// so that the next run in the folder removes it when nothing could (AbandonedTemporaries). A file
+// that was never moved into place is removed when the object goes away.
 class TemporaryFile {
   public:
     // folder: where the file is created and later moved to; empty for the current folder.
@@ -62,6 +63,7 @@ class TemporaryFile {
     std::unique_ptr<std::FILE, FileCloser> m_file;
     int m_unnamed = -1; // a descriptor that keeps an unnamed file alive until it is linked
     int m_slot = -1;    // of InterruptionCleanup, while a named file exists
+    std::intptr_t m_hold = -1; // marks a named file as alive (AbandonedTemporaries)
     SystemError m_error;
     bool m_moved = false;
 };

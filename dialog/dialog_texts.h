@@ -61,8 +61,6 @@ inline constexpr std::string_view kBesideSourceItem = "源文件所在文件夹"
 inline constexpr std::string_view kFolderItem = "指定文件夹:";
 inline constexpr std::string_view kChooseFolderText = "选择...";
 inline constexpr std::string_view kDefaultsText = "恢复默认";
-inline constexpr std::string_view kLabelHeightInvalid =
-    "文字高度须为 0.001 到 1000000 之间的数。";
 inline constexpr std::string_view kFolderMissing = "请选择输出文件夹。";
 
 // The source's layout in the settings, and its preview of the chosen file.

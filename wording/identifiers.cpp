@@ -32,11 +32,11 @@ std::string_view warningId(WarningKind kind) {
 }
 
 std::string_view reasonId(FailureReason reason) {
-    static constexpr std::array<std::string_view, 13> kIds = {
-        "unknown",     "access-denied", "read-only-file", "read-only-file-system",
-        "disk-full",   "quota-exceeded", "name-too-long", "file-in-use",
-        "device-failed", "not-found",    "is-folder",     "not-regular-file",
-        "link-loop"};
+    static constexpr std::array<std::string_view, 14> kIds = {
+        "unknown",       "access-denied",  "read-only-file", "read-only-file-system",
+        "disk-full",     "quota-exceeded", "name-too-long",  "file-in-use",
+        "device-failed", "not-found",      "is-folder",      "not-regular-file",
+        "link-loop",     "untrusted-link"};
     return pick(kIds, reason);
 }
 

@@ -96,6 +96,8 @@ using Kind = ConversionOutcome::Kind;
         return "这不是普通文件 (设备、管道或套接字)";
     case FailureReason::LinkLoop:
         return "符号链接形成循环";
+    case FailureReason::UntrustedLink:
+        return "这是其他用户放在公共文件夹中的符号链接，不会跟随它写入";
     case FailureReason::Unknown:
         break;
     }

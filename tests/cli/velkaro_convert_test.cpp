@@ -281,14 +281,27 @@ INSTANTIATE_TEST_SUITE_P(
         UsageRow{{"--format=", "pts.txt"}, "velkaro-convert: 未知格式: "},
         UsageRow{{"-f", "cad", "--dxf-codepage=", "pts.txt"}, "velkaro-convert: 未知代码页: "},
         UsageRow{{"-f", "cad", "--dxf-axes"}, "velkaro-convert: 选项 --dxf-axes 缺少 xy 或 en"},
-        UsageRow{{"-f", "cad", "--label-height=0", "pts.txt"}, "velkaro-convert: 文字高度无效: 0"},
+        UsageRow{{"-f", "cad", "--label-height=0", "pts.txt"},
+                 "velkaro-convert: 文字高度无效: 0 (须在 0.000001 至 1000000 之间)"},
+        // Heights that printed as 0.000000 or moved the labels to infinite positions.
+        UsageRow{{"-f", "cad", "--label-height", "0.0000004", "pts.txt"},
+                 "velkaro-convert: 文字高度无效: 0.0000004 (须在 0.000001 至 1000000 之间)"},
+        UsageRow{{"-f", "cad", "--label-height=1.7e308", "pts.txt"},
+                 "velkaro-convert: 文字高度无效: 1.7e308 (须在 0.000001 至 1000000 之间)"},
+        // The code page apart from its option was taken as a source file.
+        UsageRow{{"-f", "cad", "--dxf-codepage", "950", "pts.txt"},
+                 "velkaro-convert: 选项 --dxf-codepage 的代码页须用等号连写: --dxf-codepage=950"},
+        UsageRow{{"-f", "cad", "--json", "--source-encoding=latin1", "pts.txt"},
+                 "velkaro-convert: 未知编码: latin1 (可用 gb18030 或 utf-8)"},
+        UsageRow{{"-f", "cad", "--source-encoding"},
+                 "velkaro-convert: 选项 --source-encoding 缺少编码"},
         UsageRow{{"-f", "cad", "--label-decimals", "7", "pts.txt"},
                  "velkaro-convert: 小数位数无效: 7"},
         UsageRow{{"-f", "cass", "--cass-columns=names", "pts.txt"},
                  "velkaro-convert: 未知 CASS 列: names"}));
 
-// The summary, as text and as JSON: a header row left out, a GBK code (escaped byte by byte in
-// JSON, so that the exact bytes come back), and --dxf-codepage alone meaning 936.
+// The summary, as text and as JSON: a header row left out, a GBK code (decoded into UTF-8 text in
+// JSON), and --dxf-codepage alone meaning 936.
 TEST(VelkaroConvert, SummaryAsTextAndAsJson) {
     TempDir dir;
     writeBytes(dir.file("pts.txt"), "no,fix,name,code,X,Y,H\r\n1,2,P3,\xbf\xd8,-1,2e3,5\r\n");
@@ -302,18 +315,42 @@ TEST(VelkaroConvert, SummaryAsTextAndAsJson) {
     const ProgramRun json = convert(dir, {"--json", "-fcad", "--dxf-codepage", "pts.txt"});
     EXPECT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(json.out, "{\"source\":\"pts.txt\",\"format\":\"cad\",\"status\":\"converted\","
-                        "\"kind\":\"converted\",\"output\":\"ptsCAD.dxf\",\"points\":2,\"linesRead\":2,\"linesTaken\":2,"
+                        "\"kind\":\"converted\",\"output\":\"ptsCAD.dxf\",\"points\":2,"
+                        "\"linesRead\":2,\"linesTaken\":2,"
                         "\"linesLeftOut\":0,\"firstLinesLeftOut\":[],\"stoppedAtLine\":null,"
                         "\"linesNotConverted\":0,\"linesWithoutCoordinates\":1,"
                         "\"firstLinesWithoutCoordinates\":[1],\"warnings\":[{\"kind\":"
                         "\"lines-without-coordinates\",\"text\":\"警告: 1 行没有坐标数值 (第 1 "
-                        "行)，已按原样写入。\"}],\"codes\":["
+                        "行)，已按原样写入。\"}],\"encoding\":\"gb18030\",\"codes\":["
                         "{\"code\":\"code\",\"points\":1,\"x\":null,\"y\":null,\"z\":null},"
-                        "{\"code\":\"\\udcbf\\udcd8\",\"points\":1,\"x\":{\"min\":-1.000000,"
+                        "{\"code\":\"控\",\"points\":1,\"x\":{\"min\":-1.000000,"
                         "\"max\":-1.000000},\"y\":{\"min\":2000.000000,\"max\":2000.000000},"
-                        "\"z\":{\"min\":5.000000,\"max\":5.000000}}]}\n");
+                        "\"z\":{\"min\":5.000000,\"max\":5.000000}}],\"otherCodes\":null}\n");
     EXPECT_TRUE(
         readBytes(dir.file("ptsCAD.dxf")).starts_with("  0\r\nSECTION\r\n  2\r\nHEADER\r\n"));
+}
+
+// An option that none of the chosen formats uses is named on standard error; the conversion
+// runs as asked.
+TEST(VelkaroConvert, WarnsAboutOptionsTheFormatDoesNotUse) {
+    TempDir dir;
+    writeBytes(dir.file("pts.txt"), velkaro::test::kSource);
+    const struct {
+        std::vector<std::string> arguments;
+        std::string err;
+    } rows[] = {
+        {{"-f", "cass", "--labels", "pts.txt"},
+         "velkaro-convert: 警告: 选项 --labels 只用于CAD格式，本次转换不用它\n"},
+        {{"-f", "kaisi", "--cass-columns=name", "--dxf-axes=en", "pts.txt"},
+         "velkaro-convert: 警告: 选项 --dxf-axes 只用于CAD格式，本次转换不用它\n"
+         "velkaro-convert: 警告: 选项 --cass-columns 只用于CASS6.0格式，本次转换不用它\n"},
+        {{"-f", "all", "--labels", "--cass-columns=name", "pts.txt"}, ""},
+    };
+    for (const auto &row : rows) {
+        const ProgramRun run = convert(dir, row.arguments);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, row.err);
+    }
 }
 
 TEST(VelkaroConvert, HelpAndVersion) {

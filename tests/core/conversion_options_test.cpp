@@ -166,6 +166,13 @@ INSTANTIATE_TEST_SUITE_P(
                       with([](ConversionOptions &o) {
                           o.dxfLabels = DxfLabels{std::numeric_limits<double>::infinity(), 3};
                       }),
+                      // Heights printed as 0.000000, or whose labels reach infinity.
+                      with([](ConversionOptions &o) {
+                          o.dxfLabels = DxfLabels{0.0000004, 3};
+                      }),
+                      with([](ConversionOptions &o) {
+                          o.dxfLabels = DxfLabels{1.7e308, 3};
+                      }),
                       with([](ConversionOptions &o) {
                           o.dxfLabels = DxfLabels{1.0, 7};
                       }),

@@ -17,16 +17,31 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+// AddressSanitizer reserves more address space than any limit allows, and its leak check at the
+// end of a process needs /proc.
+#if defined(__SANITIZE_ADDRESS__)
+#define VELKARO_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELKARO_ASAN 1
+#endif
+#endif
 
 namespace {
 
@@ -404,6 +419,50 @@ TEST(Regression, SourceChangedWhileReadWasReportedAsSuccess) {
     EXPECT_TRUE(caught) << "the conversion was never stopped part way";
 }
 
+// Whether this test may hide /proc from the converter (root, with mount namespaces), so that it
+// has to use a named temporary file.
+bool canHideProc() {
+    return velkaro::test::runningAsRoot() && std::system("unshare --mount true 2>/dev/null") == 0;
+}
+
+// Starts velkaro-convert (every signal at its default action, no core files) on sources in dir,
+// /proc hidden when asked; returns its output stream, with its process number read.
+std::FILE *startConverter(const TempDir &dir, const std::string &sources, bool hideProc,
+                          pid_t &pid) {
+    // The shell prints its process number and becomes the converter.
+    const std::string command = "cd " + velkaro::test::shellQuoted(dir.folder()) +
+                                " && ulimit -c 0 && echo $$ && exec env --default-signal " +
+                                (hideProc ? "unshare --mount --propagation private sh -c "
+                                            "'mount -t tmpfs none /proc && exec \"$0\" \"$@\"' "
+                                          : "") +
+                                velkaro::test::shellQuoted(velkaro::test::converterPath()) +
+                                " -f cad " + sources;
+    std::FILE *out = popen(command.c_str(), "r");
+    char number[32] = {};
+    pid = std::fgets(number, sizeof number, out) ? std::atoi(number) : -1;
+    return out;
+}
+
+// Converts a.txt and then big.txt, stops the second conversion part way through its source and
+// sends signalNumber: the program must end by that signal, leaving only the first output and the
+// untouched earlier second one.
+void interruptPartWay(const TempDir &dir, long long bigSize, int signalNumber, bool hideProc) {
+    writeBytes(dir.file("bigCAD.dxf"), "earlier");
+    pid_t pid = -1;
+    std::FILE *out = startConverter(dir, "a.txt big.txt", hideProc, pid);
+    char line[64] = {};
+    ASSERT_TRUE(pid > 0 && std::fgets(line, sizeof line, out));
+    EXPECT_TRUE(stopPartWay(pid, dir.file("big.txt"), bigSize));
+    kill(pid, signalNumber);
+    kill(pid, SIGCONT);
+    const int status = pclose(out);
+    EXPECT_STREQ(line, "a.txt -> aCAD.dxf (2 点)\n");
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << status;
+    EXPECT_EQ(listFolder(dir.path()), "a.txt\naCAD.dxf\nbig.txt\nbigCAD.dxf\n")
+        << "signal " << signalNumber << (hideProc ? ", named temporary" : "");
+    EXPECT_EQ(readBytes(dir.file("bigCAD.dxf")), "earlier");
+}
+
 // Fault: SIGTERM, SIGINT, SIGHUP or SIGKILL part way through a large conversion left a hidden
 // temporary file of up to 74 MB that nothing ever removed. The first source's report line
 // arrives as soon as its output is in place; the second, large conversion is stopped part way
@@ -414,39 +473,127 @@ TEST(Regression, InterruptedRunLeftTemporaryFilesForever) {
     writeBytes(dir.file("a.txt"), kSource);
     const std::string big = pointsSource(300000);
     writeBytes(dir.file("big.txt"), big);
-    const bool canHideProc =
-        velkaro::test::runningAsRoot() && std::system("unshare --mount true 2>/dev/null") == 0;
     for (const bool hideProc : {false, true}) {
         for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP, SIGKILL}) {
-            if (hideProc && (!canHideProc || signalNumber == SIGKILL)) {
+            if (hideProc && (!canHideProc() || signalNumber == SIGKILL)) {
                 continue; // no process can remove a named file on SIGKILL
             }
-            writeBytes(dir.file("bigCAD.dxf"), "earlier");
-            // The shell prints its process number and becomes the converter, with the signals
-            // at their default action whatever this test's own are.
-            const std::string command =
-                "cd " + velkaro::test::shellQuoted(dir.folder()) +
-                " && echo $$ && exec env --default-signal=INT,TERM,HUP " +
-                (hideProc ? "unshare --mount --propagation private sh -c "
-                            "'mount -t tmpfs none /proc && exec \"$0\" \"$@\"' "
-                          : "") +
-                velkaro::test::shellQuoted(velkaro::test::converterPath()) +
-                " -f cad a.txt big.txt";
-            std::FILE *out = popen(command.c_str(), "r");
-            char pid[32] = {}, line[64] = {};
-            ASSERT_TRUE(std::fgets(pid, sizeof pid, out) && std::fgets(line, sizeof line, out));
-            EXPECT_TRUE(stopPartWay(std::atoi(pid), dir.file("big.txt"),
-                                    static_cast<long long>(big.size())));
-            kill(std::atoi(pid), signalNumber);
-            kill(std::atoi(pid), SIGCONT);
-            const int status = pclose(out);
-            EXPECT_STREQ(line, "a.txt -> aCAD.dxf (2 点)\n");
-            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << status;
-            EXPECT_EQ(listFolder(dir.path()), "a.txt\naCAD.dxf\nbig.txt\nbigCAD.dxf\n")
-                << "signal " << signalNumber << (hideProc ? ", named temporary" : "");
-            EXPECT_EQ(readBytes(dir.file("bigCAD.dxf")), "earlier");
+            interruptPartWay(dir, static_cast<long long>(big.size()), signalNumber, hideProc);
         }
     }
+}
+
+// Fault: with a named temporary file (no /proc, other file systems), the signals beyond the
+// three interruptions that end a process by default (SIGUSR1, SIGALRM, SIGXCPU, SIGPIPE,
+// SIGVTALRM, SIGPROF, SIGXFSZ, ...) left the temporary file behind.
+TEST(Regression, OtherEndingSignalsLeftNamedTemporaryFiles) {
+    if (!canHideProc()) {
+        GTEST_SKIP() << "needs root and mount namespaces to hide /proc";
+    }
+    TempDir dir;
+    writeBytes(dir.file("a.txt"), kSource);
+    const std::string big = pointsSource(300000);
+    writeBytes(dir.file("big.txt"), big);
+    for (const int signalNumber : {SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU, SIGPIPE, SIGVTALRM, SIGPROF,
+                                   SIGXFSZ, SIGQUIT, SIGRTMIN, SIGRTMAX}) {
+        interruptPartWay(dir, static_cast<long long>(big.size()), signalNumber, true);
+    }
+}
+
+// The named temporary files in dir.
+std::vector<std::string> temporaryFiles(const TempDir &dir) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry &entry : fs::directory_iterator(dir.path())) {
+        if (entry.path().filename().string().starts_with(".velkaro-")) {
+            names.push_back(entry.path().string());
+        }
+    }
+    return names;
+}
+
+// Puts a file's modification time a minute back, past the moment a live run takes to lock it.
+void ageFile(const std::string &path) {
+    const timespec times[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 60, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+// Fault: a run killed (SIGKILL, a power cut) while its named temporary file existed left it in
+// the folder for ever. The next run in the folder removes it now, and only it: the temporary
+// file of a run that still lives (stopped here part way) stays and becomes its output.
+TEST(Regression, KilledRunLeftItsTemporaryFileForever) {
+    if (!canHideProc()) {
+        GTEST_SKIP() << "needs root and mount namespaces to hide /proc";
+    }
+    TempDir dir;
+    writeBytes(dir.file("a.txt"), kSource);
+    const std::string big = pointsSource(300000);
+    writeBytes(dir.file("big.txt"), big);
+    const auto stoppedRun = [&](pid_t &pid) {
+        std::FILE *out = startConverter(dir, "big.txt", true, pid);
+        EXPECT_TRUE(stopPartWay(pid, dir.file("big.txt"), static_cast<long long>(big.size())));
+        return out;
+    };
+    pid_t killed = -1;
+    std::FILE *killedOut = stoppedRun(killed);
+    kill(killed, SIGKILL);
+    pclose(killedOut);
+    const std::vector<std::string> abandoned = temporaryFiles(dir);
+    ASSERT_EQ(abandoned.size(), 1u) << listFolder(dir.path());
+
+    pid_t living = -1;
+    std::FILE *livingOut = stoppedRun(living);
+    std::vector<std::string> alive = temporaryFiles(dir);
+    ASSERT_EQ(alive.size(), 2u) << "a file written a moment ago is left alone";
+    std::erase(alive, abandoned[0]);
+    ageFile(abandoned[0]);
+    ageFile(alive[0]);
+    EXPECT_EQ(runConverter(dir.path(), {"-f", "cad", "a.txt"}).status, 0);
+    EXPECT_EQ(temporaryFiles(dir), alive) << "the dead run's file must go, the living one's stay";
+    kill(living, SIGCONT);
+    char line[64] = {};
+    EXPECT_TRUE(std::fgets(line, sizeof line, livingOut)); // read before the pipe closes
+    EXPECT_STREQ(line, "big.txt -> bigCAD.dxf (300000 点)\n");
+    const int status = pclose(livingOut);
+#ifndef VELKARO_ASAN // with /proc hidden, the sanitizer's leak check fails the exit status
+    EXPECT_EQ(status, 0);
+#endif
+    EXPECT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(listFolder(dir.path()), "a.txt\naCAD.dxf\nbig.txt\nbigCAD.dxf\n");
+    EXPECT_EQ(readBytes(dir.file("bigCAD.dxf")), modelOf(big, TargetFormat::Cad));
+}
+
+// Fault: a source rewritten in place at the same size, its modification time put back (touch
+// -r, an unpacked archive), was converted as a success with old and new lines mixed. The
+// change time, which nobody can set back, tells now.
+TEST(Regression, SourceRewrittenWithItsTimeRestoredWasConverted) {
+    TempDir dir;
+    const std::string versions[] = {pointsSource(200000), pointsSource(200000, "Q")};
+    ASSERT_EQ(versions[0].size(), versions[1].size());
+    bool caught = false;
+    for (int attempt = 0; attempt < 10 && !caught; ++attempt) {
+        writeBytes(dir.file("pts.txt"), versions[0]);
+        struct stat before {};
+        ASSERT_EQ(stat(dir.file("pts.txt").c_str(), &before), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            _exit(static_cast<int>(velkaro::runConversion(requestFor(dir, "pts.txt")).kind));
+        }
+        caught =
+            stopPartWay(child, dir.file("pts.txt"), static_cast<long long>(versions[0].size()));
+        if (caught) {
+            writeBytes(dir.file("pts.txt"), versions[1]);
+            const timespec times[2] = {before.st_atim, before.st_mtim};
+            ASSERT_EQ(utimensat(AT_FDCWD, dir.file("pts.txt").c_str(), times, 0), 0);
+        }
+        kill(child, SIGCONT);
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_EQ(WEXITSTATUS(status),
+                  static_cast<int>(caught ? Kind::SourceChanged : Kind::Converted));
+        fs::remove(dir.file("ptsCass.dat"));
+        EXPECT_EQ(listFolder(dir.path()), "pts.txt\n");
+    }
+    EXPECT_TRUE(caught) << "the conversion was never stopped part way";
 }
 
 // Fault: replacing an output ignored what protected it: a read-only output was replaced, a
@@ -488,15 +635,6 @@ TEST(Regression, ReplacementIgnoredWhatProtectedTheOutput) {
     EXPECT_EQ(readBytes(dir.file("ptsCass.dat")), modelOf(kSource));
     EXPECT_EQ(readBytes(dir.file("other.dat")), "earlier");
 }
-
-// AddressSanitizer reserves more address space than any limit allows.
-#if defined(__SANITIZE_ADDRESS__)
-#define VELKARO_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VELKARO_ASAN 1
-#endif
-#endif
 
 #ifndef VELKARO_ASAN
 // Runs the conversion with only `spare` bytes of heap left: the address space is limited to a
@@ -645,5 +783,248 @@ TEST(Regression, ReadErrorPartWayWasTakenForTheEndOfTheFile) {
     while (!complete.eof() && velkaro::readSourceLine(complete, line)) {
     }
     EXPECT_FALSE(complete.failed()); // the plain end of a file is no failure
+}
+
+namespace {
+
+// What the output name of a request held after a refused conversion: the reason, and the name.
+struct Refusal {
+    velkaro::FailureReason reason;
+    std::string path;
+};
+
+Refusal refusalOf(const ConversionOutcome &outcome) {
+    EXPECT_EQ(outcome.kind, Kind::OutputCreateFailed);
+    return outcome.failure ? Refusal{outcome.failure->reason, outcome.failure->path}
+                           : Refusal{velkaro::FailureReason::Unknown, {}};
+}
+
+// A symbolic link at path to target, owned by owner (root may give it away).
+void plantLink(const std::string &target, const std::string &path, uid_t owner) {
+    fs::create_symlink(target, path);
+    ASSERT_EQ(lchown(path.c_str(), owner, owner), 0);
+}
+
+} // namespace
+
+// Fault: a symbolic link that another user planted at an output's name in a shared sticky
+// folder (/tmp, a survey drop folder) was followed, also by root and also with the kernel's
+// fs.protected_symlinks on: any file could be replaced, and a dangling link made a root-owned
+// file wherever it pointed. Such links are refused now, naming the link; the user's own link,
+// the folder owner's, and any link in a folder that is not shared are written through as the
+// kernel would follow them.
+TEST(Regression, LinkPlantedByAnotherUserInASharedFolderWasFollowed) {
+    if (!velkaro::test::runningAsRoot()) {
+        GTEST_SKIP() << "needs root to plant a link owned by another user";
+    }
+    struct Row {
+        bool sticky;
+        uid_t owner;
+        bool dangling, followed;
+    };
+    for (const Row &row :
+         {Row{true, 65534, false, false}, Row{true, 65534, true, false}, Row{true, 0, false, true},
+          Row{false, 65534, false, true}, Row{true, 0, true, true}}) {
+        TempDir dir;
+        writeBytes(dir.file("pts.txt"), kSource);
+        fs::create_directory(dir.file("shared"));
+        ASSERT_EQ(chmod(dir.file("shared").c_str(), row.sticky ? 01777 : 0777), 0);
+        const std::string victim = dir.file(row.dangling ? "created.dat" : "victim.dat");
+        if (!row.dangling) {
+            writeBytes(victim, "earlier");
+        }
+        const std::string link = dir.file("shared/ptsCass.dat");
+        plantLink(victim, link, row.owner);
+        ConversionRequest request = requestFor(dir, "pts.txt");
+        request.outputFolder = dir.file("shared");
+        const ConversionOutcome outcome = velkaro::runConversion(request);
+        const std::string expected = row.dangling ? "" : "earlier";
+        if (row.followed) {
+            EXPECT_EQ(outcome.kind, Kind::Converted);
+            EXPECT_EQ(readBytes(victim), modelOf(kSource));
+        } else {
+            const Refusal refusal = refusalOf(outcome);
+            EXPECT_EQ(refusal.reason, velkaro::FailureReason::UntrustedLink);
+            EXPECT_EQ(refusal.path, link);
+            EXPECT_EQ(fs::exists(victim), !row.dangling);
+            EXPECT_EQ(row.dangling ? "" : readBytes(victim), expected);
+        }
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(listFolder(dir.file("shared")), "ptsCass.dat\n");
+    }
+}
+
+// Fault: a FIFO, a device node or a socket at an output's name (or at the end of the user's own
+// link there) was replaced by a regular file. Each is refused now and stays what it was.
+TEST(Regression, SpecialFileAtTheOutputNameWasReplaced) {
+    const auto makeSocket = [](const std::string &path) {
+        const int socketDescriptor = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        const bool bound =
+            bind(socketDescriptor, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+        close(socketDescriptor);
+        return bound;
+    };
+    struct Row {
+        const char *name;
+        mode_t type;
+        bool throughLink;
+    };
+    for (const Row &row : {Row{"fifo", S_IFIFO, false}, Row{"device", S_IFCHR, false},
+                           Row{"socket", S_IFSOCK, false}, Row{"device", S_IFCHR, true}}) {
+        TempDir dir;
+        writeBytes(dir.file("pts.txt"), kSource);
+        const std::string node = dir.file(row.throughLink ? "node" : "ptsCass.dat");
+        bool made = false;
+        if (row.type == S_IFSOCK) {
+            made = makeSocket(node);
+        } else if (row.type == S_IFCHR) {
+            made = mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; // as /dev/null
+        } else {
+            made = mkfifo(node.c_str(), 0666) == 0;
+        }
+        if (!made) {
+            ADD_FAILURE() << "could not make the " << row.name << " (mknod needs root)";
+            continue;
+        }
+        if (row.throughLink) {
+            fs::create_symlink("node", dir.file("ptsCass.dat"));
+        }
+        const Refusal refusal = refusalOf(velkaro::runConversion(requestFor(dir, "pts.txt")));
+        EXPECT_EQ(refusal.reason, velkaro::FailureReason::NotRegularFile) << row.name;
+        EXPECT_EQ(refusal.path, node);
+        struct stat status {};
+        ASSERT_EQ(lstat(node.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & S_IFMT, row.type) << row.name;
+    }
+}
+
+// Fault: the set-user-ID and set-group-ID bits of an old output were carried onto the new one:
+// a planted set-user-ID file named like an output became root's own set-user-ID program.
+TEST(Regression, SetIdBitsCarriedOntoTheNewOutput) {
+    for (const mode_t mode : {04755u, 02755u, 06775u, 01644u}) {
+        TempDir dir;
+        writeBytes(dir.file("pts.txt"), kSource);
+        writeBytes(dir.file("ptsCass.dat"), "earlier");
+        ASSERT_EQ(chmod(dir.file("ptsCass.dat").c_str(), mode), 0);
+        EXPECT_EQ(velkaro::runConversion(requestFor(dir, "pts.txt")).kind, Kind::Converted);
+        struct stat status {};
+        ASSERT_EQ(stat(dir.file("ptsCass.dat").c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, mode & 01777) << std::oct << mode;
+    }
+}
+
+#ifndef VELKARO_ASAN
+namespace {
+
+// A source of points whose codes all differ; a quarter of them NULL, so that the point's
+// distinct name stands in.
+std::string distinctCodesSource(int points) {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(points) * 64);
+    for (int i = 0; i < points; ++i) {
+        const std::string number = std::to_string(i);
+        bytes += "1,2,P" + number + "," + (i % 4 == 0 ? "NULL" : "C" + number) +
+                 ",3515191.0194,516356.3253,41.8932\r\n";
+    }
+    return bytes;
+}
+
+// The peak resident memory of a run, in KiB, as /usr/bin/time measures it.
+long peakKilobytes(const velkaro::test::ProgramRun &run) {
+    const std::size_t at = run.err.rfind("peak ");
+    return at == std::string::npos ? -1 : std::atol(run.err.c_str() + at + 5);
+}
+
+} // namespace
+
+// Fault: --summary kept every distinct code: 2,000,000 of them peaked at about 600 MiB, and
+// --json at 1.3 GiB, so that the kernel killed the run in a 1 GiB container. The summary keeps
+// the first codes and counts the rest together now; the JSON is written as it goes. Measured
+// with /usr/bin/time's peak resident size, which must stay under 64 MiB.
+TEST(Regression, SummaryOfManyDistinctCodesTookUnboundedMemory) {
+    ASSERT_EQ(std::system("test -x /usr/bin/time"), 0) << "scripts/deps test installs time";
+    TempDir dir;
+    constexpr int kPoints = 2000000;
+    writeBytes(dir.file("codes.txt"), distinctCodesSource(kPoints));
+    for (const char *option : {"--summary", "--json"}) {
+        const velkaro::test::ProgramRun run = runConverter(
+            dir.path(), {"-f", "kaisi", option, "codes.txt"}, "/usr/bin/time -f 'peak %M' ");
+        EXPECT_EQ(run.status, 0) << run.err;
+        const long peak = peakKilobytes(run);
+        EXPECT_GT(peak, 0) << run.err;
+        EXPECT_LT(peak, 64 * 1024) << option << ": peak " << peak << " KiB";
+        const std::string others = std::string(option) == "--json"
+                                       ? "\"otherCodes\":{\"codesListed\":10000,\"points\":1990000,"
+                                       : "  其余编码 (前 10000 个编码之后): 1990000 点, x ";
+        EXPECT_NE(run.out.find(others), std::string::npos) << option;
+    }
+}
+#endif
+
+namespace {
+
+// The source and the codes of velkaro-convert's JSON as Python's json module reads them: each
+// one's text and, where given, its bytes, then the encoding; "invalid" when the output is no strict
+// UTF-8 JSON or holds a lone surrogate, which no UTF-8 text can carry.
+std::string codesAsParsed(const TempDir &dir, const std::vector<std::string> &arguments) {
+    const velkaro::test::ProgramRun run = runConverter(dir.path(), arguments);
+    writeBytes(dir.file("report.json"), run.out);
+    const std::string script =
+        "import json,sys\n"
+        "try:\n"
+        "    r = json.loads(open(sys.argv[1], 'rb').read().decode('utf-8'))\n"
+        "    print(r['source'].encode('utf-8').decode('utf-8'), r.get('sourceBytes', '-'))\n"
+        "    for c in r['codes']:\n"
+        "        print(c['code'].encode('utf-8').decode('utf-8'), c.get('codeBytes', '-'))\n"
+        "    print(r['encoding'])\n"
+        "except (ValueError, UnicodeError) as e:\n"
+        "    print('invalid', e)\n";
+    writeBytes(dir.file("read.py"), script);
+    const velkaro::test::ProgramRun parsed =
+        runConverter(dir.path(), {dir.file("read.py"), dir.file("report.json")}, "", "python3");
+    return parsed.out;
+}
+
+} // namespace
+
+// Fault: the JSON wrote the GBK bytes of codes and names as lone \udcXX escapes, which jq and
+// every strict reader turn into replacement characters (甲 and 乙 both came out as two of them).
+// The text is decoded now (GB18030 unless the source's codes are valid UTF-8, or as
+// --source-encoding says), and undecodable bytes come beside it in hexadecimal. Read back by
+// Python's json module.
+TEST(Regression, JsonGaveGbkTextAsLoneSurrogates) {
+    TempDir dir;
+    writeBytes(dir.file("gbk.txt"), "1,2,P1,\xbc\xd7,1,2,3\r\n1,2,P2,\xd2\xd2,1,2,3\r\n"
+                                    "1,2,P3,A\x80\xff,1,2,3\r\n"
+                                    "1,2,\xbf\xd8\xd6\xc6\xb5\xe3"
+                                    "5,NULL,1,2,3\r\n");
+    writeBytes(dir.file("utf8.txt"), "1,2,P1,甲,1,2,3\r\n1,2,控制点5,NULL,1,2,3\r\n");
+    writeBytes(dir.file("\xbf\xd8.txt"), readBytes(dir.file("utf8.txt")));
+    const struct {
+        std::vector<std::string> arguments;
+        std::string codes;
+    } rows[] = {
+        {{"-f", "kaisi", "--json", "gbk.txt"},
+         "gbk.txt -\n甲 -\n乙 -\nA\xef\xbf\xbd\xef\xbf\xbd 4180ff\n控制点5 -\ngb18030\n"},
+        {{"-f", "kaisi", "--json", "utf8.txt"}, "utf8.txt -\n甲 -\n控制点5 -\nutf-8\n"},
+        // A file name in GBK: its bytes beside the text.
+        {{"-f", "kaisi", "--json", "\xbf\xd8.txt"},
+         "\xef\xbf\xbd\xef\xbf\xbd.txt bfd82e747874\n甲 -\n控制点5 -\nutf-8\n"},
+        {{"-f", "kaisi", "--json", "--source-encoding=gbk", "utf8.txt"},
+         "utf8.txt -\n鐢\xef\xbf\xbd e794b2\n鎺у埗鐐\xef\xbf\xbd"
+         "5 e68ea7e588b6e782b935\ngb18030\n"},
+        {{"-f", "kaisi", "--json", "--source-encoding", "UTF-8", "gbk.txt"},
+         "gbk.txt -\n\xef\xbf\xbd\xef\xbf\xbd bcd7\n\xef\xbf\xbd\xef\xbf\xbd d2d2\n"
+         "A\xef\xbf\xbd\xef\xbf\xbd 4180ff\n"
+         "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbdƵ\xef\xbf\xbd"
+         "5 "
+         "bfd8d6c6b5e335\nutf-8\n"},
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(codesAsParsed(dir, row.arguments), row.codes) << row.arguments.back();
+    }
 }
 #endif

@@ -227,7 +227,8 @@ void convertWithOptions() {
     }
     check(output.compare(at, std::string::npos, kDxfCloser) == 0, "labelled points not closed");
     check(outcome.summary.has_value(), "no summary");
-    std::uint64_t summed = 0;
+    check(outcome.summary->codes.size() <= velkaro::kMaxSummaryCodes, "too many codes kept");
+    std::uint64_t summed = outcome.summary->otherCodes.points;
     for (const velkaro::CodeSummary &code : outcome.summary->codes) {
         summed += code.points;
     }

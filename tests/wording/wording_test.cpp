@@ -2,7 +2,9 @@
 // the identifiers scripts read beside them.
 
 #include "identifiers.h"
+#include "option_text.h"
 #include "outcome_text.h"
+#include "summary_text.h"
 #include "warning_text.h"
 
 #include <gtest/gtest.h>
@@ -72,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
         SentenceRow{"ReadAccessDenied",
                     outcomeOf(Kind::SourceOpenFailed, FailureReason::AccessDenied),
                     "打开源文件错误，请重新选择!" + kWhere + "没有读取权限。"},
-        SentenceRow{"ReadOnlyFile", outcomeOf(Kind::OutputCreateFailed, FailureReason::ReadOnlyFile),
+        SentenceRow{"ReadOnlyFile",
+                    outcomeOf(Kind::OutputCreateFailed, FailureReason::ReadOnlyFile),
                     "创建转换文件错误:<ptsCass.dat>" + kWhere + "文件是只读的。"},
         SentenceRow{"ReadOnlyDisk",
                     outcomeOf(Kind::OutputCreateFailed, FailureReason::ReadOnlyFileSystem),
@@ -87,15 +90,19 @@ INSTANTIATE_TEST_SUITE_P(
                     "创建转换文件错误:<ptsCass.dat>" + kWhere +
                         "文件正被其他程序使用 (例如在 CASS 中打开)，请先关闭它。"},
         SentenceRow{"DeviceFailed", outcomeOf(Kind::SourceReadFailed, FailureReason::DeviceFailed),
-                    "读取源文件错误:<pts.txt>" + kWhere + "磁盘或设备读写出错 (介质损坏或已被拔出)。"},
+                    "读取源文件错误:<pts.txt>" + kWhere +
+                        "磁盘或设备读写出错 (介质损坏或已被拔出)。"},
         SentenceRow{"IsFolder", outcomeOf(Kind::OutputCreateFailed, FailureReason::IsFolder),
                     "创建转换文件错误:<ptsCass.dat>" + kWhere + "这是一个文件夹。"},
-        SentenceRow{"NotRegularFile",
-                    outcomeOf(Kind::SourceOpenFailed, FailureReason::NotRegularFile),
-                    "打开源文件错误，请重新选择!" + kWhere +
-                        "这不是普通文件 (设备、管道或套接字)。"},
+        SentenceRow{
+            "NotRegularFile", outcomeOf(Kind::SourceOpenFailed, FailureReason::NotRegularFile),
+            "打开源文件错误，请重新选择!" + kWhere + "这不是普通文件 (设备、管道或套接字)。"},
         SentenceRow{"LinkLoop", outcomeOf(Kind::OutputCreateFailed, FailureReason::LinkLoop),
                     "创建转换文件错误:<ptsCass.dat>" + kWhere + "符号链接形成循环。"},
+        SentenceRow{"UntrustedLink",
+                    outcomeOf(Kind::OutputCreateFailed, FailureReason::UntrustedLink),
+                    "创建转换文件错误:<ptsCass.dat>" + kWhere +
+                        "这是其他用户放在公共文件夹中的符号链接，不会跟随它写入。"},
         SentenceRow{"UnknownErrorGivesTheSystemsText",
                     outcomeOf(Kind::OutputWriteFailed, FailureReason::Unknown, kNoSuchDevice),
                     "写入转换文件错误:<ptsCass.dat>" + kWhere + "系统错误 " +
@@ -165,6 +172,24 @@ TEST(WarningText, EveryWarningInOneLine) {
               "警告: 7 行没有坐标数值 (第 1、2、3、4、5、9、11 行)，已按原样写入。");
 }
 
+// The sentences about the command line's options and the summary's codes counted together.
+TEST(OptionText, NamesTheRangeTheSpellingAndTheFormat) {
+    const std::pair<std::string, std::string> rows[] = {
+        {labelHeightRangeText("1.7e308"), "文字高度无效: 1.7e308 (须在 0.000001 至 1000000 之间)"},
+        {codePageSpellingText("950"),
+         "选项 --dxf-codepage 的代码页须用等号连写: --dxf-codepage=950"},
+        {unknownEncodingText("latin1"), "未知编码: latin1 (可用 gb18030 或 utf-8)"},
+        {unusedOptionText("--labels", velkaro::TargetFormat::Cad),
+         "警告: 选项 --labels 只用于CAD格式，本次转换不用它"},
+        {unusedOptionText("--cass-columns", velkaro::TargetFormat::Cass),
+         "警告: 选项 --cass-columns 只用于CASS6.0格式，本次转换不用它"},
+        {otherCodesText(10000), "其余编码 (前 10000 个编码之后)"},
+    };
+    for (const auto &[text, expected] : rows) {
+        EXPECT_EQ(text, expected);
+    }
+}
+
 // Scripts key on the identifiers, so each must stay distinct and plain.
 TEST(Identifiers, AreDistinctLowerCaseWords) {
     std::set<std::string_view> seen;
@@ -179,7 +204,7 @@ TEST(Identifiers, AreDistinctLowerCaseWords) {
         check(warningId(static_cast<WarningKind>(kind)));
     }
     seen.clear(); // reasons are another field; "unknown" may stand there
-    for (int reason = 0; reason <= static_cast<int>(FailureReason::LinkLoop); ++reason) {
+    for (int reason = 0; reason <= static_cast<int>(FailureReason::UntrustedLink); ++reason) {
         check(reasonId(static_cast<FailureReason>(reason)));
     }
 }

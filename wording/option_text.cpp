@@ -1,0 +1,27 @@
+#include "option_text.h"
+
+#include "conversion_options.h"
+#include "format_names.h"
+#include "number_rules.h"
+
+namespace velkaro::wording {
+
+std::string labelHeightRangeText(std::string_view given) {
+    return "文字高度无效: " + std::string(given) + " (须在 " + formatFixed6(kMinLabelHeight) +
+           " 至 " + std::to_string(static_cast<long long>(kMaxLabelHeight)) + " 之间)";
+}
+
+std::string codePageSpellingText(std::string_view codePage) {
+    return "选项 --dxf-codepage 的代码页须用等号连写: --dxf-codepage=" + std::string(codePage);
+}
+
+std::string unknownEncodingText(std::string_view given) {
+    return "未知编码: " + std::string(given) + " (可用 gb18030 或 utf-8)";
+}
+
+std::string unusedOptionText(std::string_view option, TargetFormat usedBy) {
+    return "警告: 选项 " + std::string(option) + " 只用于" + std::string(formatListText(usedBy)) +
+           "，本次转换不用它";
+}
+
+} // namespace velkaro::wording
