@@ -11,11 +11,13 @@ if(VELKARO_SANITIZE)
     endif()
 endif()
 
-# VELKARO_FUZZ: our code gets libFuzzer's coverage instrumentation (the fuzz target itself links
-# libFuzzer's main in tests/fuzz). Normally used together with VELKARO_SANITIZE.
+# VELKARO_FUZZ: the fuzz target in tests/fuzz, which links libFuzzer's main; the code it fuzzes
+# (the core) gets libFuzzer's coverage instrumentation there. Only the core: the tests and
+# programs of the same build stay as VELKARO_SANITIZE alone makes them, so one sanitizer build
+# serves both (scripts/test and scripts/fuzz share build-asan/). Normally used together with
+# VELKARO_SANITIZE.
 if(VELKARO_FUZZ)
     if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
         message(FATAL_ERROR "VELKARO_FUZZ needs clang (libFuzzer): configure with CXX=clang++")
     endif()
-    add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
