@@ -4,6 +4,8 @@
 #include "CMessageBoxHost.h"
 #include "COpenFileDialog.h"
 #include "CPointConvertApp.h"
+#include "CSettingsDlg.h"
+#include "CSettingsStore.h"
 #include "core_names.h"
 #include "resource.h"
 #include "wide_text.h"
@@ -106,9 +108,11 @@ INT_PTR CPointConvertDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 bool CPointConvertDlg::OnInitDialog() {
     m_comboFormat = GetDlgItem(m_hWnd, IDC_FORMAT);
     if (!FillFormatList() || !m_labelSource.Attach(GetDlgItem(m_hWnd, IDC_LABEL_SOURCE)) ||
-        !m_labelFormat.Attach(GetDlgItem(m_hWnd, IDC_LABEL_FORMAT))) {
+        !m_labelFormat.Attach(GetDlgItem(m_hWnd, IDC_LABEL_FORMAT)) ||
+        !m_labelOptions.Attach(GetDlgItem(m_hWnd, IDC_OPTIONS_LINE))) {
         return false;
     }
+    m_settings = CSettingsStore::Load();
     ExchangeToControls();
     AddAboutToSystemMenu();
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
@@ -120,6 +124,8 @@ bool CPointConvertDlg::OnInitDialog() {
     m_labelSource.SetBackColor(RGB(0, 0, 0));
     m_labelFormat.SetText(toWide(velkaro::dialog::kFormatCaption));
     m_labelFormat.SetBackColor(RGB(0, 0, 0));
+    SetAccessibleNames();
+    ShowOptionsLine();
     CreateToolTip();
     DragAcceptFiles(m_hWnd, TRUE);
     velkaro::winapp::centreWindow(m_hWnd, nullptr);
@@ -244,6 +250,9 @@ void CPointConvertDlg::OnCommand(WORD id, WORD notification) {
     case IDC_CONVERT:
         OnConvert();
         break;
+    case IDC_SETTINGS:
+        OnSettings();
+        break;
     case IDC_FORMAT:
         if (notification == CBN_EDITCHANGE) {
             OnFormatEdited();
@@ -259,7 +268,8 @@ void CPointConvertDlg::OnCommand(WORD id, WORD notification) {
 }
 
 void CPointConvertDlg::OnBrowse() {
-    const std::vector<std::wstring> chosen = COpenFileDialog::ChooseSourceFiles(m_hWnd);
+    const std::vector<std::wstring> chosen =
+        COpenFileDialog::ChooseSourceFiles(m_hWnd, toWide(decodeCoreName(m_settings.lastFolder)));
     if (!chosen.empty()) {
         TakeSourceFiles(chosen);
     }
@@ -268,7 +278,41 @@ void CPointConvertDlg::OnBrowse() {
 void CPointConvertDlg::OnConvert() {
     CMessageBoxHost host(m_hWnd, m_app.applicationName());
     velkaro::dialog::ConvertCommand command(host, &decodeCoreName);
-    command.run(m_selection, SelectedFormat());
+    command.run(m_selection, SelectedFormat(), m_settings);
+}
+
+// The settings the user confirms are used and kept at once.
+void CPointConvertDlg::OnSettings() {
+    std::optional<velkaro::dialog::WindowSettings> chosen =
+        CSettingsDlg(m_settings, m_app.applicationName()).DoModal(m_hWnd);
+    if (!chosen) {
+        return;
+    }
+    m_settings = std::move(*chosen);
+    (void)CSettingsStore::Save(m_settings);
+    ShowOptionsLine();
+}
+
+// The line is the label's own painting over the picture, and its window text, which screen
+// readers and other programs read; the picture is put back under it first.
+void CPointConvertDlg::ShowOptionsLine() {
+    const std::wstring line = toWide(velkaro::dialog::optionsLine(m_settings, &decodeCoreName));
+    const HWND label = GetDlgItem(m_hWnd, IDC_OPTIONS_LINE);
+    m_labelOptions.SetText(line);
+    SetWindowTextW(label, line.c_str());
+    RECT rect;
+    GetWindowRect(label, &rect);
+    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT *>(&rect), 2);
+    RedrawWindow(m_hWnd, &rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// The format list and the file-name display say nothing of what they are; the hidden labels
+// just before them in the tab order give them their accessible names, and the settings button
+// its text.
+void CPointConvertDlg::SetAccessibleNames() {
+    SetDlgItemTextW(m_hWnd, IDC_NAME_FILENAME, toWide(velkaro::dialog::kFileNameBoxName).c_str());
+    SetDlgItemTextW(m_hWnd, IDC_NAME_FORMAT, toWide(velkaro::dialog::kFormatListName).c_str());
+    SetDlgItemTextW(m_hWnd, IDC_SETTINGS, toWide(velkaro::dialog::kSettingsButtonText).c_str());
 }
 
 // The selection counts only while the field shows exactly its item.
@@ -323,6 +367,10 @@ void CPointConvertDlg::TakeSourceFiles(const std::vector<std::wstring> &paths) {
     }
     m_selection.choose(coreNames, velkaro::dialog::PathStyle::Windows, &isLeadByte);
     ExchangeToControls();
+    if (!m_selection.files().empty()) {
+        m_settings.lastFolder = m_selection.files().front().folder;
+        (void)CSettingsStore::Save(m_settings);
+    }
 }
 
 // Control 1002 shows the chosen file's name (or the batch's), its tool tip the full paths.
