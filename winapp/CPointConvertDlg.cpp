@@ -125,6 +125,8 @@ bool CPointConvertDlg::OnInitDialog() {
     m_labelFormat.SetText(toWide(velkaro::dialog::kFormatCaption));
     m_labelFormat.SetBackColor(RGB(0, 0, 0));
     SetAccessibleNames();
+    // A long line keeps its start, where the first option is, and ends in "...".
+    m_labelOptions.SetFormat(DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     ShowOptionsLine();
     CreateToolTip();
     DragAcceptFiles(m_hWnd, TRUE);

@@ -115,7 +115,6 @@ INT_PTR CALLBACK CResultDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam, 
 void CResultDlg::OnInitDialog() {
     SetWindowTextW(m_hWnd, toWide(velkaro::dialog::kResultTitle).c_str());
     SetDlgItemTextW(m_hWnd, IDC_HEADLINE, toWide(m_report.headline).c_str());
-    SetDlgItemTextW(m_hWnd, IDC_RESULT_TEXT, RowsText(m_report).c_str());
     SetDlgItemTextW(m_hWnd, IDC_OPEN_FOLDER, toWide(velkaro::dialog::kOpenFolderText).c_str());
     SetDlgItemTextW(m_hWnd, IDOK, toWide(velkaro::dialog::kOkText).c_str());
     EnableWindow(GetDlgItem(m_hWnd, IDC_OPEN_FOLDER), !m_report.folderToOpen.empty());
@@ -123,6 +122,8 @@ void CResultDlg::OnInitDialog() {
     SendDlgItemMessageW(m_hWnd, IDC_RESULT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     FitToScreen();
     LayOut();
+    // Set once the text has its size, so that it shows from its first line.
+    SetDlgItemTextW(m_hWnd, IDC_RESULT_TEXT, RowsText(m_report).c_str());
     velkaro::winapp::centreWindow(m_hWnd, GetWindow(m_hWnd, GW_OWNER));
 }
 
