@@ -78,12 +78,24 @@ void check(HWND dialog, int id, bool on) {
     return found == pages.end() ? 0 : static_cast<int>(found - pages.begin());
 }
 
+// Opens the chooser at the folder shown, when there is one.
+int CALLBACK selectShownFolder(HWND chooser, UINT message, LPARAM /*unused*/, LPARAM folder) {
+    if (message == BFFM_INITIALIZED && folder != 0 &&
+        *reinterpret_cast<const wchar_t *>(folder) != L'\0') {
+        SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE, folder);
+    }
+    return 0;
+}
+
 // The shell's folder chooser; the chosen folder's path, or nothing when the user cancelled.
-[[nodiscard]] std::optional<std::wstring> chooseFolder(HWND owner, const std::wstring &title) {
+[[nodiscard]] std::optional<std::wstring> chooseFolder(HWND owner, const std::wstring &title,
+                                                       const std::wstring &shown) {
     BROWSEINFOW browse{};
     browse.hwndOwner = owner;
     browse.lpszTitle = title.c_str();
     browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    browse.lpfn = &selectShownFolder;
+    browse.lParam = reinterpret_cast<LPARAM>(shown.c_str());
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
     if (chosen == nullptr) {
         return std::nullopt;
@@ -214,7 +226,8 @@ void CSettingsDlg::EnableDependents() {
 }
 
 void CSettingsDlg::OnChooseFolder() {
-    const std::optional<std::wstring> folder = chooseFolder(m_hWnd, toWide(dialog::kOutputCaption));
+    const std::optional<std::wstring> folder =
+        chooseFolder(m_hWnd, toWide(dialog::kOutputCaption), itemText(m_hWnd, IDC_OUTPUT_FOLDER));
     if (folder) {
         SetDlgItemTextW(m_hWnd, IDC_OUTPUT_FOLDER, folder->c_str());
     }
