@@ -44,6 +44,8 @@ void CProgressDlg::Run(const std::function<void()> &work) {
         }
         SetEvent(finished);
     });
+    // Disabling the owner takes its keyboard focus, which is given back at the end.
+    const HWND focus = GetFocus();
     const bool ownerWasEnabled = EnableWindow(m_owner, FALSE) == FALSE;
     m_hWnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PROGRESS), m_owner,
                                 &CProgressDlg::DialogProc, reinterpret_cast<LPARAM>(this));
@@ -55,6 +57,9 @@ void CProgressDlg::Run(const std::function<void()> &work) {
     }
     if (m_hWnd != nullptr) {
         DestroyWindow(m_hWnd);
+    }
+    if (focus != nullptr && IsWindow(focus)) {
+        SetFocus(focus);
     }
     if (failure) {
         std::rethrow_exception(failure);
