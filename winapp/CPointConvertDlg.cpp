@@ -127,8 +127,8 @@ bool CPointConvertDlg::OnInitDialog() {
     SetAccessibleNames();
     // A long line keeps its start, where the first option is, and ends in "...".
     m_labelOptions.SetFormat(DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    ShowOptionsLine();
     CreateToolTip();
+    ShowOptionsLine();
     DragAcceptFiles(m_hWnd, TRUE);
     velkaro::winapp::centreWindow(m_hWnd, nullptr);
     return true;
@@ -167,17 +167,33 @@ void CPointConvertDlg::CreateToolTip() {
     if (m_toolTip == nullptr) {
         return;
     }
+    AddTool(IDC_FILENAME);
+    AddTool(IDC_OPTIONS_LINE);
+    SendMessageW(m_toolTip, TTM_SETMAXTIPWIDTH, 0, 600);
+}
+
+void CPointConvertDlg::AddTool(int control) {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = m_hWnd;
-    tool.uId = IDC_FILENAME;
-    const HWND display = GetDlgItem(m_hWnd, IDC_FILENAME);
-    GetWindowRect(display, &tool.rect);
+    tool.uId = static_cast<UINT_PTR>(control);
+    GetWindowRect(GetDlgItem(m_hWnd, control), &tool.rect);
     MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT *>(&tool.rect), 2);
     tool.lpszText = const_cast<wchar_t *>(L"");
     SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageW(m_toolTip, TTM_SETMAXTIPWIDTH, 0, 600);
+}
+
+void CPointConvertDlg::SetToolText(int control, const std::wstring &text) {
+    if (m_toolTip == nullptr) {
+        return;
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = m_hWnd;
+    tool.uId = static_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<wchar_t *>(text.c_str());
+    SendMessageW(m_toolTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CPointConvertDlg::OnPaint() {
@@ -295,13 +311,15 @@ void CPointConvertDlg::OnSettings() {
     ShowOptionsLine();
 }
 
-// The line is the label's own painting over the picture, and its window text, which screen
-// readers and other programs read; the picture is put back under it first.
+// The line is the label's own painting over the picture, its window text, which screen readers
+// and other programs read, and its tool tip, which shows a line too long for the window in full;
+// the picture is put back under it first.
 void CPointConvertDlg::ShowOptionsLine() {
     const std::wstring line = toWide(velkaro::dialog::optionsLine(m_settings, &decodeCoreName));
     const HWND label = GetDlgItem(m_hWnd, IDC_OPTIONS_LINE);
     m_labelOptions.SetText(line);
     SetWindowTextW(label, line.c_str());
+    SetToolText(IDC_OPTIONS_LINE, line);
     RECT rect;
     GetWindowRect(label, &rect);
     MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT *>(&rect), 2);
@@ -378,14 +396,5 @@ void CPointConvertDlg::TakeSourceFiles(const std::vector<std::wstring> &paths) {
 // Control 1002 shows the chosen file's name (or the batch's), its tool tip the full paths.
 void CPointConvertDlg::ExchangeToControls() {
     SetDlgItemTextW(m_hWnd, IDC_FILENAME, toWide(m_selection.displayText(&decodeCoreName)).c_str());
-    if (m_toolTip == nullptr) {
-        return;
-    }
-    const std::wstring tip = toWide(m_selection.toolTipText(&decodeCoreName));
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = m_hWnd;
-    tool.uId = IDC_FILENAME;
-    tool.lpszText = const_cast<wchar_t *>(tip.c_str());
-    SendMessageW(m_toolTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SetToolText(IDC_FILENAME, toWide(m_selection.toolTipText(&decodeCoreName)));
 }

@@ -37,7 +37,10 @@ class CPointConvertDlg {
     [[nodiscard]] bool OnInitDialog();
     [[nodiscard]] bool FillFormatList();
     void AddAboutToSystemMenu();
+    // One tool tip for the file-name display (the full paths) and the options line (in full).
     void CreateToolTip();
+    void AddTool(int control);
+    void SetToolText(int control, const std::wstring &text);
     void OnPaint();
     void PaintPicture(HDC dc, HDC picture, int width, int height) const;
     void PaintMinimised();
