@@ -16,6 +16,26 @@ if(TARGET Velkaro)
     install(TARGETS Velkaro RUNTIME DESTINATION ${VELKARO_INSTALL_PROGRAM_DIR})
 endif()
 
+# The user's manual, which F1 opens, beside Velkaro.exe as manual\ when the source tree holds one
+# at configure time. Its files, relative to the install folder, are listed for
+# scripts/windows-installer-test in packaging/windows-manual.txt (empty without a manual).
+if(WIN32)
+    set(VELKARO_MANUAL_DIR ${PROJECT_SOURCE_DIR}/docs/manual)
+    set(VELKARO_MANUAL_FILES "")
+    if(TARGET Velkaro AND EXISTS ${VELKARO_MANUAL_DIR}/index.html)
+        install(DIRECTORY ${VELKARO_MANUAL_DIR}/ DESTINATION manual)
+        file(GLOB_RECURSE VELKARO_MANUAL_FILES RELATIVE ${VELKARO_MANUAL_DIR}
+            ${VELKARO_MANUAL_DIR}/*)
+        list(SORT VELKARO_MANUAL_FILES)
+        list(TRANSFORM VELKARO_MANUAL_FILES PREPEND "manual/")
+    endif()
+    set(manual_list "")
+    foreach(file IN LISTS VELKARO_MANUAL_FILES)
+        string(APPEND manual_list "${file}\n")
+    endforeach()
+    file(WRITE ${PROJECT_BINARY_DIR}/packaging/windows-manual.txt "${manual_list}")
+endif()
+
 if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
     return()
 endif()
