@@ -1,5 +1,7 @@
 #include "CSettingsDlg.h"
 
+#include "option_text.h"
+
 #include "CMessageBoxHost.h"
 #include "core_names.h"
 #include "resource.h"
@@ -262,10 +264,10 @@ bool CSettingsDlg::ShownLabels(velkaro::ConversionOptions &options) {
     if (!isChecked(m_hWnd, IDC_LABELS)) {
         return true;
     }
-    const std::optional<double> height =
-        dialog::parseLabelHeight(toUtf8(itemText(m_hWnd, IDC_LABEL_HEIGHT)));
+    const std::string text = toUtf8(itemText(m_hWnd, IDC_LABEL_HEIGHT));
+    const std::optional<double> height = dialog::parseLabelHeight(text);
     if (!height) {
-        Refuse({std::string(dialog::kLabelHeightInvalid), {}, dialog::MessageIcon::Exclamation},
+        Refuse({velkaro::wording::labelHeightRangeText(text), {}, dialog::MessageIcon::Exclamation},
                IDC_LABEL_HEIGHT);
         return false;
     }

@@ -152,7 +152,8 @@ void SettingsAndResultsTest::invalidChoicesAreRefusedWithTheirReason() {
     for (const char *height : {"0", "abc", "1e7"}) {
         child<QLineEdit>(dialog, "labelHeight")->setText(QLatin1String(height));
         dialog.accept();
-        QCOMPARE(messages.last().text, QStringLiteral("文字高度须为 0.001 到 1000000 之间的数。"));
+        QCOMPARE(messages.last().text, QStringLiteral("文字高度无效: ") + QLatin1String(height) +
+                                           QStringLiteral(" (须在 0.000001 至 1000000 之间)"));
         QVERIFY2(dialog.isVisible(), height);
     }
     child<QCheckBox>(dialog, "labels")->setChecked(false);
