@@ -131,7 +131,7 @@ void SettingsAndResultsTest::settingsDialogTakesEachOption() {
         CRecordingMessageBox messages;
         WindowSettings start;
         start.lastFolder = "/survey";
-        CSettingsDlg dialog(start, chooser, messages, nullptr);
+        CSettingsDlg dialog(start, {}, chooser, messages, nullptr);
         QVERIFY2(dialog.settings() == start, c.name);
         c.act(dialog);
         WindowSettings expected = start;
@@ -146,7 +146,7 @@ void SettingsAndResultsTest::settingsDialogTakesEachOption() {
 void SettingsAndResultsTest::invalidChoicesAreRefusedWithTheirReason() {
     CScriptedFileChooser chooser;
     CRecordingMessageBox messages;
-    CSettingsDlg dialog({}, chooser, messages, nullptr);
+    CSettingsDlg dialog({}, {}, chooser, messages, nullptr);
     dialog.show();
     child<QCheckBox>(dialog, "labels")->setChecked(true);
     for (const char *height : {"0", "abc", "1e7"}) {
