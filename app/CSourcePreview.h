@@ -14,8 +14,6 @@ class QTableWidget;
 // 预览: the chosen file's first points as the settings' reading takes them, in a small read-only
 // table, and a line that says how the file is read or why it cannot be.
 class CSourcePreview : public QWidget {
-    Q_OBJECT
-
   public:
     // sourcePath: a core name; empty before a file is chosen. Its first bytes are read once.
     explicit CSourcePreview(const std::string &sourcePath, QWidget *parent = nullptr);
