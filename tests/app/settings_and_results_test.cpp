@@ -34,6 +34,7 @@
 namespace {
 
 using velkaro::dialog::OutputPlace;
+using velkaro::dialog::sourceReadingOf;
 using velkaro::dialog::WindowSettings;
 
 template <typename T> T *child(QWidget &parent, const char *name) {
@@ -50,6 +51,15 @@ void writeBytes(const std::string &path, const std::string &bytes) {
 
 const std::string kPoints = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
 const std::string kGbkName = "\xB5\xE3.txt"; // 点.txt in GBK: not UTF-8
+// CASS's own layout, the names in GBK (控1, 控2).
+const std::string kCassPoints = "\xBF\xD8"
+                                "1,K,516181.7,3515102.9,42.8\r\n"
+                                "\xBF\xD8"
+                                "2,,516190.1,3515110.4,43.1\r\n";
+
+[[nodiscard]] QString cellText(QTableWidget &table, int row, int column) {
+    return table.item(row, column)->text();
+}
 
 [[nodiscard]] QString qtPath(const std::string &utf8) {
     return QString::fromStdString(utf8);
@@ -72,6 +82,8 @@ class SettingsAndResultsTest : public QObject {
     void settingsDialogTakesEachOption();
     void invalidChoicesAreRefusedWithTheirReason();
     void settingsAreRememberedByteForByte();
+    void previewFollowsTheSourceLayout();
+    void customRolesAreCheckedAndTheDialogFitsTheScreen();
     void settingsButtonChangesTheOptionsLineAndTheOutputs();
     void dropOfUndecodableNamesConvertsTheRestAndNamesThem();
     void browseNamesWhatTheChooserCannotList();
@@ -125,6 +137,12 @@ void SettingsAndResultsTest::settingsDialogTakesEachOption() {
          [](WindowSettings &s) { s.options.leaveOutLinesWithoutCoordinates = true; }},
         {"summary", [](CSettingsDlg &d) { child<QCheckBox>(d, "summary")->setChecked(true); },
          [](WindowSettings &s) { s.options.summary = true; }},
+        {"source layout",
+         [](CSettingsDlg &d) { child<QComboBox>(d, "sourceLayout")->setCurrentIndex(3); },
+         [](WindowSettings &s) { s.options.sourceReading = sourceReadingOf("pnezd", ""); }},
+        {"source encoding",
+         [](CSettingsDlg &d) { child<QComboBox>(d, "sourceEncoding")->setCurrentText("UTF-8"); },
+         [](WindowSettings &s) { s.options.sourceReading = sourceReadingOf("rtk", "utf-8"); }},
     };
     for (const SettingsCase &c : cases) {
         CScriptedFileChooser chooser;
@@ -179,14 +197,79 @@ void SettingsAndResultsTest::settingsAreRememberedByteForByte() {
     settings.outputPlace = OutputPlace::Folder;
     settings.outputFolder = "/data/" + kGbkName;
     settings.lastFolder = "/data/外业";
-    CSettingsStore::save(settings);
-    QVERIFY(CSettingsStore::load() == settings);
+    for (const char *layout : {"cass", "-,name,x,y,z"}) {
+        settings.options.sourceReading = sourceReadingOf(layout, "gbk");
+        CSettingsStore::save(settings);
+        QVERIFY(CSettingsStore::load() == settings);
+        CScriptedFileChooser chooser;
+        CRecordingMessageBox messages;
+        CSettingsDlg dialog(CSettingsStore::load(), {}, chooser, messages, nullptr);
+        QVERIFY2(dialog.settings() == settings, layout);
+        QCOMPARE(child<QLineEdit>(dialog, "sourceRoles")->isEnabled(), layout[0] == '-');
+    }
     CSettingsStore::save({});
     QVERIFY(CSettingsStore::load() == WindowSettings{});
 }
 
-// 设置... opens the settings; what 确定 takes shows in the options line, is saved, and decides
-// where the next conversion writes.
+// The preview shows the chosen file as the layout and the encoding chosen read it, names decoded;
+// auto says why it decides nothing; before a choice it asks for a file.
+void SettingsAndResultsTest::previewFollowsTheSourceLayout() {
+    QTemporaryDir folder;
+    const QString source = folder.filePath(QStringLiteral("cass.dat"));
+    writeBytes(source.toStdString(), kCassPoints);
+    CScriptedFileChooser chooser;
+    CRecordingMessageBox messages;
+    CSettingsDlg dialog({}, QFile::encodeName(source).toStdString(), chooser, messages, nullptr);
+    auto *const table = child<QTableWidget>(dialog, "previewTable");
+    auto *const note = child<QLabel>(dialog, "previewNote");
+    child<QComboBox>(dialog, "sourceLayout")->setCurrentIndex(2);
+    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("点名"));
+    const QStringList first = {cellText(*table, 0, 0), cellText(*table, 0, 1),
+                               cellText(*table, 0, 2), cellText(*table, 0, 3),
+                               cellText(*table, 0, 4)};
+    QCOMPARE(first, (QStringList{"控1", "K", "3515102.9", "516181.7", "42.8"}));
+    QCOMPARE(cellText(*table, 1, 0), QStringLiteral("控2"));
+    QVERIFY(!note->text().isEmpty());
+
+    writeBytes(source.toStdString(), "P1,100,200,3\n");
+    CSettingsDlg undecided({}, QFile::encodeName(source).toStdString(), chooser, messages, nullptr);
+    child<QComboBox>(undecided, "sourceLayout")->setCurrentIndex(1);
+    QCOMPARE(child<QTableWidget>(undecided, "previewTable")->rowCount(), 0);
+    QVERIFY(child<QLabel>(undecided, "previewNote")->text().startsWith(QStringLiteral("原因: ")));
+
+    CSettingsDlg none({}, {}, chooser, messages, nullptr);
+    child<QComboBox>(none, "sourceLayout")->setCurrentIndex(2);
+    QCOMPARE(child<QTableWidget>(none, "previewTable")->rowCount(), 0);
+    QCOMPARE(child<QLabel>(none, "previewNote")->text(), QStringLiteral("请先选择源文件"));
+}
+
+// A custom list the converter would refuse keeps the dialog open; the dialog fits 1280×800.
+void SettingsAndResultsTest::customRolesAreCheckedAndTheDialogFitsTheScreen() {
+    CScriptedFileChooser chooser;
+    CRecordingMessageBox messages;
+    CSettingsDlg dialog({}, {}, chooser, messages, nullptr);
+    QVERIFY(dialog.sizeHint().width() <= 1280 - 200 && dialog.sizeHint().height() <= 800 - 150);
+    dialog.show();
+    auto *const roles = child<QLineEdit>(dialog, "sourceRoles");
+    QVERIFY(!roles->isEnabled());
+    child<QComboBox>(dialog, "sourceLayout")->setCurrentIndex(5);
+    QVERIFY(roles->isEnabled());
+    for (const char *invalid : {"", "name,x,x,y", "name,code,z", "a,b"}) {
+        roles->setText(QLatin1String(invalid));
+        dialog.accept();
+        QVERIFY2(messages.last().text.startsWith(QStringLiteral("自定义各列须为")), invalid);
+        QCOMPARE(child<QLabel>(dialog, "previewNote")->text(), messages.last().text);
+        QVERIFY2(dialog.isVisible(), invalid);
+    }
+    roles->setText(QStringLiteral("-,name,y,x,z"));
+    dialog.accept();
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(dialog.settings().options.sourceReading == sourceReadingOf("-,name,y,x,z", ""));
+}
+
+// 设置... opens the settings, with the chosen file's preview; what 确定 takes shows in the options
+// line, is saved, and decides where the next conversion writes.
 void SettingsAndResultsTest::settingsButtonChangesTheOptionsLineAndTheOutputs() {
     QTemporaryDir folder;
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("out")));
@@ -202,10 +285,13 @@ void SettingsAndResultsTest::settingsButtonChangesTheOptionsLineAndTheOutputs() 
     QCOMPARE(child<QLabel>(dialog, "fileNameDisplay")->accessibleName(),
              QStringLiteral("源文件名"));
 
+    chooser.answer(source);
+    child<QPushButton>(dialog, "buttonBrowse")->click();
     chooser.answerFolder(folder.filePath(QStringLiteral("out")));
     QTimer::singleShot(0, &dialog, [] {
         auto *const settings = qobject_cast<CSettingsDlg *>(QApplication::activeModalWidget());
         QVERIFY(settings != nullptr);
+        QCOMPARE(child<QTableWidget>(*settings, "previewTable")->rowCount(), 2);
         child<QCheckBox>(*settings, "summary")->setChecked(true);
         child<QPushButton>(*settings, "chooseFolder")->click();
         settings->accept();
@@ -216,8 +302,6 @@ void SettingsAndResultsTest::settingsButtonChangesTheOptionsLineAndTheOutputs() 
     QVERIFY(CSettingsStore::load() == dialog.settings());
     QVERIFY(dialog.settings().options.summary);
 
-    chooser.answer(source);
-    child<QPushButton>(dialog, "buttonBrowse")->click();
     child<QComboBox>(dialog, "comboFormat")->setCurrentIndex(0);
     child<QPushButton>(dialog, "buttonConvert")->click();
     QCOMPARE(messages.results().size(), std::size_t{1}); // the summary asks for the dialog
