@@ -36,6 +36,10 @@ CSourcePreview::CSourcePreview(const std::string &sourcePath, QWidget *parent)
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     const int rowHeight = m_table->verticalHeader()->defaultSectionSize();
     m_table->setMinimumHeight(rowHeight * (static_cast<int>(texts::kPreviewPoints) + 2));
+    // Room for five coordinates of survey size side by side.
+    const int cellWidth =
+        m_table->fontMetrics().horizontalAdvance(QStringLiteral("-3515102.9999 "));
+    m_table->setMinimumWidth(cellWidth * m_table->columnCount() + rowHeight);
     m_note->setObjectName(QStringLiteral("previewNote"));
     m_note->setWordWrap(true);
     auto *const layout = new QVBoxLayout(this);
