@@ -109,9 +109,7 @@ void CSettingsDlg::buildSourceRows(QFormLayout &form) {
     m_layout->addItem(qtText(texts::kLayoutPenzdItem), QStringLiteral("penzd"));
     m_layout->addItem(qtText(texts::kLayoutCustomItem), QString());
     m_roles->setPlaceholderText(QStringLiteral("name,code,y,x,z"));
-    m_layout->setAccessibleName(qtText(texts::kSourceLayoutCaption));
     m_roles->setAccessibleName(qtText(texts::kCustomRolesName));
-    m_encoding->setAccessibleName(qtText(texts::kSourceEncodingCaption));
     m_encoding->addItem(qtText(texts::kEncodingAutoItem), QString());
     m_encoding->addItem(qtText(texts::kEncodingGbkItem), QStringLiteral("gbk"));
     m_encoding->addItem(qtText(texts::kEncodingUtf8Item), QStringLiteral("utf-8"));

@@ -356,8 +356,8 @@ def auto_layout(app, main, work, reference):
     browse(app, main, source)
     wait_for("head.txt on display", lambda: display_text(main) == "head.txt")
     settings = settings_dialog(app, main)
-    click(wait_for("the layout list", lambda: find(settings, "combo box",
-                                                   "源文件格式 (--source-layout):")))
+    # A list shows its current item as its name.
+    click(wait_for("the layout list", lambda: find(settings, "combo box", "原程序的读法 (rtk)")))
     time.sleep(0.3)
     keys("Down", "Return")
     table = wait_for("the preview", lambda: find(settings, "table").queryTable())
