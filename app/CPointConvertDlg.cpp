@@ -352,7 +352,7 @@ void CPointConvertDlg::reportUndecodableNames(const std::vector<std::string> &co
 }
 
 void CPointConvertDlg::OnSettings() {
-    CSettingsDlg dialog(m_settings, m_fileChooser, m_messageBox, this);
+    CSettingsDlg dialog(m_settings, m_selection.sourcePath(), m_fileChooser, m_messageBox, this);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }

@@ -5,9 +5,11 @@
 #include "CCoreNames.h"
 #include "CFileChooser.h"
 #include "CMessageBoxHost.h"
+#include "CSourcePreview.h"
 #include "QtText.h"
 #include "dialog_texts.h"
 #include "question_text.h"
+#include "source_layout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,8 +37,8 @@ template <typename Control> [[nodiscard]] Control *named(Control *control, const
 
 } // namespace
 
-CSettingsDlg::CSettingsDlg(const WindowSettings &settings, CFileChooser &fileChooser,
-                           CMessageBox &messageBox, QWidget *parent)
+CSettingsDlg::CSettingsDlg(const WindowSettings &settings, const std::string &sourcePath,
+                           CFileChooser &fileChooser, CMessageBox &messageBox, QWidget *parent)
     : QDialog(parent), m_fileChooser(fileChooser), m_messageBox(messageBox),
       m_lastFolder(settings.lastFolder), m_codePage(named(new QComboBox, "codePage")),
       m_axes(named(new QComboBox, "axes")),
@@ -50,7 +52,10 @@ CSettingsDlg::CSettingsDlg(const WindowSettings &settings, CFileChooser &fileCho
       m_folder(named(new QRadioButton(qtText(texts::kFolderItem)), "folder")),
       m_folderName(named(new QLineEdit, "folderName")),
       m_chooseFolder(named(new QPushButton(qtText(texts::kChooseFolderText)), "chooseFolder")),
-      m_defaults(named(new QPushButton(qtText(texts::kDefaultsText)), "defaults")) {
+      m_defaults(named(new QPushButton(qtText(texts::kDefaultsText)), "defaults")),
+      m_layout(named(new QComboBox, "sourceLayout")), m_roles(named(new QLineEdit, "sourceRoles")),
+      m_encoding(named(new QComboBox, "sourceEncoding")),
+      m_preview(named(new CSourcePreview(sourcePath), "preview")) {
     setObjectName(QStringLiteral("settingsDlg"));
     setWindowTitle(qtText(texts::kSettingsTitle));
     buildForm();
@@ -85,11 +90,38 @@ void CSettingsDlg::buildForm() {
     form->addRow(m_summary);
     form->addRow(qtText(texts::kOutputCaption), m_besideSource);
     form->addRow(QString(), folderRow);
+    buildSourceRows(*form);
+    auto *const columns = new QHBoxLayout;
+    columns->addLayout(form);
+    columns->addWidget(m_preview, 1);
     auto *const layout = new QVBoxLayout(this);
-    layout->addLayout(form);
+    layout->addLayout(columns);
     connect(m_labels, &QCheckBox::toggled, this, &CSettingsDlg::enableDependents);
     connect(m_folder, &QRadioButton::toggled, this, &CSettingsDlg::enableDependents);
     connect(m_chooseFolder, &QPushButton::clicked, this, &CSettingsDlg::OnChooseFolder);
+}
+
+// The converter's --source-layout and --source-encoding; each item carries the option's value,
+// the custom one takes the roles typed beside it.
+void CSettingsDlg::buildSourceRows(QFormLayout &form) {
+    m_layout->addItem(qtText(texts::kLayoutRtkItem), QStringLiteral("rtk"));
+    m_layout->addItem(qtText(texts::kLayoutAutoItem), QStringLiteral("auto"));
+    m_layout->addItem(qtText(texts::kLayoutCassItem), QStringLiteral("cass"));
+    m_layout->addItem(qtText(texts::kLayoutPnezdItem), QStringLiteral("pnezd"));
+    m_layout->addItem(qtText(texts::kLayoutPenzdItem), QStringLiteral("penzd"));
+    m_layout->addItem(qtText(texts::kLayoutCustomItem), QString());
+    m_roles->setPlaceholderText(QStringLiteral("name,code,y,x,z"));
+    m_roles->setAccessibleName(qtText(texts::kCustomRolesName));
+    m_encoding->addItem(qtText(texts::kEncodingAutoItem), QString());
+    m_encoding->addItem(qtText(texts::kEncodingGbkItem), QStringLiteral("gbk"));
+    m_encoding->addItem(qtText(texts::kEncodingUtf8Item), QStringLiteral("utf-8"));
+    form.addRow(qtText(texts::kSourceLayoutCaption), m_layout);
+    form.addRow(qtText(texts::kLayoutCustomItem), m_roles);
+    form.addRow(qtText(texts::kSourceEncodingCaption), m_encoding);
+    connect(m_layout, &QComboBox::currentIndexChanged, this, &CSettingsDlg::enableDependents);
+    connect(m_layout, &QComboBox::currentIndexChanged, this, &CSettingsDlg::updatePreview);
+    connect(m_roles, &QLineEdit::textChanged, this, &CSettingsDlg::updatePreview);
+    connect(m_encoding, &QComboBox::currentIndexChanged, this, &CSettingsDlg::updatePreview);
 }
 
 void CSettingsDlg::buildButtons() {
@@ -119,7 +151,43 @@ void CSettingsDlg::showSettings(const WindowSettings &settings) {
     m_outputFolder = settings.outputFolder;
     m_folderName->setText(qtText(CCoreNames::escaped(m_outputFolder)));
     (settings.outputPlace == OutputPlace::Folder ? m_folder : m_besideSource)->setChecked(true);
+    showSourceReading(options.sourceReading);
     enableDependents();
+    updatePreview();
+}
+
+// A list of roles that one of the named layouts has shows as that layout.
+void CSettingsDlg::showSourceReading(const velkaro::SourceReading &reading) {
+    const std::string layout = texts::sourceLayoutText(reading);
+    int index = m_layout->findData(qtText(layout));
+    for (const char *preset : {"cass", "pnezd", "penzd"}) {
+        if (velkaro::rolesText(*velkaro::presetRoles(preset)) == layout) {
+            index = m_layout->findData(QLatin1String(preset));
+        }
+    }
+    if (index < 0) {
+        index = m_layout->count() - 1;
+        m_roles->setText(qtText(layout));
+    }
+    m_layout->setCurrentIndex(index);
+    const QString encoding = qtText(texts::encodingText(reading.encoding));
+    m_encoding->setCurrentIndex(std::max(0, m_encoding->findData(encoding)));
+}
+
+bool CSettingsDlg::customRoles() const {
+    return m_layout->currentIndex() == m_layout->count() - 1;
+}
+
+std::string CSettingsDlg::layoutText() const {
+    return (customRoles() ? m_roles->text() : m_layout->currentData().toString()).toStdString();
+}
+
+void CSettingsDlg::updatePreview() {
+    if (customRoles() && !velkaro::parseRoles(layoutText())) {
+        m_preview->showNote(texts::kCustomRolesInvalid);
+        return;
+    }
+    m_preview->showReading(settings().options);
 }
 
 WindowSettings CSettingsDlg::settings() const {
@@ -139,6 +207,8 @@ WindowSettings CSettingsDlg::settings() const {
                                                              : velkaro::CassColumns::Code;
     options.leaveOutLinesWithoutCoordinates = m_skipJunk->isChecked();
     options.summary = m_summary->isChecked();
+    options.sourceReading =
+        texts::sourceReadingOf(layoutText(), m_encoding->currentData().toString().toStdString());
     settings.outputPlace = m_folder->isChecked() ? OutputPlace::Folder : OutputPlace::BesideSource;
     settings.outputFolder = m_outputFolder;
     settings.lastFolder = m_lastFolder;
@@ -149,6 +219,11 @@ void CSettingsDlg::accept() {
     if (m_labels->isChecked() && !texts::parseLabelHeight(m_labelHeight->text().toStdString())) {
         m_labelHeight->setFocus();
         complain(velkaro::wording::labelHeightRangeText(m_labelHeight->text().toStdString()));
+        return;
+    }
+    if (customRoles() && !velkaro::parseRoles(layoutText())) {
+        m_roles->setFocus();
+        complain(texts::kCustomRolesInvalid);
         return;
     }
     if (m_folder->isChecked() && m_outputFolder.empty()) {
@@ -186,4 +261,5 @@ void CSettingsDlg::enableDependents() {
     m_labelHeight->setEnabled(m_labels->isChecked());
     m_labelDecimals->setEnabled(m_labels->isChecked());
     m_folderName->setEnabled(m_folder->isChecked());
+    m_roles->setEnabled(customRoles());
 }

@@ -8,8 +8,10 @@
 
 class CFileChooser;
 class CMessageBox;
+class CSourcePreview;
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -18,13 +20,15 @@ class QSpinBox;
 // 转换设置: the converter's options under velkaro-convert's own names and ranges, and where the
 // outputs go. 确定 takes the choices only when they are valid (a text height in range, a folder
 // chosen for 指定文件夹), and says what is wrong otherwise; 恢复默认 puts back the old tool's
-// behaviour; 取消, Esc and the close box change nothing.
+// behaviour; 取消, Esc and the close box change nothing. The source's layout and encoding show at
+// once in a preview of the chosen file's first points.
 class CSettingsDlg : public QDialog {
     Q_OBJECT
 
   public:
-    CSettingsDlg(const velkaro::dialog::WindowSettings &settings, CFileChooser &fileChooser,
-                 CMessageBox &messageBox, QWidget *parent);
+    // sourcePath: the first chosen source as a core name, empty before a choice; the preview's.
+    CSettingsDlg(const velkaro::dialog::WindowSettings &settings, const std::string &sourcePath,
+                 CFileChooser &fileChooser, CMessageBox &messageBox, QWidget *parent);
 
     // What the controls hold; the text height as typed when it is valid.
     [[nodiscard]] velkaro::dialog::WindowSettings settings() const;
@@ -37,6 +41,11 @@ class CSettingsDlg : public QDialog {
 
   private:
     void buildForm();
+    void buildSourceRows(QFormLayout &form);
+    void showSourceReading(const velkaro::SourceReading &reading);
+    [[nodiscard]] bool customRoles() const;
+    [[nodiscard]] std::string layoutText() const;
+    void updatePreview();
     void buildButtons();
     void enableDependents();
     void complain(std::string_view text);
@@ -59,4 +68,8 @@ class CSettingsDlg : public QDialog {
     QLineEdit *const m_folderName;
     QPushButton *const m_chooseFolder;
     QPushButton *const m_defaults;
+    QComboBox *const m_layout;
+    QLineEdit *const m_roles;
+    QComboBox *const m_encoding;
+    CSourcePreview *const m_preview;
 };

@@ -73,6 +73,14 @@ inline constexpr std::string_view kLayoutPenzdItem = "点名,东,北,高程,编�
 inline constexpr std::string_view kLayoutCustomItem = "自定义各列:";
 inline constexpr std::string_view kSourceEncodingCaption = "文字编码 (--source-encoding):";
 inline constexpr std::string_view kPreviewCaption = "预览:";
+inline constexpr std::string_view kPreviewNoFileText = "请先选择源文件";
+inline constexpr std::string_view kEncodingAutoItem = "自动";
+inline constexpr std::string_view kEncodingGbkItem = "GBK";
+inline constexpr std::string_view kEncodingUtf8Item = "UTF-8";
+inline constexpr std::string_view kCustomRolesName = "自定义各列";
+inline constexpr std::string_view kCustomRolesInvalid =
+    "自定义各列须为逗号分隔的列表, 如 name,code,y,x,z: 每列为 name、code、x、y、z 或 - (跳过), "
+    "须有 x 和 y, 除 - 外不得重复。";
 
 // The result dialog and the progress of a long run.
 inline constexpr std::string_view kResultTitle = "转换结果";

@@ -34,6 +34,7 @@
 namespace {
 
 using velkaro::dialog::OutputPlace;
+using velkaro::dialog::sourceReadingOf;
 using velkaro::dialog::WindowSettings;
 
 template <typename T> T *child(QWidget &parent, const char *name) {
@@ -50,6 +51,16 @@ void writeBytes(const std::string &path, const std::string &bytes) {
 
 const std::string kPoints = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
 const std::string kGbkName = "\xB5\xE3.txt"; // 点.txt in GBK: not UTF-8
+// CASS's own layout, the names in GBK (控1, 控2).
+const std::string kCassPoints = "\277\3301,K,516181.7,3515102.9,42.8\r\n\277\3302,,1,2,3\r\n";
+
+[[nodiscard]] QStringList previewRow(CSettingsDlg &dialog, int row) {
+    QStringList cells;
+    for (int column = 0; column < 5; ++column) {
+        cells << child<QTableWidget>(dialog, "previewTable")->item(row, column)->text();
+    }
+    return cells;
+}
 
 [[nodiscard]] QString qtPath(const std::string &utf8) {
     return QString::fromStdString(utf8);
@@ -72,6 +83,8 @@ class SettingsAndResultsTest : public QObject {
     void settingsDialogTakesEachOption();
     void invalidChoicesAreRefusedWithTheirReason();
     void settingsAreRememberedByteForByte();
+    void previewFollowsTheSourceLayout();
+    void customRolesAreCheckedAndTheDialogFitsTheScreen();
     void settingsButtonChangesTheOptionsLineAndTheOutputs();
     void dropOfUndecodableNamesConvertsTheRestAndNamesThem();
     void browseNamesWhatTheChooserCannotList();
@@ -131,7 +144,7 @@ void SettingsAndResultsTest::settingsDialogTakesEachOption() {
         CRecordingMessageBox messages;
         WindowSettings start;
         start.lastFolder = "/survey";
-        CSettingsDlg dialog(start, chooser, messages, nullptr);
+        CSettingsDlg dialog(start, {}, chooser, messages, nullptr);
         QVERIFY2(dialog.settings() == start, c.name);
         c.act(dialog);
         WindowSettings expected = start;
@@ -146,7 +159,7 @@ void SettingsAndResultsTest::settingsDialogTakesEachOption() {
 void SettingsAndResultsTest::invalidChoicesAreRefusedWithTheirReason() {
     CScriptedFileChooser chooser;
     CRecordingMessageBox messages;
-    CSettingsDlg dialog({}, chooser, messages, nullptr);
+    CSettingsDlg dialog({}, {}, chooser, messages, nullptr);
     dialog.show();
     child<QCheckBox>(dialog, "labels")->setChecked(true);
     for (const char *height : {"0", "abc", "1e7"}) {
@@ -180,14 +193,72 @@ void SettingsAndResultsTest::settingsAreRememberedByteForByte() {
     settings.outputPlace = OutputPlace::Folder;
     settings.outputFolder = "/data/" + kGbkName;
     settings.lastFolder = "/data/外业";
-    CSettingsStore::save(settings);
-    QVERIFY(CSettingsStore::load() == settings);
+    for (const char *layout : {"cass", "-,name,x,y,z"}) {
+        settings.options.sourceReading = sourceReadingOf(layout, "gbk");
+        CSettingsStore::save(settings);
+        QVERIFY(CSettingsStore::load() == settings);
+        CScriptedFileChooser chooser;
+        CRecordingMessageBox messages;
+        CSettingsDlg dialog(CSettingsStore::load(), {}, chooser, messages, nullptr);
+        QVERIFY2(dialog.settings() == settings, layout);
+        QCOMPARE(child<QLineEdit>(dialog, "sourceRoles")->isEnabled(), layout[0] == '-');
+    }
     CSettingsStore::save({});
     QVERIFY(CSettingsStore::load() == WindowSettings{});
 }
 
-// 设置... opens the settings; what 确定 takes shows in the options line, is saved, and decides
-// where the next conversion writes.
+// The preview shows the chosen file as the layout and the encoding chosen read it, names decoded;
+// auto says why it decides nothing; before a choice it asks for a file.
+void SettingsAndResultsTest::previewFollowsTheSourceLayout() {
+    QTemporaryDir folder;
+    const QString source = folder.filePath(QStringLiteral("cass.dat"));
+    writeBytes(source.toStdString(), kCassPoints);
+    CScriptedFileChooser chooser;
+    CRecordingMessageBox messages;
+    CSettingsDlg dialog({}, QFile::encodeName(source).toStdString(), chooser, messages, nullptr);
+    child<QComboBox>(dialog, "sourceLayout")->setCurrentIndex(2);
+    QCOMPARE(child<QTableWidget>(dialog, "previewTable")->rowCount(), 2);
+    QCOMPARE(previewRow(dialog, 0), (QStringList{"控1", "K", "3515102.9", "516181.7", "42.8"}));
+    QCOMPARE(previewRow(dialog, 1)[0], QStringLiteral("控2"));
+    child<QComboBox>(dialog, "sourceEncoding")->setCurrentText(QStringLiteral("UTF-8"));
+    QVERIFY(previewRow(dialog, 0)[0] != QStringLiteral("控1"));
+
+    writeBytes(source.toStdString(), "P1,100,200,3\n");
+    CSettingsDlg undecided({}, QFile::encodeName(source).toStdString(), chooser, messages, nullptr);
+    child<QComboBox>(undecided, "sourceLayout")->setCurrentIndex(1);
+    QCOMPARE(child<QTableWidget>(undecided, "previewTable")->rowCount(), 0);
+    QVERIFY(child<QLabel>(undecided, "previewNote")->text().startsWith(QStringLiteral("原因: ")));
+
+    CSettingsDlg none({}, {}, chooser, messages, nullptr);
+    child<QComboBox>(none, "sourceLayout")->setCurrentIndex(2);
+    QCOMPARE(child<QTableWidget>(none, "previewTable")->rowCount(), 0);
+    QCOMPARE(child<QLabel>(none, "previewNote")->text(), QStringLiteral("请先选择源文件"));
+}
+
+// A custom list the converter would refuse keeps the dialog open; the dialog fits 1280×800.
+void SettingsAndResultsTest::customRolesAreCheckedAndTheDialogFitsTheScreen() {
+    CScriptedFileChooser chooser;
+    CRecordingMessageBox messages;
+    CSettingsDlg dialog({}, {}, chooser, messages, nullptr);
+    QVERIFY(dialog.sizeHint().width() <= 1280 - 200 && dialog.sizeHint().height() <= 800 - 150);
+    dialog.show();
+    auto *const roles = child<QLineEdit>(dialog, "sourceRoles");
+    child<QComboBox>(dialog, "sourceLayout")->setCurrentIndex(5);
+    for (const char *invalid : {"", "name,x,x,y", "name,code,z", "a,b"}) {
+        roles->setText(QLatin1String(invalid));
+        dialog.accept();
+        QVERIFY2(messages.last().text.startsWith(QStringLiteral("自定义各列须为")), invalid);
+        QCOMPARE(child<QLabel>(dialog, "previewNote")->text(), messages.last().text);
+        QVERIFY2(dialog.isVisible(), invalid);
+    }
+    roles->setText(QStringLiteral("-,name,y,x,z"));
+    dialog.accept();
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(dialog.settings().options.sourceReading == sourceReadingOf("-,name,y,x,z", ""));
+}
+
+// 设置... opens the settings, with the chosen file's preview; what 确定 takes shows in the options
+// line, is saved, and decides where the next conversion writes.
 void SettingsAndResultsTest::settingsButtonChangesTheOptionsLineAndTheOutputs() {
     QTemporaryDir folder;
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("out")));
@@ -203,10 +274,13 @@ void SettingsAndResultsTest::settingsButtonChangesTheOptionsLineAndTheOutputs() 
     QCOMPARE(child<QLabel>(dialog, "fileNameDisplay")->accessibleName(),
              QStringLiteral("源文件名"));
 
+    chooser.answer(source);
+    child<QPushButton>(dialog, "buttonBrowse")->click();
     chooser.answerFolder(folder.filePath(QStringLiteral("out")));
     QTimer::singleShot(0, &dialog, [] {
         auto *const settings = qobject_cast<CSettingsDlg *>(QApplication::activeModalWidget());
         QVERIFY(settings != nullptr);
+        QCOMPARE(child<QTableWidget>(*settings, "previewTable")->rowCount(), 2);
         child<QCheckBox>(*settings, "summary")->setChecked(true);
         child<QPushButton>(*settings, "chooseFolder")->click();
         settings->accept();
@@ -217,8 +291,6 @@ void SettingsAndResultsTest::settingsButtonChangesTheOptionsLineAndTheOutputs() 
     QVERIFY(CSettingsStore::load() == dialog.settings());
     QVERIFY(dialog.settings().options.summary);
 
-    chooser.answer(source);
-    child<QPushButton>(dialog, "buttonBrowse")->click();
     child<QComboBox>(dialog, "comboFormat")->setCurrentIndex(0);
     child<QPushButton>(dialog, "buttonConvert")->click();
     QCOMPARE(messages.results().size(), std::size_t{1}); // the summary asks for the dialog

@@ -8,8 +8,9 @@ format with the bytes velkaro-convert writes, the question before an existing ou
 replaced (Enter keeps it, 替换 replaces it), an edited format field, the warnings of sources that
 stop early or hold no point in the result dialog, a read-only output refused with its reason and
 no question, forty files whose result dialog fits the screen, a long run cancelled in its
-progress dialog, an option set in 设置 and remembered after a restart, the about box from the
-window menu, and Esc ending the program with status 0.
+progress dialog, 自动识别 chosen in 设置 with its preview of a header-row file, an option set in
+设置 and remembered after a restart, the about box from the window menu, and Esc ending the
+program with status 0.
 """
 
 import os
@@ -344,6 +345,39 @@ def set_summary_option(app, main):
     return line
 
 
+def auto_layout(app, main, work, reference):
+    """设置: 自动识别 previews a file with a header row as it will read it; the conversion writes
+    the bytes the old reading writes for the same points."""
+    with open(EXAMPLE, "rb") as f:
+        lines = [b",".join(line.split(b",")[2:7]) for line in f.read().split(b"\r\n") if line]
+    source = os.path.join(work, "head.txt")
+    with open(source, "wb") as f:
+        f.write(b"\r\n".join([b"Name,Code,N,E,H"] + lines) + b"\r\n")
+    browse(app, main, source)
+    wait_for("head.txt on display", lambda: display_text(main) == "head.txt")
+    settings = settings_dialog(app, main)
+    # A list shows its current item as its name.
+    click(wait_for("the layout list", lambda: find(settings, "combo box", "原程序的读法 (rtk)")))
+    time.sleep(0.3)
+    keys("Down", "Return")
+    table = wait_for("the preview", lambda: find(settings, "table").queryTable())
+    wait_for("the preview's points", lambda: table.nRows == 8)
+    rows = [[table.getAccessibleAt(r, c).name for c in range(table.nColumns)] for r in (0, 4)]
+    if rows[0] != ["P1", "KZD", "3515102.9358", "516181.7499", "42.7988"] or \
+            rows[1][:1] + rows[1][2:] != ["控制点5", "3515153.2790", "516519.7514", "39.6360"]:
+        fail("the preview shows %r" % rows)
+    if find(settings, "label", "按 name,code,x,y,z 读取 (逗号或制表符分隔; 第一行为标题)") is None:
+        fail("the preview does not say it takes the header row")
+    click(find(settings, "push button", "确定"))
+    wait_for("the settings to close", lambda: window_named(app, "转换设置") is None)
+    if "auto" not in options_line(main):
+        fail("the options line reads %r" % options_line(main))
+    convert(main)
+    expect_converted(app, "headCass.dat", work)
+    check_same_bytes(os.path.join(work, "headCass.dat"), os.path.join(reference, "ptsCass.dat"))
+    print("自动识别 previewed the header row's file and converted it as the old reading does")
+
+
 def check_remembered(app, main, line):
     """After a restart the option is still on; 恢复默认 turns it off again."""
     if options_line(main) != line:
@@ -356,6 +390,10 @@ def check_remembered(app, main, line):
     click(find(settings, "push button", "确定"))
     wait_for("the defaults on the options line",
              lambda: options_line(main) == "选项: 与原程序相同")
+    # With no window manager the keys go to the window under the pointer, and the settings'
+    # 确定 lies beyond the main window's edge.
+    x, y, width, height = extents(main)
+    subprocess.run(["xdotool", "mousemove", str(x + width // 2), str(y + 10)], check=True)
     print("the option was remembered after a restart; 恢复默认 restored the old tool's behaviour")
 
 
@@ -436,6 +474,7 @@ def scenario(work, reference):
 
     forty_files(app, main, work)
     cancelled_run(app, main, work)
+    auto_layout(app, main, work, reference)
     line = set_summary_option(app, main)
 
     # The about box from the window menu, then Esc ends the program.

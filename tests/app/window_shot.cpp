@@ -60,7 +60,8 @@ int shootDialogs(const QStringList &args) {
     settings.options.dxfCodePage = 936;
     settings.options.dxfLabels = velkaro::DxfLabels{};
     settings.options.summary = true;
-    CSettingsDlg settingsDlg(settings, chooser, messages, nullptr);
+    CSettingsDlg settingsDlg(settings, QFile::encodeName(args.at(4)).toStdString(), chooser,
+                             messages, nullptr);
     if (!shoot(settingsDlg, args.at(2))) {
         return 1;
     }
