@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result_report.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -20,4 +22,6 @@ class CMessageBox {
     // Two buttons with the question icon; true only when the first one (yesText) was pressed.
     [[nodiscard]] virtual bool ask(QWidget *owner, const QString &text, const QString &title,
                                    const QString &yesText, const QString &noText) = 0;
+    // The result dialog of a run.
+    virtual void showResults(QWidget *owner, const velkaro::dialog::ResultReport &report) = 0;
 };

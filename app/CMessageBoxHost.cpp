@@ -1,6 +1,8 @@
 #include "CMessageBoxHost.h"
 
+#include "CCoreNames.h"
 #include "CMessageBox.h"
+#include "CWorkRunner.h"
 #include "QtText.h"
 
 #include <QCoreApplication>
@@ -38,4 +40,13 @@ velkaro::dialog::Answer CMessageBoxHost::ask(const velkaro::dialog::Question &qu
     const bool yes = m_messageBox.ask(m_owner, qtText(question.text), titleOf(question.title),
                                       qtText(question.yesText), qtText(question.noText));
     return yes ? velkaro::dialog::Answer::Replace : velkaro::dialog::Answer::Cancel;
+}
+
+void CMessageBoxHost::runWork(const std::function<void()> &work,
+                              velkaro::dialog::WorkProgress &progress) {
+    CWorkRunner(m_owner, &CCoreNames::decode).run(work, progress);
+}
+
+void CMessageBoxHost::showResults(const velkaro::dialog::ResultReport &report) {
+    m_messageBox.showResults(m_owner, report);
 }

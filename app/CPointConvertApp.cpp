@@ -42,9 +42,15 @@ QString CPointConvertApp::applicationNameFrom(const QString &executablePath) {
         executablePath.toStdString(), velkaro::dialog::kNativePathStyle));
 }
 
-QString CPointConvertApp::helpFilePathFrom(const QString &executablePath) {
-    return QString::fromStdString(velkaro::dialog::helpFilePath(executablePath.toStdString(),
-                                                                velkaro::dialog::kNativePathStyle));
+QString CPointConvertApp::manualPathFrom(const QString &executablePath) {
+    for (const std::string &candidate : velkaro::dialog::manualCandidates(
+             executablePath.toStdString(), velkaro::dialog::kNativePathStyle)) {
+        const QFileInfo manual(QString::fromStdString(candidate));
+        if (manual.isFile()) {
+            return manual.canonicalFilePath();
+        }
+    }
+    return {};
 }
 
 QIcon CPointConvertApp::programIcon() {
@@ -54,9 +60,10 @@ QIcon CPointConvertApp::programIcon() {
     return icon;
 }
 
-void CPointConvertApp::showHelp(CMessageBox &messageBox, QWidget *owner) {
-    const QString helpFile = helpFilePathFrom(applicationFilePath());
-    if (QFileInfo(helpFile).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile))) {
+void CPointConvertApp::showHelp(CMessageBox &messageBox, QWidget *owner,
+                                const QString &executablePath) {
+    const QString manual = manualPathFrom(executablePath);
+    if (!manual.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) {
         return;
     }
     CMessageBoxHost(messageBox, owner).showMessage(velkaro::dialog::helpFailedMessage());

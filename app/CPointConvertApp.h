@@ -21,14 +21,16 @@ class CPointConvertApp : public QApplication {
 
     // The executable's file name without its folder and its last extension.
     [[nodiscard]] static QString applicationNameFrom(const QString &executablePath);
-    // The executable's path with its last extension replaced by (or, without one, given) ".HLP".
-    [[nodiscard]] static QString helpFilePathFrom(const QString &executablePath);
+    // The user's manual that F1 opens: the first of the places the dialog layer names for the
+    // executable that exists; empty when none does.
+    [[nodiscard]] static QString manualPathFrom(const QString &executablePath);
     // The program's icon, 32 x 32 and 16 x 16.
     [[nodiscard]] static QIcon programIcon();
 
-    // Opens the help file beside the executable; where there is none, or nothing opens it,
-    // says "启动帮助失败。" titled with the application's name, with the exclamation icon.
-    static void showHelp(CMessageBox &messageBox, QWidget *owner);
+    // Opens the manual of the executable at executablePath with the desktop's browser; where
+    // there is none, or nothing opens it, says "启动帮助失败。" titled with the application's
+    // name, with the exclamation icon.
+    static void showHelp(CMessageBox &messageBox, QWidget *owner, const QString &executablePath);
 
   private:
     // Qt's own texts (the file dialog, the message box's button) in the system's language, as

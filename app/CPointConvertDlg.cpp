@@ -2,10 +2,13 @@
 
 #include "CAboutBox.h"
 #include "CColorLabel.h"
+#include "CCoreNames.h"
 #include "CFileChooser.h"
 #include "CMessageBox.h"
 #include "CMessageBoxHost.h"
 #include "CPointConvertApp.h"
+#include "CSettingsDlg.h"
+#include "CSettingsStore.h"
 #include "QtText.h"
 #include "convert_command.h"
 #include "dialog_texts.h"
@@ -15,11 +18,8 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -37,6 +37,8 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #ifdef Q_OS_WIN
 #define NOMINMAX
@@ -58,7 +60,9 @@ CPointConvertDlg::CPointConvertDlg(CFileChooser &fileChooser, CMessageBox &messa
       m_hIcon(CPointConvertApp::programIcon()), m_fileNameDisplay(new QLabel(this)),
       m_buttonBrowse(new QPushButton(qtText(texts::kBrowseText), this)),
       m_buttonConvert(new QPushButton(qtText(texts::kConvertText), this)),
-      m_groupBox(new QGroupBox(this)) {
+      m_groupBox(new QGroupBox(this)), m_optionsLine(new QLabel(this)),
+      m_buttonSettings(new QPushButton(qtText(texts::kSettingsButtonText), this)),
+      m_settings(CSettingsStore::load()) {
     setObjectName(QStringLiteral("pointConvertDlg"));
     setFont(CDialogUnits::templateFont());
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -70,6 +74,7 @@ CPointConvertDlg::CPointConvertDlg(CFileChooser &fileChooser, CMessageBox &messa
     setTabOrderAsTemplate();
     connect(m_buttonBrowse, &QPushButton::clicked, this, &CPointConvertDlg::OnBrowse);
     connect(m_buttonConvert, &QPushButton::clicked, this, &CPointConvertDlg::OnConvert);
+    connect(m_buttonSettings, &QPushButton::clicked, this, &CPointConvertDlg::OnSettings);
     auto *const help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, &CPointConvertDlg::OnHelp);
     initDialog();
@@ -99,6 +104,19 @@ void CPointConvertDlg::placeControls() {
     placeFormatList();
     m_labelFormat->setObjectName(QStringLiteral("labelFormat"));
     m_labelFormat->setGeometry(m_units.toPixels(kLabelFormatRect));
+    placeSettingsControls();
+}
+
+// The options line is plain text on the picture, as the captions are; its accessible name says
+// what it is, its description what it shows.
+void CPointConvertDlg::placeSettingsControls() {
+    m_optionsLine->setObjectName(QStringLiteral("optionsLine"));
+    m_optionsLine->setGeometry(m_units.toPixels(kOptionsLineRect));
+    m_optionsLine->setTextFormat(Qt::PlainText);
+    m_optionsLine->setAccessibleName(qtText(texts::kOptionsLineName));
+    m_buttonSettings->setObjectName(QStringLiteral("buttonSettings"));
+    m_buttonSettings->setGeometry(m_units.toPixels(kSettingsRect));
+    m_buttonSettings->setAutoDefault(false);
 }
 
 // One line of plain text, left-aligned and centred vertically, in a sunken edge.
@@ -111,6 +129,7 @@ void CPointConvertDlg::placeFileNameDisplay() {
     m_fileNameDisplay->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_fileNameDisplay->setTextFormat(Qt::PlainText);
     m_fileNameDisplay->setAutoFillBackground(true);
+    m_fileNameDisplay->setAccessibleName(qtText(texts::kFileNameBoxName));
 }
 
 // An editable drop-down list, unsorted, in which typing never adds an item; a drop on its field
@@ -120,6 +139,7 @@ void CPointConvertDlg::placeFormatList() {
     m_comboFormat->setObjectName(QStringLiteral("comboFormat"));
     m_comboFormat->setEditable(true);
     m_comboFormat->setInsertPolicy(QComboBox::NoInsert);
+    m_comboFormat->setAccessibleName(qtText(texts::kFormatListName));
     QLineEdit *const field = m_comboFormat->lineEdit();
     field->setAcceptDrops(false);
     // Typed text chooses nothing: no completion, and leaving the field does not pick the item
@@ -136,6 +156,7 @@ void CPointConvertDlg::placeFormatList() {
 void CPointConvertDlg::setTabOrderAsTemplate() {
     setTabOrder(m_buttonBrowse, m_buttonConvert);
     setTabOrder(m_buttonConvert, m_comboFormat);
+    setTabOrder(m_comboFormat, m_buttonSettings);
 }
 
 void CPointConvertDlg::initDialog() {
@@ -149,6 +170,7 @@ void CPointConvertDlg::initDialog() {
     m_labelSource->SetBackColor(QColor(Qt::black));
     m_labelFormat->SetText(qtText(texts::kFormatCaption));
     m_labelFormat->SetBackColor(QColor(Qt::black));
+    showOptionsLine();
     m_buttonBrowse->setFocus();
 }
 
@@ -167,6 +189,14 @@ void CPointConvertDlg::exchangeToControls() {
     m_fileNameDisplay->setText(several ? qtText(m_selection.displayText(&decodeCoreName))
                                        : m_strSourceName);
     m_fileNameDisplay->setToolTip(qtText(m_selection.toolTipText(&decodeCoreName)));
+    m_fileNameDisplay->setAccessibleDescription(m_fileNameDisplay->text());
+}
+
+void CPointConvertDlg::showOptionsLine() {
+    const QString line = qtText(velkaro::dialog::optionsLine(m_settings, &decodeCoreName));
+    m_optionsLine->setText(line);
+    m_optionsLine->setToolTip(line);
+    m_optionsLine->setAccessibleDescription(line);
 }
 
 QString CPointConvertDlg::fileNamePart(const QString &path) {
@@ -270,40 +300,104 @@ void CPointConvertDlg::centreOnPrimaryScreen() {
 }
 
 void CPointConvertDlg::OnHelp() {
-    CPointConvertApp::showHelp(m_messageBox, this);
+    CPointConvertApp::showHelp(m_messageBox, this, QCoreApplication::applicationFilePath());
 }
 
+// The chooser opens where the last one closed. It cannot list names that are not in the file
+// system's encoding, so the names of that folder it left out are named afterwards, chosen or not.
 void CPointConvertDlg::OnBrowse() {
-    takeSourceFiles(m_fileChooser.chooseSourceFiles(this));
+    const QString start = qtText(decodeCoreName(m_settings.lastFolder));
+    const QStringList paths = m_fileChooser.chooseSourceFiles(this, start);
+    rememberShownFolder();
+    takeSourceFiles(paths);
+    reportUndecodableNames(undecodableNamesIn(m_settings.lastFolder));
 }
 
-// The outputs go beside each source: the dialog layer hands the core each file's folder, so the
-// process's current directory is neither needed nor changed.
-void CPointConvertDlg::takeSourceFiles(const QStringList &paths) {
-    if (paths.isEmpty()) {
+void CPointConvertDlg::rememberShownFolder() {
+    const QString shown = m_fileChooser.shownFolder();
+    if (!shown.isEmpty() && toCoreName(shown) != m_settings.lastFolder) {
+        m_settings.lastFolder = toCoreName(shown);
+        CSettingsStore::save(m_settings);
+    }
+}
+
+std::vector<std::string> CPointConvertDlg::undecodableNamesIn(const std::string &folder) {
+    std::vector<std::string> names;
+#ifndef Q_OS_WIN
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder.empty() ? "." : folder, error), end;
+         !error && entry != end; entry.increment(error)) {
+        std::string name = entry->path().filename().string();
+        if (!CCoreNames::isRepresentable(name)) {
+            names.push_back(std::move(name));
+        }
+    }
+    std::sort(names.begin(), names.end());
+#else
+    (void)folder; // Windows' names are UTF-16: the chooser lists every one
+#endif
+    return names;
+}
+
+void CPointConvertDlg::reportUndecodableNames(const std::vector<std::string> &coreNames) {
+    if (coreNames.empty()) {
         return;
     }
+    std::vector<std::string> shown;
+    for (const std::string &name : coreNames) {
+        shown.push_back(CCoreNames::escaped(name));
+    }
+    CMessageBoxHost(m_messageBox, this)
+        .showMessage(velkaro::dialog::undecodableNamesMessage(shown));
+}
+
+void CPointConvertDlg::OnSettings() {
+    CSettingsDlg dialog(m_settings, m_selection.sourcePath(), m_fileChooser, m_messageBox, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    m_settings = dialog.settings();
+    CSettingsStore::save(m_settings);
+    showOptionsLine();
+}
+
+// A path the core's narrow names cannot hold (Windows' code page) would name another file:
+// nothing is chosen then.
+void CPointConvertDlg::takeSourceFiles(const QStringList &paths) {
     std::vector<std::string> coreNames;
     for (const QString &path : paths) {
         coreNames.push_back(toCoreName(path));
         if (QString::fromStdString(decodeCoreName(coreNames.back())) != path) {
-            // A path the core's narrow names cannot hold (Windows' code page) would name
-            // another file: nothing is chosen.
             CMessageBoxHost(m_messageBox, this)
                 .showMessage(velkaro::dialog::unrepresentableNameMessage(path.toStdString()));
             return;
         }
     }
-    m_selection.choose(coreNames, velkaro::dialog::kNativePathStyle);
-    m_strSourcePath = paths.constFirst();
-    m_strSourceName = fileNamePart(m_strSourcePath);
-    exchangeToControls();
+    takeCoreNames(coreNames);
+}
+
+// The names Qt can show are chosen; the others are named, with what to do about them. The
+// outputs go where the settings say: the dialog layer hands the core each output's folder, so
+// the process's current directory is neither needed nor changed.
+void CPointConvertDlg::takeCoreNames(const std::vector<std::string> &coreNames) {
+    std::vector<std::string> good;
+    std::vector<std::string> undecodable;
+    for (const std::string &name : coreNames) {
+        (CCoreNames::isRepresentable(name) ? good : undecodable).push_back(name);
+    }
+    if (!good.empty()) {
+        m_selection.choose(good, velkaro::dialog::kNativePathStyle);
+        m_strSourcePath = qtText(decodeCoreName(good.front()));
+        m_strSourceName = fileNamePart(m_strSourcePath);
+        exchangeToControls();
+    }
+    reportUndecodableNames(undecodable);
 }
 
 void CPointConvertDlg::OnConvert() {
     CMessageBoxHost host(m_messageBox, this);
     velkaro::dialog::ConvertCommand command(host, &CPointConvertDlg::decodeCoreName);
-    command.run(m_selection, selectedFormat());
+    command.run(m_selection, selectedFormat(), m_settings);
 }
 
 // The selection counts only while the field shows its text exactly.
@@ -326,50 +420,41 @@ void CPointConvertDlg::OnFormatTextEdited(const QString &text) {
     field->setCursorPosition(cursor);
 }
 
-// The core opens files with the C library's narrow names: on Windows those are in the ANSI code
-// page (what toLocal8Bit gives there), elsewhere the file system's own bytes.
 std::string CPointConvertDlg::toCoreName(const QString &path) {
-#ifdef Q_OS_WIN
-    return path.toLocal8Bit().toStdString();
-#else
-    return QFile::encodeName(path).toStdString();
-#endif
+    return CCoreNames::toCoreName(path);
 }
 
 std::string CPointConvertDlg::decodeCoreName(std::string_view coreName) {
-    const QByteArray bytes(coreName.data(), static_cast<qsizetype>(coreName.size()));
-#ifdef Q_OS_WIN
-    return QString::fromLocal8Bit(bytes).toStdString();
-#else
-    return QFile::decodeName(bytes).toStdString();
-#endif
+    return CCoreNames::decode(coreName);
 }
 
-QStringList CPointConvertDlg::droppedSourceFiles(const QMimeData *mimeData) {
+// Each URL's own bytes: a name that is not in the file system's encoding stays the file's name.
+std::vector<std::string> CPointConvertDlg::droppedSourceFiles(const QMimeData *mimeData) {
     if (mimeData == nullptr || !mimeData->hasUrls()) {
         return {};
     }
-    QStringList files;
+    std::vector<std::string> files;
     for (const QUrl &url : mimeData->urls()) {
-        const QFileInfo file(url.toLocalFile());
-        if (!url.isLocalFile() || !file.isFile()) {
+        std::string name = CCoreNames::fromFileUrl(url);
+        std::error_code error;
+        if (name.empty() || !std::filesystem::is_regular_file(name, error)) {
             return {};
         }
-        files << file.absoluteFilePath();
+        files.push_back(std::filesystem::absolute(name, error).string());
     }
     return files;
 }
 
 void CPointConvertDlg::dragEnterEvent(QDragEnterEvent *event) {
-    if (!droppedSourceFiles(event->mimeData()).isEmpty()) {
+    if (!droppedSourceFiles(event->mimeData()).empty()) {
         event->acceptProposedAction();
     }
 }
 
 void CPointConvertDlg::dropEvent(QDropEvent *event) {
-    const QStringList files = droppedSourceFiles(event->mimeData());
-    if (!files.isEmpty()) {
-        takeSourceFiles(files);
+    const std::vector<std::string> files = droppedSourceFiles(event->mimeData());
+    if (!files.empty()) {
+        takeCoreNames(files);
         event->acceptProposedAction();
     }
 }

@@ -4,6 +4,7 @@
 #include "conversion_run.h"
 #include "message.h"
 #include "source_selection.h"
+#include "window_settings.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -17,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CColorLabel;
 class CFileChooser;
@@ -30,7 +32,9 @@ class QPushButton;
 
 // The main window: the background picture, the two captions, the file-name display, the browse
 // and convert buttons and the format list. Its size and every control's geometry come from the
-// template's dialog units (template 102: 342 x 183) in the template font.
+// template's dialog units (template 102: 342 x 183) in the template font. Beyond the template, the
+// free top of the group box holds the options in force (one short line) and the small 设置...
+// button; the settings are loaded when the window opens and saved whenever they change.
 class CPointConvertDlg : public QDialog {
     Q_OBJECT
 
@@ -47,20 +51,24 @@ class CPointConvertDlg : public QDialog {
     static constexpr QRect kGroupBoxRect{23, 75, 296, 94};     // -1
     static constexpr QRect kFormatListRect{101, 141, 149, 48}; // 1004, height with the list open
     static constexpr QRect kLabelFormatRect{35, 143, 57, 8};   // 1005
+    // Beyond the template, in the group box's free top, clear of every template control.
+    static constexpr QRect kOptionsLineRect{35, 87, 220, 9};
+    static constexpr QRect kSettingsRect{265, 84, 34, 14};
 
     [[nodiscard]] const CDialogUnits &dialogUnits() const { return m_units; }
     [[nodiscard]] const QString &sourcePath() const { return m_strSourcePath; }
     [[nodiscard]] const QString &sourceName() const { return m_strSourceName; }
     [[nodiscard]] const QPixmap &background() const { return m_bmpBackground; }
+    [[nodiscard]] const velkaro::dialog::WindowSettings &settings() const { return m_settings; }
 
     // The part of path after its last separator: "/" and, on Windows, also "\".
     [[nodiscard]] static QString fileNamePart(const QString &path);
     // Where the minimised window draws its icon: (client - icon + 1) / 2 on each axis,
     // truncated toward zero.
     [[nodiscard]] static QPoint minimisedIconPosition(QSize client, QSize icon);
-    // The local files (not folders) that a drop carries, in its order; empty when it carries
-    // anything else as well, or nothing.
-    [[nodiscard]] static QStringList droppedSourceFiles(const QMimeData *mimeData);
+    // The local files (not folders) that a drop carries, as the core's names (their bytes, which
+    // need not be UTF-8), in its order; empty when it carries anything else as well, or nothing.
+    [[nodiscard]] static std::vector<std::string> droppedSourceFiles(const QMimeData *mimeData);
     // A file name as the core takes it turned into UTF-8 for display, and a path turned into
     // the core's name.
     [[nodiscard]] static std::string decodeCoreName(std::string_view coreName);
@@ -81,6 +89,7 @@ class CPointConvertDlg : public QDialog {
     void OnConvert();
     void OnHelp();
     void OnAbout();
+    void OnSettings();
 
   protected:
     void paintEvent(QPaintEvent *event) override;
@@ -101,12 +110,19 @@ class CPointConvertDlg : public QDialog {
     void placeControls();
     void placeFileNameDisplay();
     void placeFormatList();
+    void placeSettingsControls();
     void setTabOrderAsTemplate();
     void fillFormatList();
     void appendAboutToSystemMenu();
     // Moves m_strSourceName into control 1002.
     void exchangeToControls();
     void takeSourceFiles(const QStringList &paths);
+    void takeCoreNames(const std::vector<std::string> &coreNames);
+    void rememberShownFolder();
+    void reportUndecodableNames(const std::vector<std::string> &coreNames);
+    void showOptionsLine();
+    // The names in folder (a core name) that Qt cannot show, sorted.
+    [[nodiscard]] static std::vector<std::string> undecodableNamesIn(const std::string &folder);
     void OnFormatTextEdited(const QString &text);
     void centreOnPrimaryScreen();
     void paintMinimised(QPainter &painter);
@@ -131,6 +147,9 @@ class CPointConvertDlg : public QDialog {
     QPushButton *const m_buttonBrowse;
     QPushButton *const m_buttonConvert;
     QGroupBox *const m_groupBox;
+    QLabel *const m_optionsLine;
+    QPushButton *const m_buttonSettings;
+    velkaro::dialog::WindowSettings m_settings;
     bool m_centred = false;
     std::optional<QPoint> m_movePress; // a press that moves the window once the mouse moves
 };

@@ -18,16 +18,32 @@ QStringList CQtFileChooser::nameFilters() {
     return filters;
 }
 
-QStringList CQtFileChooser::chooseSourceFiles(QWidget *owner) {
+QStringList CQtFileChooser::chooseSourceFiles(QWidget *owner, const QString &startFolder) {
     QFileDialog dialog(owner);
+    if (!startFolder.isEmpty()) {
+        dialog.setDirectory(startFolder);
+    }
     dialog.setObjectName(QStringLiteral("sourceFileDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(nameFilters());
     dialog.setDefaultSuffix(qtText(velkaro::dialog::kDefaultExtension));
-    if (dialog.exec() != QDialog::Accepted) {
+    const bool chosen = dialog.exec() == QDialog::Accepted;
+    m_shownFolder = dialog.directory().absolutePath();
+    return chosen ? dialog.selectedFiles() : QStringList();
+}
+
+QString CQtFileChooser::chooseFolder(QWidget *owner, const QString &startFolder) {
+    QFileDialog dialog(owner);
+    dialog.setObjectName(QStringLiteral("folderDialog"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (!startFolder.isEmpty()) {
+        dialog.setDirectory(startFolder);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    return dialog.selectedFiles();
+    return dialog.selectedFiles().constFirst();
 }

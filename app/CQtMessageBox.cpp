@@ -1,5 +1,9 @@
 #include "CQtMessageBox.h"
 
+#include "CResultDlg.h"
+#include "QtText.h"
+#include "dialog_texts.h"
+
 #include <QPushButton>
 
 void CQtMessageBox::show(QWidget *owner, const QString &text, const QString &title,
@@ -7,6 +11,8 @@ void CQtMessageBox::show(QWidget *owner, const QString &text, const QString &tit
     QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
     box.setObjectName(QStringLiteral("messageBox"));
     box.setTextFormat(Qt::PlainText);
+    // The button speaks the language of the text above it, whatever the locale.
+    box.button(QMessageBox::Ok)->setText(qtText(velkaro::dialog::kOkText));
     box.exec();
 }
 
@@ -23,4 +29,9 @@ bool CQtMessageBox::ask(QWidget *owner, const QString &text, const QString &titl
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
+}
+
+void CQtMessageBox::showResults(QWidget *owner, const velkaro::dialog::ResultReport &report) {
+    CResultDlg dialog(report, owner);
+    (void)dialog.exec();
 }

@@ -1,8 +1,8 @@
 # What `cmake --install` puts where: on Windows the programs side by side at the top of the
 # folder (the ZIP and the installer, cmake/VelkaroWindowsInstaller.cmake, take them from there); on
 # Linux the programs in bin/ and also the desktop entry, its icons, the AppStream description, the
-# manual pages, the changelog and the copyright notice, the last four with the project version
-# filled in. Included at the end of the top-level CMakeLists.txt, after every target is known, so
+# window's user's manual, the manual pages, the changelog and the copyright notice, the last four
+# with the project version filled in. Included at the end of the top-level CMakeLists.txt, after every target is known, so
 # that the window's rules apply only when the window is built.
 include(GNUInstallDirs)
 
@@ -14,6 +14,26 @@ endif()
 install(TARGETS velkaro-convert RUNTIME DESTINATION ${VELKARO_INSTALL_PROGRAM_DIR})
 if(TARGET Velkaro)
     install(TARGETS Velkaro RUNTIME DESTINATION ${VELKARO_INSTALL_PROGRAM_DIR})
+endif()
+
+# The user's manual, which F1 opens, beside Velkaro.exe as manual\ when the source tree holds one
+# at configure time. Its files, relative to the install folder, are listed for
+# scripts/windows-installer-test in packaging/windows-manual.txt (empty without a manual).
+if(WIN32)
+    set(VELKARO_MANUAL_DIR ${PROJECT_SOURCE_DIR}/docs/manual)
+    set(VELKARO_MANUAL_FILES "")
+    if(TARGET Velkaro AND EXISTS ${VELKARO_MANUAL_DIR}/index.html)
+        install(DIRECTORY ${VELKARO_MANUAL_DIR}/ DESTINATION manual)
+        file(GLOB_RECURSE VELKARO_MANUAL_FILES RELATIVE ${VELKARO_MANUAL_DIR}
+            ${VELKARO_MANUAL_DIR}/*)
+        list(SORT VELKARO_MANUAL_FILES)
+        list(TRANSFORM VELKARO_MANUAL_FILES PREPEND "manual/")
+    endif()
+    set(manual_list "")
+    foreach(file IN LISTS VELKARO_MANUAL_FILES)
+        string(APPEND manual_list "${file}\n")
+    endforeach()
+    file(WRITE ${PROJECT_BINARY_DIR}/packaging/windows-manual.txt "${manual_list}")
 endif()
 
 if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
@@ -42,6 +62,10 @@ if(TARGET Velkaro)
                 DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
         endif()
     endforeach()
+    # The user's manual that F1 opens, with its pictures; the window looks for it here relative
+    # to its own folder (dialog/application_paths.h).
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/manual/
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velkaro/manual)
 endif()
 
 # Manual pages and the changelog are installed compressed, as Debian expects them; -n keeps the

@@ -1,8 +1,8 @@
 # The Windows installer, build-win/package/velkaro-<version>-win64-setup.exe, made with NSIS
 # (makensis) from packaging/windows/Velkaro.nsi.in:
 #   cmake --build build-win --target velkaro_installer
-# It holds what `cmake --install` puts into the Windows folder (the same programs as the ZIP),
-# stripped. Without makensis there is no such target.
+# It holds what `cmake --install` puts into the Windows folder (the same programs as the ZIP,
+# and the user's manual as manual\ when there is one), stripped. Without makensis there is no such target.
 
 # The programs, in the order the installer copies them; the first is the one the shortcut starts
 # and whose icon Apps & features shows. scripts/windows-installer-test reads their file names from
@@ -41,6 +41,11 @@ foreach(name IN LISTS program_names)
     list(APPEND VELKARO_NSIS_FILES "    File \"\${STAGE}\\${name}\"")
     list(APPEND VELKARO_NSIS_DELETES "    Delete \"$INSTDIR\\${name}\"")
 endforeach()
+# The manual, when there is one (cmake/VelkaroInstall.cmake), as the folder manual\.
+if(VELKARO_MANUAL_FILES)
+    list(APPEND VELKARO_NSIS_FILES "    File /r \"\${STAGE}\\manual\"")
+    list(APPEND VELKARO_NSIS_DELETES "    RMDir /r \"$INSTDIR\\manual\"")
+endif()
 list(JOIN VELKARO_NSIS_FILES "\n" VELKARO_NSIS_FILES)
 list(JOIN VELKARO_NSIS_DELETES "\n" VELKARO_NSIS_DELETES)
 file(TO_NATIVE_PATH ${PROJECT_SOURCE_DIR}/res/Velkaro.ico VELKARO_NSIS_ICON)
@@ -50,6 +55,8 @@ set(script ${PROJECT_BINARY_DIR}/packaging/Velkaro.nsi)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/Velkaro.nsi.in ${script}.in @ONLY)
 file(GENERATE OUTPUT ${script} INPUT ${script}.in)
 
+set(VELKARO_MANUAL_DEPENDS ${VELKARO_MANUAL_FILES})
+list(TRANSFORM VELKARO_MANUAL_DEPENDS REPLACE "^manual/" "${PROJECT_SOURCE_DIR}/docs/manual/")
 set(stage ${PROJECT_BINARY_DIR}/installer-stage)
 set(setup ${CPACK_PACKAGE_DIRECTORY}/velkaro-${PROJECT_VERSION}-win64-setup.exe)
 add_custom_command(OUTPUT ${setup}
@@ -57,6 +64,7 @@ add_custom_command(OUTPUT ${setup}
     COMMAND ${CMAKE_COMMAND} --install ${PROJECT_BINARY_DIR} --prefix ${stage} --strip
     COMMAND ${VELKARO_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DSTAGE=${stage} -DOUTFILE=${setup} ${script}
     DEPENDS ${programs} ${program_files} ${script} ${PROJECT_SOURCE_DIR}/res/Velkaro.ico
+        ${VELKARO_MANUAL_DEPENDS}
     COMMENT "Building the installer velkaro-${PROJECT_VERSION}-win64-setup.exe"
     VERBATIM)
 add_custom_target(velkaro_installer DEPENDS ${setup})

@@ -28,6 +28,7 @@ struct ConversionOutcome {
         OutOfMemory,        // memory ran out; no output committed
         InvalidOptions,     // an option out of range (see areValid); nothing was touched
         Unexpected,         // an error the core does not know; no output committed
+        Cancelled,          // stopped on request; an earlier output is untouched
         LayoutUndecided,    // the first lines decided no layout (layoutFailure); nothing written
     };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion_options.h"
+#include "conversion_progress.h"
 #include "target_format.h"
 
 #include <optional>
@@ -18,6 +19,9 @@ struct ConversionRequest {
     std::string outputFolder;
     // What the run does beyond the old tool; the default asks for nothing.
     ConversionOptions options;
+    // Where the run reports the bytes it has read and learns that it is to stop; not owned.
+    // Null: nobody watches.
+    ConversionProgress *progress = nullptr;
 };
 
 } // namespace velkaro

@@ -244,6 +244,9 @@ struct PointSink {
 [[nodiscard]] std::optional<ConversionOutcome> checkSourceRead(const SourceStream &source,
                                                                const ConversionRequest &request,
                                                                const std::string &outputName) {
+    if (source.cancelled()) {
+        return outcome(Kind::Cancelled, request, outputName);
+    }
     if (source.failed()) {
         // A read error looks like the end of the file: without this the output would silently
         // stop where the medium failed.
@@ -328,6 +331,7 @@ struct PointSink {
         undecided.encoding = plan.encoding;
         return undecided;
     }
+    source.watchBy(request.progress);
     OutputFile output(request.outputFolder, outputName);
     if (isSameFile(request.sourcePath, output.finalPath())) {
         ConversionOutcome refused = outcome(Kind::OutputIsSource, request, outputName);

@@ -101,10 +101,18 @@ bool SourceStream::changedSinceOpened() const {
 }
 
 std::size_t SourceStream::readInto(std::size_t offset) {
+    // Checked once per buffer, so that watching costs nothing per line.
+    if (m_progress != nullptr && m_progress->cancelRequested.load(std::memory_order_relaxed)) {
+        m_cancelled = true;
+        return 0;
+    }
     const std::size_t count = std::fread(m_buffer.get() + offset, 1, kBufferSize, m_file.get());
     if (count < kBufferSize && std::ferror(m_file.get())) {
         m_failed = true;
         m_readError = SystemError::fromErrno();
+    }
+    if (m_progress != nullptr) {
+        m_progress->bytesRead.fetch_add(count, std::memory_order_relaxed);
     }
     return count;
 }

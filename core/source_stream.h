@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "conversion_progress.h"
 #include "system_error.h"
 
 namespace velkaro {
@@ -83,6 +84,12 @@ class SourceStream {
     // Always false for a stream that is no named file.
     [[nodiscard]] bool changedSinceOpened() const;
 
+    // Reports every read to progress (not owned) and ends the reading, as the end of the file
+    // would, once a stop is asked for there.
+    void watchBy(ConversionProgress *progress) { m_progress = progress; }
+    // Whether the reading ended because a stop was asked for.
+    [[nodiscard]] bool cancelled() const { return m_cancelled; }
+
     // How many line feeds have been handed out so far: the 1-based number of the line that the
     // next read starts in is this plus one.
     [[nodiscard]] std::size_t lineFeedsRead() const { return m_lineFeeds; }
@@ -141,6 +148,8 @@ class SourceStream {
     bool m_eof = false;
     bool m_failed = false;
     bool m_pastEndByte = false; // counting after the 0x1A: it is an ordinary byte now
+    ConversionProgress *m_progress = nullptr;
+    bool m_cancelled = false;
 };
 
 } // namespace velkaro

@@ -27,6 +27,16 @@ std::string helpFilePath(std::string_view executablePath, PathStyle style,
     return std::string(executablePath.substr(0, dot)) + ".HLP";
 }
 
+std::vector<std::string> manualCandidates(std::string_view executablePath, PathStyle style,
+                                          const LeadBytePredicate &isLeadByte) {
+    const std::string folder = splitPath(executablePath, style, isLeadByte).folder;
+    if (style == PathStyle::Windows) {
+        return {folder + "\\manual\\index.html"};
+    }
+    return {folder + "/../share/doc/velkaro/manual/index.html",
+            folder + "/../../docs/manual/index.html"};
+}
+
 SourceFile sourceFileFromPath(std::string_view fullPath, PathStyle style,
                               const LeadBytePredicate &isLeadByte) {
     PathParts parts = splitPath(fullPath, style, isLeadByte);

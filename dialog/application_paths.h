@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velkaro::dialog {
 
@@ -21,6 +22,14 @@ using velkaro::PathStyle;
 // (".HLP" added when the name has none).
 [[nodiscard]] std::string helpFilePath(std::string_view executablePath, PathStyle style,
                                        const LeadBytePredicate &isLeadByte = {});
+
+// Where F1 looks for the user's manual (an HTML page), in order: on Windows "manual\index.html"
+// beside the executable; elsewhere the installed documentation ("../share/doc/velkaro/manual/"
+// from the executable's folder) and then the source tree's "docs/manual/" (for a build run where
+// it was built). The window opens the first that exists; with none, F1 says it could not help.
+[[nodiscard]] std::vector<std::string> manualCandidates(std::string_view executablePath,
+                                                       PathStyle style,
+                                                       const LeadBytePredicate &isLeadByte = {});
 
 // What Browse stores of one chosen file.
 struct SourceFile {

@@ -4,6 +4,7 @@
 #include "dialog_host.h"
 #include "message.h"
 #include "source_selection.h"
+#include "window_settings.h"
 
 #include <optional>
 #include <string>
@@ -11,29 +12,36 @@
 
 namespace velkaro::dialog {
 
-// Everything the Convert button does, for every window alike: the core's checks, the core's
-// plan of the whole run (no output may replace a source of the run or another output of it),
-// one question before any existing output is replaced, the conversion of each chosen file into
-// its own folder (the process's current directory is never used or changed), and one box at
-// the end.
+// Everything the Convert button does, for every window alike: the core's checks, the core's plan
+// of the whole run (no output may replace a source of the run or another output of it), outputs
+// that could not be replaced refused at once with their reason, one question before any other
+// existing output is replaced, the conversions off the window's thread with progress and a way
+// to cancel, and the result: the old tool's box for one file with nothing to report, the result
+// dialog for anything else. The process's current directory is never used or changed.
 class ConvertCommand {
   public:
     ConvertCommand(DialogHost &host, NameDecoder decode);
 
-    // format: what selectedFormat gave; absent when no format counts.
-    void run(const SourceSelection &selection, std::optional<TargetFormat> format);
+    // format: what selectedFormat gave; absent when no format counts. settings: the options and
+    // where the outputs go.
+    void run(const SourceSelection &selection, std::optional<TargetFormat> format,
+             const WindowSettings &settings = {});
 
   private:
-    void convert(const SourceSelection &selection, std::optional<TargetFormat> format);
-    // True when nothing is in the way, or the user agreed to replace what is.
-    [[nodiscard]] bool mayReplaceExistingOutputs(const std::vector<PlannedConversion> &plan);
+    void convert(const SourceSelection &selection, std::optional<TargetFormat> format,
+                 const WindowSettings &settings);
+    // Refuses the conversions whose existing output cannot be replaced; true when nothing else
+    // is in the way, or the user agreed to replace what is.
+    [[nodiscard]] bool mayReplaceExistingOutputs(std::vector<PlannedConversion> &plan);
+    [[nodiscard]] std::vector<BatchResult> runAll(const std::vector<PlannedConversion> &plan);
+    void showOutcome(const std::vector<BatchResult> &results);
 
     DialogHost &m_host;
     NameDecoder m_decode;
 };
 
-// The question asked before existing outputs are replaced; names every one of them.
-[[nodiscard]] Question replaceQuestion(const std::vector<std::string> &existingOutputNames,
+// The question asked before existing outputs are replaced.
+[[nodiscard]] Question replaceQuestion(const std::vector<wording::ExistingName> &existing,
                                        const NameDecoder &decode);
 
 } // namespace velkaro::dialog

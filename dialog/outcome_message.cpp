@@ -39,16 +39,6 @@ Message outcomeMessage(const ConversionOutcome &outcome, const NameDecoder &deco
     return message;
 }
 
-Message batchSummaryMessage(const std::vector<BatchResult> &results, const NameDecoder &decode) {
-    bool troubled = false;
-    for (const BatchResult &result : results) {
-        troubled = troubled || result.outcome.kind != Kind::Converted ||
-                   !warningsOf(result.outcome).empty();
-    }
-    return {wording::batchSummaryText(results, decode, kLineNumbersShown),
-            std::string(kConvertedTitle), troubled ? MessageIcon::Warning : MessageIcon::None};
-}
-
 Message helpFailedMessage() {
     return {std::string(kHelpFailedText), {}, MessageIcon::Exclamation};
 }

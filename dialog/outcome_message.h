@@ -19,10 +19,6 @@ inline constexpr std::size_t kLineNumbersShown = 5;
 
 using wording::BatchResult;
 
-// The one box that closes a conversion of several files.
-[[nodiscard]] Message batchSummaryMessage(const std::vector<BatchResult> &results,
-                                          const NameDecoder &decode);
-
 // F1 when no help viewer could open the help file.
 [[nodiscard]] Message helpFailedMessage();
 

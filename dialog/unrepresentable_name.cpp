@@ -4,11 +4,24 @@
 
 namespace velkaro::dialog {
 
+// The advice names no script: what failed may be Chinese itself, on a Western system.
 Message unrepresentableNameMessage(std::string_view path) {
     return {"不能打开 \"" + std::string(path) +
-                "\":\n路径中有本系统代码页不能表示的字符。请把文件改名或移到只用中文、"
-                "英文字母和数字命名的文件夹，再重新选择。",
+                "\":\n路径中有本系统代码页不能表示的字符。请把文件或文件夹改名，只用本系统"
+                "能显示的字符 (例如英文字母和数字)，再重新选择；或用命令行转换程序 "
+                "velkaro-convert 转换。",
             std::string(), MessageIcon::Exclamation};
+}
+
+Message undecodableNamesMessage(const std::vector<std::string> &names) {
+    std::string text = "下列文件的名字不是 UTF-8 编码 (例如来自 Windows 的 GBK 文件名)，"
+                       "本窗口不能选择它们:";
+    for (const std::string &name : names) {
+        text += "\n" + name;
+    }
+    text += "\n请把它们改名 (例如用 convmv -f gbk -t utf-8)，或用命令行转换程序 "
+            "velkaro-convert 转换。";
+    return {text, std::string(), MessageIcon::Exclamation};
 }
 
 } // namespace velkaro::dialog

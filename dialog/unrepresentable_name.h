@@ -2,7 +2,9 @@
 
 #include "message.h"
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace velkaro::dialog {
 
@@ -11,5 +13,10 @@ namespace velkaro::dialog {
 // character a path may have (an emoji anywhere, Chinese on a Western system). Nothing is chosen
 // then, so no file of another name is ever read or written. path: the full path, UTF-8.
 [[nodiscard]] Message unrepresentableNameMessage(std::string_view path);
+
+// The box that names files the window cannot show or choose because their names are not in the
+// encoding of the file system's names the toolkit expects (GBK names from Windows archives on a
+// UTF-8 Linux), and says what to do. names: for display, undecodable bytes escaped.
+[[nodiscard]] Message undecodableNamesMessage(const std::vector<std::string> &names);
 
 } // namespace velkaro::dialog

@@ -29,6 +29,10 @@ void CColorLabel::SetBackColor(COLORREF colour) {
     m_crBack = colour;
 }
 
+void CColorLabel::SetFormat(UINT format) {
+    m_format = format;
+}
+
 LRESULT CALLBACK CColorLabel::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                            UINT_PTR /*id*/, DWORD_PTR self) {
     switch (message) {
@@ -45,8 +49,8 @@ LRESULT CALLBACK CColorLabel::SubclassProc(HWND hwnd, UINT message, WPARAM wPara
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-// Centred horizontally from the top edge, broken only at line breaks of the text, clipped by
-// the control.
+// Centred horizontally from the top edge (unless SetFormat says otherwise), broken only at line
+// breaks of the text, clipped by the control.
 void CColorLabel::OnPaint() {
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(m_hWnd, &paint);
@@ -57,7 +61,7 @@ void CColorLabel::OnPaint() {
     const auto font = reinterpret_cast<HFONT>(SendMessageW(GetParent(m_hWnd), WM_GETFONT, 0, 0));
     const HGDIOBJ previousFont = font != nullptr ? SelectObject(dc, font) : nullptr;
     SetTextColor(dc, m_crText);
-    DrawTextW(dc, m_strText.c_str(), static_cast<int>(m_strText.size()), &client, DT_CENTER);
+    DrawTextW(dc, m_strText.c_str(), static_cast<int>(m_strText.size()), &client, m_format);
     if (previousFont != nullptr) {
         SelectObject(dc, previousFont);
     }

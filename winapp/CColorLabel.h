@@ -6,8 +6,9 @@
 
 // A caption that sits on the parent's background picture: a static control of the dialog,
 // subclassed so that it paints only the glyphs of a text it keeps itself, in its own colour,
-// centred, in the parent's font, on a transparent background. It never erases, so the parent's
-// picture shows through around the glyphs; the control's window text is kept but never shown.
+// centred (or laid out as SetFormat says), in the parent's font, on a transparent background. It
+// never erases, so the parent's picture shows through around the glyphs; the control's window text
+// is kept but never shown.
 class CColorLabel {
   public:
     CColorLabel() = default;
@@ -21,6 +22,8 @@ class CColorLabel {
     void SetText(const std::wstring &text);
     // Stored as the paint's background colour, which the transparent mode never shows.
     void SetBackColor(COLORREF colour);
+    // How DrawText lays the text out; DT_CENTER unless told otherwise.
+    void SetFormat(UINT format);
 
   private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -31,4 +34,5 @@ class CColorLabel {
     const COLORREF m_crText = RGB(0, 0, 0);
     COLORREF m_crBack = RGB(0, 0, 0);
     std::wstring m_strText;
+    UINT m_format = DT_CENTER;
 };

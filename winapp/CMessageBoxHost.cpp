@@ -1,5 +1,7 @@
 #include "CMessageBoxHost.h"
 
+#include "CProgressDlg.h"
+#include "CResultDlg.h"
 #include "wide_text.h"
 
 using velkaro::winapp::toWide;
@@ -63,11 +65,21 @@ velkaro::dialog::Answer CMessageBoxHost::ask(const velkaro::dialog::Question &qu
     ButtonTexts texts{toWide(question.yesText), toWide(question.noText),
                       SetWindowsHookExW(WH_CBT, &renameButtons, nullptr, GetCurrentThreadId())};
     tButtonTexts = texts.hook != nullptr ? &texts : nullptr;
-    const int answer = MessageBoxW(m_owner, toWide(question.text).c_str(),
-                                   titleFor(question.title).c_str(), MB_OKCANCEL | MB_ICONQUESTION);
+    const int answer =
+        MessageBoxW(m_owner, toWide(question.text).c_str(), titleFor(question.title).c_str(),
+                    MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
     if (tButtonTexts != nullptr) {
         UnhookWindowsHookEx(texts.hook);
         tButtonTexts = nullptr;
     }
     return answer == IDOK ? velkaro::dialog::Answer::Replace : velkaro::dialog::Answer::Cancel;
+}
+
+void CMessageBoxHost::runWork(const std::function<void()> &work,
+                              velkaro::dialog::WorkProgress &progress) {
+    CProgressDlg(m_owner, progress).Run(work);
+}
+
+void CMessageBoxHost::showResults(const velkaro::dialog::ResultReport &report) {
+    CResultDlg(report).DoModal(m_owner);
 }

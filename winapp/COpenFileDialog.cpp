@@ -35,7 +35,8 @@ constexpr std::size_t kSelectionCharacters = 64 * 1024;
 
 } // namespace
 
-std::vector<std::wstring> COpenFileDialog::ChooseSourceFiles(HWND owner) {
+std::vector<std::wstring> COpenFileDialog::ChooseSourceFiles(HWND owner,
+                                                             const std::wstring &folder) {
     const std::wstring filter = filterString();
     const std::wstring defaultExtension = toWide(velkaro::dialog::kDefaultExtension);
     std::wstring buffer(kSelectionCharacters, L'\0');
@@ -47,6 +48,7 @@ std::vector<std::wstring> COpenFileDialog::ChooseSourceFiles(HWND owner) {
     dialog.lpstrFile = buffer.data();
     dialog.nMaxFile = static_cast<DWORD>(buffer.size());
     dialog.lpstrDefExt = defaultExtension.c_str();
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_CREATEPROMPT | OFN_OVERWRITEPROMPT |
                    OFN_ALLOWMULTISELECT | OFN_ENABLESIZING;
     if (!GetOpenFileNameW(&dialog)) {

@@ -10,7 +10,9 @@
 class COpenFileDialog {
   public:
     // Full paths of the chosen files; empty when the user cancelled (or the dialog failed).
-    [[nodiscard]] static std::vector<std::wstring> ChooseSourceFiles(HWND owner);
+    // folder: where the dialog opens; empty for the platform's choice.
+    [[nodiscard]] static std::vector<std::wstring> ChooseSourceFiles(HWND owner,
+                                                                     const std::wstring &folder);
 
     // Splits the dialog's answer: one full path, or with several files the folder followed by
     // the names, each ended by a NUL and the whole by a second NUL.

@@ -9,6 +9,8 @@
 #include "outcome_message.h"
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
 
 using velkaro::winapp::toUtf8;
 using velkaro::winapp::toWide;
@@ -44,20 +46,33 @@ int CPointConvertApp::Run() {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                   ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    CPointConvertDlg dialog(*this);
-    (void)dialog.DoModal();
+    // The shell's folder chooser and ShellExecuteW want COM on the window's thread.
+    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    {
+        CPointConvertDlg dialog(*this);
+        (void)dialog.DoModal();
+    }
+    if (com) {
+        CoUninitialize();
+    }
     return 0;
 }
 
-// Windows 10 and 11 no longer hold the viewer of .HLP files: asking it for a file that exists
-// starts a stand-in that only says so. A file that is not there cannot be opened on any Windows,
-// so that is told without asking the viewer at all.
+// The manual is an HTML page that the user's browser shows; the first place that holds it wins.
+// Without one, or when nothing can show it, F1 says so.
 void CPointConvertApp::ShowHelp(HWND owner) const {
-    const std::wstring helpFile = toWide(velkaro::dialog::helpFilePath(
-        toUtf8(m_executablePath), velkaro::dialog::PathStyle::Windows));
-    if (isFile(helpFile) &&
-        WinHelpW(owner, helpFile.c_str(), HELP_CONTEXT, velkaro::dialog::kHelpContext)) {
-        return;
+    for (const std::string &candidate : velkaro::dialog::manualCandidates(
+             toUtf8(m_executablePath), velkaro::dialog::PathStyle::Windows)) {
+        const std::wstring manual = toWide(candidate);
+        if (!isFile(manual)) {
+            continue;
+        }
+        const auto started = reinterpret_cast<INT_PTR>(
+            ShellExecuteW(owner, L"open", manual.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        if (started > 32) {
+            return;
+        }
+        break;
     }
     CMessageBoxHost(owner, m_applicationName).showMessage(velkaro::dialog::helpFailedMessage());
 }

@@ -14,8 +14,8 @@ class CPointConvertApp {
     // Runs the main dialog to its end; the program's exit status, always 0.
     [[nodiscard]] int Run();
 
-    // F1: asks the help viewer for the main dialog's topic in the help file beside the
-    // executable, and says "启动帮助失败。" where that file cannot be opened.
+    // F1: opens the user's manual, "manual\index.html" beside the executable, with the program
+    // that shows web pages, and says "启动帮助失败。" where there is none or it cannot be shown.
     void ShowHelp(HWND owner) const;
 
     [[nodiscard]] HINSTANCE instance() const { return m_instance; }

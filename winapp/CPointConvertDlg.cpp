@@ -4,6 +4,8 @@
 #include "CMessageBoxHost.h"
 #include "COpenFileDialog.h"
 #include "CPointConvertApp.h"
+#include "CSettingsDlg.h"
+#include "CSettingsStore.h"
 #include "core_names.h"
 #include "resource.h"
 #include "wide_text.h"
@@ -106,9 +108,11 @@ INT_PTR CPointConvertDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 bool CPointConvertDlg::OnInitDialog() {
     m_comboFormat = GetDlgItem(m_hWnd, IDC_FORMAT);
     if (!FillFormatList() || !m_labelSource.Attach(GetDlgItem(m_hWnd, IDC_LABEL_SOURCE)) ||
-        !m_labelFormat.Attach(GetDlgItem(m_hWnd, IDC_LABEL_FORMAT))) {
+        !m_labelFormat.Attach(GetDlgItem(m_hWnd, IDC_LABEL_FORMAT)) ||
+        !m_labelOptions.Attach(GetDlgItem(m_hWnd, IDC_OPTIONS_LINE))) {
         return false;
     }
+    m_settings = CSettingsStore::Load();
     ExchangeToControls();
     AddAboutToSystemMenu();
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
@@ -120,7 +124,11 @@ bool CPointConvertDlg::OnInitDialog() {
     m_labelSource.SetBackColor(RGB(0, 0, 0));
     m_labelFormat.SetText(toWide(velkaro::dialog::kFormatCaption));
     m_labelFormat.SetBackColor(RGB(0, 0, 0));
+    SetAccessibleNames();
+    // A long line keeps its start, where the first option is, and ends in "...".
+    m_labelOptions.SetFormat(DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     CreateToolTip();
+    ShowOptionsLine();
     DragAcceptFiles(m_hWnd, TRUE);
     velkaro::winapp::centreWindow(m_hWnd, nullptr);
     return true;
@@ -159,17 +167,33 @@ void CPointConvertDlg::CreateToolTip() {
     if (m_toolTip == nullptr) {
         return;
     }
+    AddTool(IDC_FILENAME);
+    AddTool(IDC_OPTIONS_LINE);
+    SendMessageW(m_toolTip, TTM_SETMAXTIPWIDTH, 0, 600);
+}
+
+void CPointConvertDlg::AddTool(int control) {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = m_hWnd;
-    tool.uId = IDC_FILENAME;
-    const HWND display = GetDlgItem(m_hWnd, IDC_FILENAME);
-    GetWindowRect(display, &tool.rect);
+    tool.uId = static_cast<UINT_PTR>(control);
+    GetWindowRect(GetDlgItem(m_hWnd, control), &tool.rect);
     MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT *>(&tool.rect), 2);
     tool.lpszText = const_cast<wchar_t *>(L"");
     SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageW(m_toolTip, TTM_SETMAXTIPWIDTH, 0, 600);
+}
+
+void CPointConvertDlg::SetToolText(int control, const std::wstring &text) {
+    if (m_toolTip == nullptr) {
+        return;
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = m_hWnd;
+    tool.uId = static_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<wchar_t *>(text.c_str());
+    SendMessageW(m_toolTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CPointConvertDlg::OnPaint() {
@@ -244,6 +268,9 @@ void CPointConvertDlg::OnCommand(WORD id, WORD notification) {
     case IDC_CONVERT:
         OnConvert();
         break;
+    case IDC_SETTINGS:
+        OnSettings();
+        break;
     case IDC_FORMAT:
         if (notification == CBN_EDITCHANGE) {
             OnFormatEdited();
@@ -259,7 +286,8 @@ void CPointConvertDlg::OnCommand(WORD id, WORD notification) {
 }
 
 void CPointConvertDlg::OnBrowse() {
-    const std::vector<std::wstring> chosen = COpenFileDialog::ChooseSourceFiles(m_hWnd);
+    const std::vector<std::wstring> chosen =
+        COpenFileDialog::ChooseSourceFiles(m_hWnd, toWide(decodeCoreName(m_settings.lastFolder)));
     if (!chosen.empty()) {
         TakeSourceFiles(chosen);
     }
@@ -268,7 +296,43 @@ void CPointConvertDlg::OnBrowse() {
 void CPointConvertDlg::OnConvert() {
     CMessageBoxHost host(m_hWnd, m_app.applicationName());
     velkaro::dialog::ConvertCommand command(host, &decodeCoreName);
-    command.run(m_selection, SelectedFormat());
+    command.run(m_selection, SelectedFormat(), m_settings);
+}
+
+// The settings the user confirms are used and kept at once.
+void CPointConvertDlg::OnSettings() {
+    std::optional<velkaro::dialog::WindowSettings> chosen =
+        CSettingsDlg(m_settings, m_app.applicationName()).DoModal(m_hWnd);
+    if (!chosen) {
+        return;
+    }
+    m_settings = std::move(*chosen);
+    (void)CSettingsStore::Save(m_settings);
+    ShowOptionsLine();
+}
+
+// The line is the label's own painting over the picture, its window text, which screen readers
+// and other programs read, and its tool tip, which shows a line too long for the window in full;
+// the picture is put back under it first.
+void CPointConvertDlg::ShowOptionsLine() {
+    const std::wstring line = toWide(velkaro::dialog::optionsLine(m_settings, &decodeCoreName));
+    const HWND label = GetDlgItem(m_hWnd, IDC_OPTIONS_LINE);
+    m_labelOptions.SetText(line);
+    SetWindowTextW(label, line.c_str());
+    SetToolText(IDC_OPTIONS_LINE, line);
+    RECT rect;
+    GetWindowRect(label, &rect);
+    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT *>(&rect), 2);
+    RedrawWindow(m_hWnd, &rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// The format list and the file-name display say nothing of what they are; the hidden labels
+// just before them in the tab order give them their accessible names, and the settings button
+// its text.
+void CPointConvertDlg::SetAccessibleNames() {
+    SetDlgItemTextW(m_hWnd, IDC_NAME_FILENAME, toWide(velkaro::dialog::kFileNameBoxName).c_str());
+    SetDlgItemTextW(m_hWnd, IDC_NAME_FORMAT, toWide(velkaro::dialog::kFormatListName).c_str());
+    SetDlgItemTextW(m_hWnd, IDC_SETTINGS, toWide(velkaro::dialog::kSettingsButtonText).c_str());
 }
 
 // The selection counts only while the field shows exactly its item.
@@ -323,19 +387,14 @@ void CPointConvertDlg::TakeSourceFiles(const std::vector<std::wstring> &paths) {
     }
     m_selection.choose(coreNames, velkaro::dialog::PathStyle::Windows, &isLeadByte);
     ExchangeToControls();
+    if (!m_selection.files().empty()) {
+        m_settings.lastFolder = m_selection.files().front().folder;
+        (void)CSettingsStore::Save(m_settings);
+    }
 }
 
 // Control 1002 shows the chosen file's name (or the batch's), its tool tip the full paths.
 void CPointConvertDlg::ExchangeToControls() {
     SetDlgItemTextW(m_hWnd, IDC_FILENAME, toWide(m_selection.displayText(&decodeCoreName)).c_str());
-    if (m_toolTip == nullptr) {
-        return;
-    }
-    const std::wstring tip = toWide(m_selection.toolTipText(&decodeCoreName));
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = m_hWnd;
-    tool.uId = IDC_FILENAME;
-    tool.lpszText = const_cast<wchar_t *>(tip.c_str());
-    SendMessageW(m_toolTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SetToolText(IDC_FILENAME, toWide(m_selection.toolTipText(&decodeCoreName)));
 }

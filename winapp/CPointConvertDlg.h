@@ -4,6 +4,7 @@
 
 #include "source_selection.h"
 #include "target_format.h"
+#include "window_settings.h"
 
 #include <windows.h>
 
@@ -16,8 +17,10 @@
 class CPointConvertApp;
 
 // The main window, dialog template 102: the background picture, the two captions, the file-name
-// display, the browse and convert buttons and the format list. Every decision is the dialog
-// layer's; this class shows it with the Windows API.
+// display, the browse and convert buttons and the format list, and below the frame the options
+// in force with the button 设置... that changes them. The settings and the folder Browse last
+// chose are kept in CSettingsStore. Every decision is the dialog layer's; this class shows it
+// with the Windows API.
 class CPointConvertDlg {
   public:
     explicit CPointConvertDlg(const CPointConvertApp &app);
@@ -34,7 +37,10 @@ class CPointConvertDlg {
     [[nodiscard]] bool OnInitDialog();
     [[nodiscard]] bool FillFormatList();
     void AddAboutToSystemMenu();
+    // One tool tip for the file-name display (the full paths) and the options line (in full).
     void CreateToolTip();
+    void AddTool(int control);
+    void SetToolText(int control, const std::wstring &text);
     void OnPaint();
     void PaintPicture(HDC dc, HDC picture, int width, int height) const;
     void PaintMinimised();
@@ -42,6 +48,9 @@ class CPointConvertDlg {
     [[nodiscard]] bool OnSysCommand(WPARAM command);
     void OnCommand(WORD id, WORD notification);
     void OnBrowse();
+    void OnSettings();
+    void ShowOptionsLine();
+    void SetAccessibleNames();
     void OnConvert();
     void OnFormatEdited();
     void OnDropFiles(HDROP drop);
@@ -59,6 +68,8 @@ class CPointConvertDlg {
     HWND m_comboFormat = nullptr;
     CColorLabel m_labelSource;
     CColorLabel m_labelFormat;
+    CColorLabel m_labelOptions;
+    velkaro::dialog::WindowSettings m_settings;
     HICON m_hIcon;
     HWND m_toolTip = nullptr;
 };

@@ -4,9 +4,7 @@
 
 namespace velkaro::winapp {
 
-namespace {
-
-[[nodiscard]] RECT workAreaOf(HWND owner) {
+RECT workAreaOf(HWND owner) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     const HMONITOR handle = owner != nullptr ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
@@ -18,6 +16,8 @@ namespace {
     }
     return monitor.rcWork;
 }
+
+namespace {
 
 [[nodiscard]] LONG centredStart(LONG low, LONG high, LONG extent, LONG areaLow, LONG areaHigh) {
     const LONG start = (low + high) / 2 - extent / 2;

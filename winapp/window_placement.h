@@ -9,6 +9,9 @@ namespace velkaro::winapp {
 // owner, in the work area of the primary monitor.
 void centreWindow(HWND window, HWND owner);
 
+// The work area of the monitor the owner is on (the primary monitor's without an owner).
+[[nodiscard]] RECT workAreaOf(HWND owner);
+
 // Where the minimised window draws its icon: (client - icon + 1) / 2 on each axis, truncated
 // toward zero.
 [[nodiscard]] POINT minimisedIconPosition(SIZE client, SIZE icon);

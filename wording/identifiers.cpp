@@ -14,11 +14,11 @@ template <std::size_t N, typename Enum>
 } // namespace
 
 std::string_view outcomeId(ConversionOutcome::Kind kind) {
-    static constexpr std::array<std::string_view, 14> kIds = {
+    static constexpr std::array<std::string_view, 15> kIds = {
         "no-source",          "no-format",       "source-open-failed", "converted",
         "output-create-failed", "output-write-failed", "source-read-failed",
         "output-is-source",   "duplicate-output", "source-changed",    "out-of-memory",
-        "invalid-options",    "unexpected",       "layout-undecided"};
+        "invalid-options",    "unexpected",       "cancelled",  "layout-undecided"};
     return pick(kIds, kind);
 }
 

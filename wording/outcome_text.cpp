@@ -43,6 +43,8 @@ using Kind = ConversionOutcome::Kind;
                                           : "内存不足，无法转换:" + decode(sourceName(outcome));
     case Kind::InvalidOptions:
         return "转换选项无效";
+    case Kind::Cancelled:
+        return "转换已取消，原有文件保持不变:" + decode(outcome.outputFileName);
     case Kind::LayoutUndecided:
         return "无法识别源文件的格式:" + decode(sourceName(outcome)) + "\n原因: " +
                detectionText(outcome.layoutFailure) + "。\n请指定源文件各列的含义，例如 name,code,y,x,z。";

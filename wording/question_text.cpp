@@ -1,18 +1,39 @@
 #include "question_text.h"
 
-#include "outcome_text.h"
-#include "warning_text.h"
+#include <cstdio>
+#include <ctime>
 
 namespace velkaro::wording {
 
-std::string replaceQuestionText(const std::vector<std::string> &existingOutputNames,
+std::string localTimeText(std::int64_t secondsSinceEpoch) {
+    const auto time = static_cast<std::time_t>(secondsSinceEpoch);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &time);
+#else
+    localtime_r(&time, &local);
+#endif
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
+    return text;
+}
+
+std::string replaceQuestionText(const std::vector<ExistingName> &existing,
                                 const NameDecoder &decode) {
-    if (existingOutputNames.size() == 1) {
-        return "转换文件 " + decode(existingOutputNames.front()) + " 已存在。\n要替换它吗?";
+    const auto named = [&decode](const ExistingName &file) {
+        return decode(file.name) + " (修改于 " + localTimeText(file.modifiedSeconds) + ")";
+    };
+    if (existing.size() == 1) {
+        return "转换文件 " + named(existing.front()) + " 已存在。\n要替换它吗?";
     }
+    constexpr std::size_t kNamed = 10;
     std::string text = "下列转换文件已存在:";
-    for (const std::string &name : existingOutputNames) {
-        text += "\n" + decode(name);
+    for (std::size_t i = 0; i < existing.size() && i < kNamed; ++i) {
+        text += "\n" + named(existing[i]);
+    }
+    if (existing.size() > kNamed) {
+        text += "\n等共 " + std::to_string(existing.size()) + " 个文件";
     }
     return text + "\n要替换它们吗?";
 }
@@ -25,25 +46,13 @@ std::string cancelText() {
     return "取消";
 }
 
-std::string batchSummaryText(const std::vector<BatchResult> &results, const NameDecoder &decode,
-                             std::size_t linesNamed) {
-    std::size_t converted = 0;
-    std::string lines;
-    for (const BatchResult &result : results) {
-        const ConversionOutcome &outcome = result.outcome;
-        if (outcome.kind != ConversionOutcome::Kind::Converted) {
-            lines += "\n" + decode(result.sourceName) + ": " + outcomeText(outcome, decode);
-            continue;
-        }
-        ++converted;
-        lines += "\n" + decode(outcome.outputFileName) + " (" + pointsText(outcome.pointsWritten) +
-                 ")";
-        for (const WarningKind warning : warningsOf(outcome)) {
-            lines += "\n" + warningText(warning, outcome, linesNamed);
-        }
-    }
-    return "\t转换完成: " + std::to_string(converted) + " 个文件成功，" +
-           std::to_string(results.size() - converted) + " 个失败。" + lines;
+std::string batchHeadline(std::size_t converted, std::size_t failed) {
+    return "转换完成: " + std::to_string(converted) + " 个文件成功，" + std::to_string(failed) +
+           " 个失败。";
+}
+
+std::string savedInText(const std::string &folder, const NameDecoder &decode) {
+    return "保存在: " + decode(folder);
 }
 
 } // namespace velkaro::wording

@@ -4,7 +4,10 @@
 #include "test_doubles.h"
 #include "velkaro_version.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -14,10 +17,10 @@ class PointConvertAppTest : public QObject {
   private slots:
     void applicationNameFrom_data();
     void applicationNameFrom();
-    void helpFilePathFrom_data();
-    void helpFilePathFrom();
+    void manualPathFrom_data();
+    void manualPathFrom();
     void namesItselfAfterItsExecutableAtVersion1001();
-    void helpWithoutAHelpFileSaysSo();
+    void helpWithoutAManualSaysSo();
     void runEndsWithStatusZeroHoweverTheDialogEnds_data();
     void runEndsWithStatusZeroHoweverTheDialogEnds();
 };
@@ -41,23 +44,35 @@ void PointConvertAppTest::applicationNameFrom() {
     QCOMPARE(CPointConvertApp::applicationNameFrom(path), name);
 }
 
-void PointConvertAppTest::helpFilePathFrom_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("help");
-    QTest::newRow("no extension") << "/usr/bin/Velkaro"
-                                  << "/usr/bin/Velkaro.HLP";
-    QTest::newRow("Windows") << "C:/Tools/Velkaro.EXE"
-                             << "C:/Tools/Velkaro.HLP";
-    QTest::newRow("several dots") << "/opt/velkaro.v2.exe"
-                                  << "/opt/velkaro.v2.HLP";
-    QTest::newRow("dot in a folder only") << "/home/a.b/Velkaro"
-                                          << "/home/a.b/Velkaro.HLP";
+// The installed manual comes before the source tree's; with neither there is none.
+void PointConvertAppTest::manualPathFrom_data() {
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("manual");
+    const QString installed = QStringLiteral("usr/share/doc/velkaro/manual/index.html");
+    const QString tree = QStringLiteral("docs/manual/index.html");
+    QTest::newRow("installed") << QStringList{installed, tree} << installed;
+    QTest::newRow("build run") << QStringList{tree} << tree;
+    QTest::newRow("none") << QStringList{} << QString();
 }
 
-void PointConvertAppTest::helpFilePathFrom() {
-    QFETCH(QString, path);
-    QFETCH(QString, help);
-    QCOMPARE(CPointConvertApp::helpFilePathFrom(path), help);
+void PointConvertAppTest::manualPathFrom() {
+    QFETCH(QStringList, present);
+    QFETCH(QString, manual);
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("usr/bin")));
+    for (const QString &file : present) {
+        QVERIFY(QDir(root.path()).mkpath(QFileInfo(file).path()));
+        QFile page(root.filePath(file));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+    }
+    // The executable of a build run sits in build/bin of the source tree.
+    const QString executable =
+        root.filePath(present.size() == 1 ? QStringLiteral("build/bin/Velkaro")
+                                          : QStringLiteral("usr/bin/Velkaro"));
+    QVERIFY(QDir(root.path()).mkpath(QFileInfo(executable).path()));
+    const QString expected =
+        manual.isEmpty() ? QString() : QFileInfo(root.filePath(manual)).canonicalFilePath();
+    QCOMPARE(CPointConvertApp::manualPathFrom(executable), expected);
 }
 
 void PointConvertAppTest::namesItselfAfterItsExecutableAtVersion1001() {
@@ -68,12 +83,12 @@ void PointConvertAppTest::namesItselfAfterItsExecutableAtVersion1001() {
     QVERIFY(sizes.contains(QSize(32, 32)) && sizes.contains(QSize(16, 16)));
 }
 
-void PointConvertAppTest::helpWithoutAHelpFileSaysSo() {
-    QVERIFY(!QFileInfo::exists(
-        CPointConvertApp::helpFilePathFrom(QCoreApplication::applicationFilePath())));
+void PointConvertAppTest::helpWithoutAManualSaysSo() {
+    const QString executable = QStringLiteral("/nonexistent/bin/Velkaro");
+    QVERIFY(CPointConvertApp::manualPathFrom(executable).isEmpty());
     CRecordingMessageBox messages;
     QWidget owner;
-    CPointConvertApp::showHelp(messages, &owner);
+    CPointConvertApp::showHelp(messages, &owner, executable);
     QCOMPARE(messages.shown().size(), 1);
     QCOMPARE(messages.last().text, QStringLiteral("启动帮助失败。"));
     QCOMPARE(messages.last().title, QStringLiteral("app_point_convert_app"));
@@ -109,6 +124,7 @@ void PointConvertAppTest::runEndsWithStatusZeroHoweverTheDialogEnds() {
 }
 
 int main(int argc, char *argv[]) {
+    useTemporaryConfig();
     CPointConvertApp app(argc, argv);
     PointConvertAppTest test;
     return QTest::qExec(&test, argc, argv);

@@ -129,6 +129,7 @@ class PointConvertDlgCommandsTest : public QObject {
 };
 
 void PointConvertDlgCommandsTest::initTestCase() {
+    useTemporaryConfig();
     QCoreApplication::setApplicationName(
         CPointConvertApp::applicationNameFrom(QCoreApplication::applicationFilePath()));
     m_startFolder = QDir::currentPath();
@@ -223,7 +224,8 @@ void PointConvertDlgCommandsTest::convertsBesideTheSourceAsTheCoreWrites() {
     f.browseTo(f.source);
     f.convert(index);
     QCOMPARE(f.messages.last().text, QStringLiteral("\t转换成功!\n生成转换文件:") + output +
-                                         QStringLiteral("\n写入 40 点"));
+                                         QStringLiteral("\n写入 40 点\n保存在: ") +
+                                         f.folder.path());
     QCOMPARE(f.messages.last().title, kConvertedTitle);
     QCOMPARE(f.messages.last().icon, QMessageBox::NoIcon);
 
@@ -256,10 +258,12 @@ void PointConvertDlgCommandsTest::deletedSourceSaysOpenFailedAndWritesNothing() 
     f.browseTo(f.source);
     QVERIFY(QFile::remove(f.source));
     f.convert(0);
-    QCOMPARE(f.messages.last().text, QStringLiteral("打开源文件错误，请重新选择!\n位置: ") +
-                                         f.source + QStringLiteral("\n原因: 文件或文件夹不存在。"));
-    QCOMPARE(f.messages.last().title, QCoreApplication::applicationName());
-    QCOMPARE(f.messages.last().icon, QMessageBox::NoIcon);
+    QVERIFY(f.messages.shown().isEmpty());
+    QCOMPARE(f.messages.results().size(), std::size_t{1});
+    QCOMPARE(
+        f.messages.results()[0].rows[0].notes,
+        (std::vector<std::string>{"打开源文件错误，请重新选择!", "位置: " + f.source.toStdString(),
+                                  "原因: 文件或文件夹不存在。"}));
     QVERIFY(f.folderEntries().isEmpty());
 }
 
@@ -268,12 +272,14 @@ void PointConvertDlgCommandsTest::outputThatCannotBeCreatedIsAWarning() {
     QVERIFY(QDir(f.folder.path()).mkdir(QStringLiteral("ptsCass.dat")));
     f.browseTo(f.source);
     f.convert(0);
-    QCOMPARE(f.messages.last().text,
-             QStringLiteral("创建转换文件错误:ptsCass.dat\n位置: ") +
-                 f.folder.filePath(QStringLiteral("ptsCass.dat")) +
-                 QStringLiteral("\n原因: 这是一个文件夹。"));
-    QCOMPARE(f.messages.last().title, QCoreApplication::applicationName());
-    QCOMPARE(f.messages.last().icon, QMessageBox::Warning);
+    QVERIFY(f.messages.shown().isEmpty()); // refused at once: no question
+    QCOMPARE(f.messages.results().size(), std::size_t{1});
+    QCOMPARE(f.messages.results()[0].rows[0].notes,
+             (std::vector<std::string>{
+                 "创建转换文件错误:ptsCass.dat",
+                 "位置: " + f.folder.filePath(QStringLiteral("ptsCass.dat")).toStdString(),
+                 "原因: 这是一个文件夹。"}));
+    QVERIFY(f.messages.results()[0].troubled);
 }
 
 void PointConvertDlgCommandsTest::fileNamePart_data() {
@@ -309,8 +315,8 @@ void PointConvertDlgCommandsTest::droppingOneFileIsBrowsing() {
     QCOMPARE(f.dialog.sourcePath(), f.source);
     QCOMPARE(f.child<QLabel>("fileNameDisplay")->text(), QStringLiteral("pts.txt"));
     f.convert(1);
-    QCOMPARE(f.messages.last().text,
-             QStringLiteral("\t转换成功!\n生成转换文件:ptsKaisi.txt\n写入 40 点"));
+    QVERIFY(f.messages.last().text.startsWith(
+        QStringLiteral("\t转换成功!\n生成转换文件:ptsKaisi.txt\n写入 40 点\n")));
     QVERIFY(QFileInfo::exists(f.folder.filePath(QStringLiteral("ptsKaisi.txt"))));
 }
 
@@ -397,27 +403,32 @@ void PointConvertDlgCommandsTest::contextMenuOpensTheAboutBoxModally() {
 
 void PointConvertDlgCommandsTest::convertWarnsOfWhatItLeftOut_data() {
     QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QString>("points");
     QTest::addColumn<QString>("warning");
     const QByteArray points = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
-    QTest::newRow("empty line 3") << points + "\r\n" + points + points
-                                  << "写入 2 点\n警告: 第 3 行不足 10 字节，读取在此停止，其后 4 "
-                                     "行没有转换。";
-    QTest::newRow("header row") << "序号,解状态,点名,编码,X,Y,H\r\n" + points
-                                << "写入 3 点\n警告: 1 行没有坐标数值 (第 1 行)，已按原样写入。";
+    QTest::newRow("empty line 3") << points + "\r\n" + points + points << "2 点"
+                                  << "警告: 第 3 行不足 10 字节，读取在此停止，其后 4 行没有转换。";
+    QTest::newRow("header row") << "序号,解状态,点名,编码,X,Y,H\r\n" + points << "3 点"
+                                << "警告: 1 行没有坐标数值 (第 1 行)，已按原样写入。";
 }
 
-// The box keeps the success text and adds, with the warning icon, what was not converted.
+// A warning takes the result dialog, with the warning icon: the output, its points and what was
+// not converted.
 void PointConvertDlgCommandsTest::convertWarnsOfWhatItLeftOut() {
     QFETCH(QByteArray, source);
+    QFETCH(QString, points);
     QFETCH(QString, warning);
     Fixture f;
     writeFile(f.source, source);
     f.browseTo(f.source);
     f.convert(0);
-    QCOMPARE(f.messages.last().text,
-             QStringLiteral("\t转换成功!\n生成转换文件:ptsCass.dat\n") + warning);
-    QCOMPARE(f.messages.last().title, kConvertedTitle);
-    QCOMPARE(f.messages.last().icon, QMessageBox::Warning);
+    QVERIFY(f.messages.shown().isEmpty());
+    QCOMPARE(f.messages.results().size(), std::size_t{1});
+    const velkaro::dialog::ResultRow &row = f.messages.results()[0].rows.at(0);
+    QCOMPARE(row.output, f.folder.filePath(QStringLiteral("ptsCass.dat")).toStdString());
+    QCOMPARE(row.points, points.toStdString());
+    QCOMPARE(row.notes, std::vector<std::string>{warning.toStdString()});
+    QVERIFY(f.messages.results()[0].troubled);
 }
 
 // A second day's file of the same stem, or a re-conversion, asks before it replaces anything.
@@ -428,7 +439,9 @@ void PointConvertDlgCommandsTest::existingOutputIsReplacedOnlyAfterAsking() {
     f.browseTo(f.source);
     f.convert(0);
     QCOMPARE(f.messages.shown().size(), 1);
-    QCOMPARE(f.messages.last().text, QStringLiteral("转换文件 ptsCass.dat 已存在。\n要替换它吗?"));
+    // The question names when the existing file was last changed.
+    QVERIFY(f.messages.last().text.startsWith(QStringLiteral("转换文件 ptsCass.dat (修改于 ")));
+    QVERIFY(f.messages.last().text.endsWith(QStringLiteral(") 已存在。\n要替换它吗?")));
     QCOMPARE(f.messages.last().buttons,
              (QStringList{QStringLiteral("替换"), QStringLiteral("取消")}));
     QCOMPARE(f.messages.last().icon, QMessageBox::Question);
@@ -482,7 +495,7 @@ void PointConvertDlgCommandsTest::editedFieldChoosesNothing() {
 }
 
 // Browse and a drop both take several files; one question covers every existing output, and
-// one box reports each output and each failure.
+// the result dialog reports each output and each failure.
 void PointConvertDlgCommandsTest::severalFilesConvertInOneRunWithOneSummary() {
     Fixture f;
     const QString second = f.folder.filePath(QStringLiteral("b.txt"));
@@ -494,15 +507,16 @@ void PointConvertDlgCommandsTest::severalFilesConvertInOneRunWithOneSummary() {
     QCOMPARE(f.child<QLabel>("fileNameDisplay")->toolTip().split(QLatin1Char('\n')).size(), 3);
     f.messages.replace = true;
     f.convert(2);
-    QCOMPARE(f.messages.shown().size(), 2);
-    QCOMPARE(f.messages.shown().constFirst().text,
-             QStringLiteral("转换文件 bCAD.dxf 已存在。\n要替换它吗?"));
-    QCOMPARE(f.messages.last().text, QStringLiteral("\t转换完成: 2 个文件成功，1 个失败。\n"
-                                                    "ptsCAD.dxf (40 点)\nbCAD.dxf (40 点)\n"
-                                                    "gone.txt: 打开源文件错误，请重新选择!\n位置: ") +
-                                                        f.folder.filePath(QStringLiteral("gone.txt")) +
-                                                        QStringLiteral("\n原因: 文件或文件夹不存在。"));
-    QCOMPARE(f.messages.last().icon, QMessageBox::Warning);
+    QCOMPARE(f.messages.shown().size(), 1);
+    QVERIFY(f.messages.last().text.startsWith(QStringLiteral("转换文件 bCAD.dxf (修改于 ")));
+    QCOMPARE(f.messages.results().size(), std::size_t{1});
+    const velkaro::dialog::ResultReport &report = f.messages.results()[0];
+    QCOMPARE(report.headline, std::string("转换完成: 2 个文件成功，1 个失败。"));
+    QCOMPARE(report.rows.size(), std::size_t{3});
+    QCOMPARE(report.rows[0].output, f.folder.filePath(QStringLiteral("ptsCAD.dxf")).toStdString());
+    QCOMPARE(report.rows[1].points, std::string("40 点"));
+    QCOMPARE(report.rows[2].state, velkaro::dialog::RowState::Failed);
+    QCOMPARE(report.folderToOpen, f.folder.path().toStdString());
     QCOMPARE(readFile(f.folder.filePath(QStringLiteral("bCAD.dxf"))),
              readFile(f.folder.filePath(QStringLiteral("ptsCAD.dxf"))));
 

@@ -39,13 +39,14 @@ void QtServicesTest::fileChooserOffersTxtFilesAndReturnsTheChoice() {
         QCOMPARE(dialog->defaultSuffix(), QStringLiteral("txt"));
         QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFiles);
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
-        dialog->setDirectory(QFileInfo(path).absolutePath());
+        QCOMPARE(dialog->directory().absolutePath(), QFileInfo(path).absolutePath());
         dialog->selectFile(path);
         static_cast<QDialog *>(dialog)->accept();
     });
     CQtFileChooser chooser;
-    const QStringList chosen = chooser.chooseSourceFiles(&owner);
+    const QStringList chosen = chooser.chooseSourceFiles(&owner, QFileInfo(path).absolutePath());
     QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chooser.shownFolder(), QFileInfo(path).absolutePath());
     QCOMPARE(QFileInfo(chosen.constFirst()).canonicalFilePath(),
              QFileInfo(path).canonicalFilePath());
 }
@@ -58,7 +59,8 @@ void QtServicesTest::fileChooserCancelledChoosesNothing() {
         dialog->reject();
     });
     CQtFileChooser chooser;
-    QVERIFY(chooser.chooseSourceFiles(&owner).isEmpty());
+    QVERIFY(chooser.chooseSourceFiles(&owner, QString()).isEmpty());
+    QVERIFY(!chooser.shownFolder().isEmpty());
 }
 
 void QtServicesTest::messageBoxHasTitleIconTextAndOneOk() {
@@ -74,6 +76,7 @@ void QtServicesTest::messageBoxHasTitleIconTextAndOneOk() {
         QCOMPARE(box->icon(), QMessageBox::Warning);
         QCOMPARE(box->buttons().size(), 1);
         QCOMPARE(box->standardButton(box->buttons().constFirst()), QMessageBox::Ok);
+        QCOMPARE(box->buttons().constFirst()->text(), QStringLiteral("确定"));
         seen = true;
         box->buttons().constFirst()->click();
     });

@@ -6,11 +6,17 @@
 #include "dialog_texts.h"
 #include "format_selection.h"
 #include "outcome_message.h"
+#include "question_text.h"
+#include "source_preview_table.h"
+#include "window_settings.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -189,10 +195,29 @@ class ScriptedHost : public DialogHost {
         asked.push_back(question);
         return answer;
     }
+    // Runs the work on a thread of its own, as the windows do; cancelFirst asks it to stop
+    // before it begins.
+    void runWork(const std::function<void()> &work, WorkProgress &progress) override {
+        progress.conversion.cancelRequested = cancelFirst;
+        std::thread(work).join();
+        works.push_back(progress.sourceNames.size());
+    }
+    void showResults(const ResultReport &report) override { results.push_back(report); }
     Answer answer = Answer::Cancel;
+    bool cancelFirst = false;
     std::vector<Message> shown;
     std::vector<Question> asked;
+    std::vector<std::size_t> works;
+    std::vector<ResultReport> results;
 };
+
+// The question's "(修改于 ...)" for a file, by the same clock.
+std::string changed(const std::string &path) {
+    const auto time = std::filesystem::last_write_time(path);
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
+        std::filesystem::file_time_type::clock::to_sys(time).time_since_epoch());
+    return " (修改于 " + velkaro::wording::localTimeText(seconds.count()) + ")";
+}
 
 using velkaro::test::kSource;
 const NameDecoder kPlain = [](std::string_view name) { return std::string(name); };
@@ -223,7 +248,9 @@ TEST(ConvertCommand, ExistingOutputIsReplacedOnlyWhenTheUserSaysSo) {
     f.command.run(f.selection, velkaro::TargetFormat::Cass);
     ASSERT_EQ(f.host.asked.size(), 1u);
     EXPECT_EQ(f.host.asked[0],
-              (Question{"转换文件 surveyCass.dat 已存在。\n要替换它吗?", "", "替换", "取消"}));
+              (Question{"转换文件 surveyCass.dat" + changed(f.dir.file("surveyCass.dat")) +
+                            " 已存在。\n要替换它吗?",
+                        "", "替换", "取消"}));
     EXPECT_TRUE(f.host.shown.empty());
     EXPECT_EQ(readBytes(f.dir.file("surveyCass.dat")), "edited by hand\r\n");
     EXPECT_EQ(listFolder(f.dir.path()), "survey.0618.txt\nsurveyCass.dat\n");
@@ -232,7 +259,58 @@ TEST(ConvertCommand, ExistingOutputIsReplacedOnlyWhenTheUserSaysSo) {
     f.command.run(f.selection, velkaro::TargetFormat::Cass);
     EXPECT_EQ(readBytes(f.dir.file("surveyCass.dat")), "K1,,20.5,10.5,3.0\r\nP2,,21,11,4\r\n");
     ASSERT_EQ(f.host.shown.size(), 1u);
-    EXPECT_EQ(f.host.shown[0].text, "\t转换成功!\n生成转换文件:surveyCass.dat\n写入 2 点");
+    EXPECT_EQ(f.host.shown[0].text, "\t转换成功!\n生成转换文件:surveyCass.dat\n写入 2 点\n保存在: " +
+                                        f.dir.folder());
+}
+
+// Nobody may write a read-only output, so asking would only end in a failure: it is refused at
+// once with its reason, and the other file is converted.
+TEST(ConvertCommand, OutputThatCannotBeReplacedIsNotOffered) {
+    CommandFixture f;
+    writeBytes(f.dir.file("a.txt"), kSource);
+    writeBytes(f.dir.file("b.txt"), kSource);
+    writeBytes(f.dir.file("aCass.dat"), "kept");
+    std::filesystem::permissions(f.dir.path() / "aCass.dat", std::filesystem::perms::owner_read);
+    f.selection.choose({f.dir.file("a.txt"), f.dir.file("b.txt")}, kNativePathStyle);
+    f.command.run(f.selection, velkaro::TargetFormat::Cass);
+    EXPECT_TRUE(f.host.asked.empty());
+    ASSERT_EQ(f.host.results.size(), 1u);
+    const ResultReport &report = f.host.results[0];
+    EXPECT_EQ(report.headline, "转换完成: 1 个文件成功，1 个失败。");
+    ASSERT_EQ(report.rows.size(), 2u);
+    EXPECT_EQ(report.rows[0], (ResultRow{"a.txt", "", "",
+                                         {"创建转换文件错误:aCass.dat",
+                                          "位置: " + f.dir.file("aCass.dat"), "原因: 文件是只读的。"},
+                                         RowState::Failed}));
+    EXPECT_EQ(report.rows[1],
+              (ResultRow{"b.txt", f.dir.file("bCass.dat"), "2 点", {}, RowState::Converted}));
+    EXPECT_EQ(report.folderToOpen, f.dir.folder());
+    EXPECT_TRUE(report.troubled);
+    EXPECT_EQ(readBytes(f.dir.file("aCass.dat")), "kept");
+}
+
+// A cancel keeps every earlier output and leaves nothing behind; the settings choose the folder.
+TEST(ConvertCommand, CancelledRunKeepsEarlierOutputsAndSettingsChooseTheFolder) {
+    CommandFixture f;
+    std::filesystem::create_directory(f.dir.path() / "out");
+    writeBytes(f.dir.file("a.txt"), kSource);
+    writeBytes(f.dir.file("out/aCAD.dxf"), "earlier");
+    WindowSettings settings;
+    settings.outputPlace = OutputPlace::Folder;
+    settings.outputFolder = f.dir.file("out");
+    f.selection.choose({f.dir.file("a.txt")}, kNativePathStyle);
+    f.host.answer = Answer::Replace;
+    f.host.cancelFirst = true;
+    f.command.run(f.selection, velkaro::TargetFormat::Cad, settings);
+    ASSERT_EQ(f.host.results.size(), 1u);
+    EXPECT_EQ(f.host.results[0].rows[0].notes,
+              std::vector<std::string>{"转换已取消，原有文件保持不变:aCAD.dxf"});
+    EXPECT_EQ(listFolder(f.dir.path() / "out"), "aCAD.dxf\n");
+    EXPECT_EQ(readBytes(f.dir.file("out/aCAD.dxf")), "earlier");
+    f.host.cancelFirst = false;
+    f.command.run(f.selection, velkaro::TargetFormat::Cad, settings);
+    EXPECT_NE(readBytes(f.dir.file("out/aCAD.dxf")), "earlier");
+    EXPECT_EQ(f.host.works, (std::vector<std::size_t>{1, 1}));
 }
 
 TEST(ConvertCommand, SeveralFilesAskOnceAndEndInOneSummary) {
@@ -246,14 +324,18 @@ TEST(ConvertCommand, SeveralFilesAskOnceAndEndInOneSummary) {
     f.host.answer = Answer::Replace;
     f.command.run(f.selection, velkaro::TargetFormat::Kaisi);
     ASSERT_EQ(f.host.asked.size(), 1u);
-    EXPECT_EQ(f.host.asked[0].text, "下列转换文件已存在:\naKaisi.txt\nbKaisi.txt\n要替换它们吗?");
-    ASSERT_EQ(f.host.shown.size(), 1u);
-    EXPECT_EQ(f.host.shown[0],
-              (Message{"\t转换完成: 2 个文件成功，1 个失败。\naKaisi.txt (2 点)\nbKaisi.txt (2 点)"
-                       "\n警告: 第 3 行不足 10 字节，读取在此停止，其后 2 行没有转换。"
-                       "\ngone.txt: 打开源文件错误，请重新选择!\n位置: " +
-                           f.dir.file("gone.txt") + "\n原因: 文件或文件夹不存在。",
-                       "格式转换提示：", MessageIcon::Warning}));
+    EXPECT_EQ(f.host.asked[0].text, "下列转换文件已存在:\naKaisi.txt" +
+                                        changed(f.dir.file("aKaisi.txt")) + "\nbKaisi.txt" +
+                                        changed(f.dir.file("bKaisi.txt")) + "\n要替换它们吗?");
+    EXPECT_TRUE(f.host.shown.empty());
+    ASSERT_EQ(f.host.results.size(), 1u);
+    const ResultReport &report = f.host.results[0];
+    EXPECT_EQ(report.headline, "转换完成: 2 个文件成功，1 个失败。");
+    ASSERT_EQ(report.rows.size(), 3u);
+    EXPECT_EQ(report.rows[1].notes, std::vector<std::string>{"警告: 第 3 行不足 10 字节，读取在此停止，"
+                                                             "其后 2 行没有转换。"});
+    EXPECT_EQ(report.rows[1].state, RowState::Warned);
+    EXPECT_EQ(report.rows[2].notes[0], "打开源文件错误，请重新选择!");
     EXPECT_EQ(listFolder(f.dir.path()), "a.txt\naKaisi.txt\nb.txt\nbKaisi.txt\n");
 }
 
@@ -271,15 +353,75 @@ TEST(ConvertCommand, SeveralFilesNeverReplaceEachOtherOrASourceOfTheRun) {
     f.selection.choose({f.dir.file("b.txt"), f.dir.file("bKaisi.txt")}, kNativePathStyle);
     f.command.run(f.selection, velkaro::TargetFormat::Kaisi);
     EXPECT_TRUE(f.host.asked.empty());
-    ASSERT_EQ(f.host.shown.size(), 2u);
-    EXPECT_EQ(f.host.shown[0].text, "\t转换完成: 1 个文件成功，1 个失败。\naKaisi.txt (2 点)\n"
-                                    "a.csv: 转换文件已由前面的源文件生成:" +
-                                        f.dir.file("a.txt"));
-    EXPECT_EQ(f.host.shown[1].text, "\t转换完成: 1 个文件成功，1 个失败。\n"
-                                    "b.txt: 转换文件是本次转换的源文件，不能覆盖:bKaisi.txt\n"
-                                    "bKaisiKaisi.txt (1 点)");
+    ASSERT_EQ(f.host.results.size(), 2u);
+    EXPECT_EQ(f.host.results[0].rows[1].notes[0],
+              "转换文件已由前面的源文件生成:" + f.dir.file("a.txt"));
+    EXPECT_EQ(f.host.results[1].rows[0].notes[0],
+              "转换文件是本次转换的源文件，不能覆盖:bKaisi.txt");
+    EXPECT_EQ(f.host.results[1].rows[1].points, "1 点");
     EXPECT_EQ(readBytes(f.dir.file("aKaisi.txt")), "P1,K1,10.5,20.5,3.0\r\nP2,P2,11,21,4\r\n");
     EXPECT_EQ(readBytes(f.dir.file("bKaisi.txt")), "1,2,P9,K9,1,2,3\n");
 }
 
+// The stored settings: every value round-trips, a damaged store falls back to the defaults, and
+// the main window's line names exactly what is in force.
+TEST(WindowSettings, StoreRoundTripAndTheOptionsLine) {
+    WindowSettings settings;
+    EXPECT_EQ(optionsLine(settings, kMarkNames), "选项: 与原程序相同");
+    settings.options.dxfCodePage = 936;
+    settings.options.dxfAxes = velkaro::DxfAxes::En;
+    settings.options.dxfLabels = velkaro::DxfLabels{2.5, 2};
+    settings.options.cassColumns = velkaro::CassColumns::Name;
+    settings.options.leaveOutLinesWithoutCoordinates = true;
+    settings.outputPlace = OutputPlace::Folder;
+    settings.outputFolder = "/d/out";
+    EXPECT_EQ(fromValues(toValues(settings)), settings);
+    EXPECT_EQ(optionsLine(settings, kMarkNames),
+              "选项: DXF 代码页 936; 东坐标为 X; 注记 (字高 2.5, 高程 2 位小数); CASS 含点名; "
+              "略去无坐标行; 输出到 </d/out>");
+    const SettingsValues damaged = {{"dxfCodePage", "65001"}, {"labels", "1"},
+                                    {"labelHeight", "0.0000004"}, {"labelDecimals", "9"},
+                                    {"outputPlace", "folder"}, {"outputFolder", ""}};
+    const WindowSettings fallen = fromValues(damaged);
+    EXPECT_FALSE(fallen.options.dxfCodePage);
+    EXPECT_EQ(fallen.options.dxfLabels->height, 1.0);
+    EXPECT_EQ(fallen.options.dxfLabels->elevationDecimals, 3);
+    EXPECT_EQ(fallen.outputPlace, OutputPlace::BesideSource);
+    EXPECT_EQ(parseLabelHeight("1e308"), std::nullopt);
+    EXPECT_EQ(parseLabelHeight("0.5"), 0.5);
+}
+
+// The layout chosen in the settings is stored as the converter writes it, and the preview shows
+// the chosen file's points as the run will read them, GBK names decoded.
+TEST(WindowSettings, SourceLayoutAndItsPreview) {
+    WindowSettings settings;
+    settings.options.sourceReading = sourceReadingOf("cass", "utf-8");
+    EXPECT_EQ(toValues(settings).at("sourceLayout"), "name,code,y,x,z");
+    EXPECT_EQ(fromValues(toValues(settings)), settings);
+    EXPECT_EQ(optionsLine(settings, kMarkNames), "选项: 源文件 name,code,y,x,z");
+    EXPECT_EQ(fromValues({{"sourceLayout", "x,x"}}).options.sourceReading, velkaro::SourceReading{});
+    settings.options.sourceReading = sourceReadingOf("rtk", "");
+    const PreviewTable old = previewTable("1,2,\xbf\xd8,NULL,3515102.9,516181.7,42.8\n",
+                                          settings.options);
+    EXPECT_EQ(old.rows, (std::vector<std::vector<std::string>>{
+                            {"控", "控", "3515102.9", "516181.7", "42.8"}}));
+    EXPECT_EQ(old.note, "按原程序的方式读取");
+    settings.options.sourceReading = sourceReadingOf("auto", "");
+    EXPECT_TRUE(previewTable("P1,100,200,3\n", settings.options).note.starts_with("原因: "));
+}
+
 } // namespace
+
+// With the summary option one file ends in the result dialog, which carries the summary.
+TEST(ConvertCommand, SummaryOptionFillsTheReportsSummary) {
+    CommandFixture f;
+    writeBytes(f.dir.file("a.txt"), kSource);
+    WindowSettings settings;
+    settings.options.summary = true;
+    f.selection.choose({f.dir.file("a.txt")}, kNativePathStyle);
+    f.command.run(f.selection, velkaro::TargetFormat::Cass, settings);
+    ASSERT_EQ(f.host.results.size(), 1u);
+    EXPECT_EQ(f.host.results[0].summary,
+              (std::vector<std::string>{"a.txt:", "  行: 读取 2, 取用 2", "  编码 K1: 1 点",
+                                        "  编码 P2: 1 点"}));
+}

@@ -29,7 +29,7 @@ using velkaro::TargetFormat;
 
 constexpr std::string_view kDxfOpener = "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n";
 constexpr std::string_view kDxfCloser = "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
-constexpr std::uint64_t kDxfLinesPerPoint = 10; // see the note in README's Reliability section
+constexpr std::uint64_t kDxfLinesPerPoint = 10; // see the note in docs/reliability.md
 
 [[noreturn]] void fail(const char *what, std::string_view detail = {}) {
     std::fprintf(stderr, "\nINVARIANT BROKEN: %s %.*s\n", what, static_cast<int>(detail.size()),

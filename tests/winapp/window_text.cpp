@@ -5,18 +5,23 @@
 //   window-text map EXE TEMPLATE CX CY    CX x CY dialog units of template TEMPLATE in EXE, as
 //                                         pixels: the client size a dialog of it must have
 //   window-text settext HWND TEXT         puts TEXT into the window HWND (hex), an edit field
+//   window-text workarea                  the primary screen's work area: L,T,R,B
 // A window line:  window HWND class=CLASS title=TITLE client=WxH rect=L,T,R,B owner=HWND
 //                 [disabled] [moving]
 // A control line:   control ID hwnd=HWND class=CLASS text=TEXT rect=L,T,R,B [sel=N] [icon=yes|no]
-//                   [hidden]
+//                   [check=0|1] [default] [pos=N] [hidden] [disabled]
+// (check: a check box or radio button's state; default: the default push button; pos: a
+// progress bar's position)
 // indented by two spaces more for each level below the window (the combo box's own field).
 // Texts escape "\", line feeds, carriage returns and tabs as \\, \n, \r and \t.
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -60,11 +65,32 @@ std::wstring escaped(const std::wstring &text) {
 // WM_GETTEXT itself: GetWindowText of another program's window gives only the text the system
 // keeps, which an edit field (the combo box's, the file dialog's) never updates.
 std::wstring textOf(HWND window) {
-    wchar_t buffer[4096] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer),
+    SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
                         SMTO_ABORTIFHUNG, 2000, &copied);
-    return escaped(buffer);
+    buffer.resize(std::min<std::size_t>(static_cast<std::size_t>(copied), buffer.size()));
+    return escaped(buffer.c_str());
+}
+
+// What a button shows beyond its text: a check box's or radio button's state, or that it is
+// the default button.
+std::wstring buttonState(HWND button, DWORD style) {
+    switch (style & BS_TYPEMASK) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+        return L" check=" + std::to_wstring(SendMessageW(button, BM_GETCHECK, 0, 0));
+    case BS_DEFPUSHBUTTON:
+        return L" default";
+    default:
+        return L"";
+    }
 }
 
 std::wstring classOf(HWND window) {
@@ -106,8 +132,17 @@ BOOL CALLBACK printControl(HWND control, LPARAM window) {
     if (className == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
         line += SendMessageW(control, STM_GETICON, 0, 0) != 0 ? L" icon=yes" : L" icon=no";
     }
+    if (className == L"Button") {
+        line += buttonState(control, style);
+    }
+    if (className == L"msctls_progress32") {
+        line += L" pos=" + std::to_wstring(SendMessageW(control, PBM_GETPOS, 0, 0));
+    }
     if (!IsWindowVisible(control)) {
         line += L" hidden";
+    }
+    if (!IsWindowEnabled(control)) {
+        line += L" disabled";
     }
     write(line);
     return TRUE;
@@ -187,11 +222,19 @@ int wmain(int argc, wchar_t **argv) {
     if (command == L"map" && argc == 6) {
         return mapDialogUnits(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
     }
+    if (command == L"workarea" && argc == 2) {
+        RECT area{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+        write(std::to_wstring(area.left) + L"," + std::to_wstring(area.top) + L"," +
+              std::to_wstring(area.right) + L"," + std::to_wstring(area.bottom));
+        return 0;
+    }
     if (command == L"settext" && argc == 4) {
         return SendMessageW(parseHandle(argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]))
                    ? 0
                    : 1;
     }
-    std::fputs("usage: window-text list | map EXE TEMPLATE CX CY | settext HWND TEXT\n", stderr);
+    std::fputs("usage: window-text list | map EXE TEMPLATE CX CY | settext HWND TEXT | workarea\n",
+               stderr);
     return 2;
 }

@@ -119,6 +119,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "内存不足，无法转换。"},
         SentenceRow{"InvalidOptions", outcomeOf(Kind::InvalidOptions), "转换选项无效"},
         SentenceRow{"Unexpected", outcomeOf(Kind::Unexpected), "转换时发生意外错误:<pts.txt>"},
+        SentenceRow{"Cancelled", outcomeOf(Kind::Cancelled),
+                    "转换已取消，原有文件保持不变:<ptsCass.dat>"},
+
         SentenceRow{"LayoutUndecided", undecided(velkaro::DetectionFailure::Ambiguous),
                     "无法识别源文件的格式:<pts.txt>\n原因: 有几列都像北坐标或东坐标。\n"
                     "请指定源文件各列的含义，例如 name,code,y,x,z。"}),
