@@ -8,6 +8,8 @@
 namespace velkaro {
 namespace {
 
+constexpr std::size_t kNumberBlock = 32;
+
 // Bytes appended to a buffer the caller made large enough.
 struct EntityText {
     char *end;
@@ -17,6 +19,16 @@ struct EntityText {
         end += N - 1;
     }
     void add(std::string_view bytes) { end = appendBytes(end, bytes); }
+    // A number printed at the start of a kMaxFixed6Length buffer: the usual short one is copied
+    // as a block of 32 bytes (those past it are scratch that the next part overwrites).
+    void addNumber(std::string_view number) {
+        if (number.size() > kNumberBlock) {
+            add(number);
+            return;
+        }
+        std::memcpy(end, number.data(), kNumberBlock);
+        end += number.size();
+    }
     // A carriage return inside a text value would end its line for readers that take CR alone
     // as a line end, and shift every group after it: it becomes a space. Other bytes stay.
     void addTextValue(std::string_view text) {
@@ -32,7 +44,7 @@ DxfPointWriter::DxfPointWriter(DxfAxes axes, const std::optional<DxfLabels> &lab
     : m_axes(axes), m_labels(labels) {
     if (m_labels) {
         const double height = m_labels->height;
-        m_printedHeight = formatFixed6(height);
+        m_heightGroup = "\r\n 40\r\n" + formatFixed6(height) + "\r\n  1\r\n";
         m_dx = offsetOf(height / 2);
         m_nameDy = offsetOf(height / 2);
         m_elevationDy = offsetOf(-1.5 * height);
@@ -44,9 +56,11 @@ DxfPointWriter::Coordinate DxfPointWriter::coordinateOf(char *text, std::string_
     Coordinate result{{}, field, 0, false};
     PlainDecimal plain;
     char *end = nullptr;
-    if (scanPlainDecimal(field, plain)) {
+    std::uint64_t magnitude = 0;
+    if (m_labels ? scanPlainDecimal(field, plain, magnitude) : scanPlainDecimal(field, plain)) {
         end = printPlainFixed6(text, plain);
-        result.millionths = plain.millionths();
+        const auto value = static_cast<std::int64_t>(magnitude);
+        result.millionths = plain.negative ? -value : value;
         result.exact = true;
     } else {
         end = printFixed6(text, parseNumber(field));
@@ -85,9 +99,9 @@ void DxfPointWriter::write(OutputStream &out, const PointRecord &record) const {
     }
     char numbers[4][kMaxFixed6Length];
     const std::string_view labelX = placed(numbers[0], drawingX, m_dx);
-    writeText(out, "ZDH", labelX, placed(numbers[1], drawingY, m_nameDy), printedZ,
+    writeText(out, kNameHead, labelX, placed(numbers[1], drawingY, m_nameDy), printedZ,
               record.pointName);
-    writeText(out, "GCD", labelX, placed(numbers[2], drawingY, m_elevationDy), printedZ,
+    writeText(out, kElevationHead, labelX, placed(numbers[2], drawingY, m_elevationDy), printedZ,
               elevation(numbers[3], z));
 }
 
@@ -98,25 +112,23 @@ std::string_view DxfPointWriter::placed(char *text, const Coordinate &at, const 
     return {text, static_cast<std::size_t>(end - text)};
 }
 
-// Assembled in the stream's buffer: the entity is a dozen short parts. Only a record built by
+// Assembled in the stream's buffer: the entity is a few short parts. Only a record built by
 // hand holds a text too long for the stream's room; it follows the rest byte by byte.
-void DxfPointWriter::writeText(OutputStream &out, std::string_view layer, std::string_view x,
+void DxfPointWriter::writeText(OutputStream &out, const EntityHead &head, std::string_view x,
                                std::string_view y, std::string_view z,
                                std::string_view text) const {
-    constexpr std::size_t kHead = 6 * kMaxFixed6Length;
-    const bool fits = text.size() <= OutputStream::kRoomLimit - kHead;
-    EntityText builder{out.room(kHead + (fits ? text.size() : 0))};
-    builder.add("  0\r\nTEXT\r\n  8\r\n");
-    builder.add(layer);
-    builder.add("\r\n 10\r\n");
-    builder.add(x);
+    const std::size_t headSize =
+        sizeof head + 3 * kMaxFixed6Length + kNumberBlock + m_heightGroup.size();
+    const bool fits = text.size() <= OutputStream::kRoomLimit - headSize;
+    EntityText builder{out.room(headSize + (fits ? text.size() : 0))};
+    std::memcpy(builder.end, head, sizeof head - 1);
+    builder.end += sizeof head - 1;
+    builder.addNumber(x);
     builder.add("\r\n 20\r\n");
-    builder.add(y);
+    builder.addNumber(y);
     builder.add("\r\n 30\r\n");
-    builder.add(z);
-    builder.add("\r\n 40\r\n");
-    builder.add(m_printedHeight);
-    builder.add("\r\n  1\r\n");
+    builder.addNumber(z);
+    builder.add(m_heightGroup);
     if (fits) {
         builder.addTextValue(text);
         builder.add("\r\n");
@@ -136,7 +148,8 @@ std::string_view DxfPointWriter::elevation(char *buffer, const Coordinate &z) co
         return z.printed;
     }
     char *end = nullptr;
-    if (!roundPrinted(z.printed, decimals, buffer, end)) {
+    if (!z.exact ||
+        !roundMillionths(z.millionths, z.printed.front() == '-', decimals, buffer, end)) {
         end = printFixed(buffer, parseNumber(z.field), decimals);
     }
     return {buffer, static_cast<std::size_t>(end - buffer)};

@@ -48,16 +48,22 @@ class DxfPointWriter {
     // The coordinate moved by offset, printed into text.
     [[nodiscard]] static std::string_view placed(char *text, const Coordinate &at,
                                                  const Offset &offset);
-    void writeText(OutputStream &out, std::string_view layer, std::string_view x,
+    // The TEXT entity's groups up to its x, for each of the two layers.
+    using EntityHead = char[27];
+    static constexpr EntityHead kNameHead = "  0\r\nTEXT\r\n  8\r\nZDH\r\n 10\r\n";
+    static constexpr EntityHead kElevationHead = "  0\r\nTEXT\r\n  8\r\nGCD\r\n 10\r\n";
+
+    // x, y and z each lie at the start of a buffer of kMaxFixed6Length bytes.
+    void writeText(OutputStream &out, const EntityHead &head, std::string_view x,
                    std::string_view y, std::string_view z, std::string_view text) const;
     [[nodiscard]] std::string_view elevation(char *buffer, const Coordinate &z) const;
 
     DxfAxes m_axes;
     std::optional<DxfLabels> m_labels;
-    std::string m_printedHeight;
-    Offset m_dx;          // both labels, to the right
-    Offset m_nameDy;      // the name, up
-    Offset m_elevationDy; // the elevation, down
+    std::string m_heightGroup; // from the end of z to the start of the text
+    Offset m_dx;               // both labels, to the right
+    Offset m_nameDy;           // the name, up
+    Offset m_elevationDy;      // the elevation, down
 };
 
 } // namespace velkaro

@@ -220,6 +220,40 @@ bool scanPlainDecimal(std::string_view text, PlainDecimal &plain) {
            plain.integer.size() + plain.decimals.size() > 0;
 }
 
+// Digits from p on, accumulated into value (wrapping past 19 of them, which no plain decimal
+// has); returns the first byte that is not a digit.
+[[nodiscard]] const char *accumulateDigits(const char *p, const char *end, std::uint64_t &value) {
+    for (; p != end; ++p) {
+        const auto digit = static_cast<unsigned char>(*p - '0');
+        if (digit > 9) {
+            break;
+        }
+        value = value * 10 + digit;
+    }
+    return p;
+}
+
+bool scanPlainDecimal(std::string_view text, PlainDecimal &plain, std::uint64_t &magnitude) {
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    plain.negative = p != end && *p == '-';
+    p += p != end && (*p == '-' || *p == '+') ? 1 : 0;
+    const char *const integer = p;
+    std::uint64_t value = 0;
+    p = accumulateDigits(p, end, value);
+    plain.integer = std::string_view(integer, static_cast<std::size_t>(p - integer));
+    const char *decimals = p;
+    if (p != end && *p == '.') {
+        decimals = p + 1;
+        p = accumulateDigits(decimals, end, value);
+    }
+    plain.decimals = std::string_view(decimals, static_cast<std::size_t>(p - decimals));
+    const bool isPlain = p == end && plain.integer.size() <= 9 && plain.decimals.size() <= 6 &&
+                         plain.integer.size() + plain.decimals.size() > 0;
+    magnitude = isPlain ? value * kScaleOfDecimals[plain.decimals.size()] : 0;
+    return isPlain;
+}
+
 std::uint64_t PlainDecimal::magnitude() const {
     return digitsValue(decimals, digitsValue(integer, 0)) * kScaleOfDecimals[decimals.size()];
 }
@@ -456,22 +490,28 @@ constexpr std::uint64_t kPowersOfTen[] = {1ULL,
                                           10000000000000000ULL,
                                           100000000000000000ULL};
 
-// Writes millionths as the integer part, the point and six decimals.
-char *printMillionths(char *out, std::uint64_t millionths) {
-    out = std::to_chars(out, out + 24, millionths / 1000000).ptr;
-    *out++ = '.';
-    std::uint64_t decimals = millionths % 1000000;
-    for (int i = 5; i >= 0; --i, decimals /= 10) {
-        out[i] = static_cast<char>('0' + decimals % 10);
+// Writes units of 10^-decimals as the integer part and, unless decimals is 0, the point and the
+// decimals.
+char *printScaled(char *out, std::uint64_t units, int decimals) {
+    const std::uint64_t scale = kPowersOfTen[decimals];
+    out = std::to_chars(out, out + 24, units / scale).ptr;
+    if (decimals == 0) {
+        return out;
     }
-    return out + 6;
+    *out++ = '.';
+    std::uint64_t fraction = units % scale;
+    for (int i = decimals - 1; i >= 0; --i, fraction /= 10) {
+        out[i] = static_cast<char>('0' + fraction % 10);
+    }
+    return out + decimals;
 }
 
 #ifdef __SIZEOF_INT128__
 // The same rules by integer arithmetic for 1 <= magnitude < 10^13, where coordinates live:
 // with E integer digits, rounding to 17 significant digits is rounding magnitude * 10^(17-E)
-// to an integer, and the sixth decimal then sits 11-E digits from its end. False outside it.
-[[nodiscard]] bool printFixed6Fast(char *&out, double magnitude) {
+// to an integer, and the last decimal kept then sits 17-E-decimals digits from its end (for six
+// decimals at most 11-E). False outside that range.
+[[nodiscard]] bool printFixedFast(char *&out, double magnitude, int decimals) {
     if (!(magnitude >= 1.0 && magnitude < 1e13)) {
         return false;
     }
@@ -488,18 +528,19 @@ char *printMillionths(char *out, std::uint64_t millionths) {
         static_cast<unsigned __int128>(mantissa) * kPowersOfTen[17 - digits];
     const auto rounded17 = static_cast<std::uint64_t>(
         (scaled + (static_cast<unsigned __int128>(1) << (shift - 1))) >> shift); // half up
-    std::uint64_t millionths = rounded17;
-    if (digits < 11) {
-        const std::uint64_t unit = kPowersOfTen[11 - digits];
-        millionths = (rounded17 + unit / 2) / unit; // half up at the sixth decimal
+    const int dropped = 17 - digits - decimals; // digits of rounded17 past the last kept
+    std::uint64_t units = rounded17;
+    if (dropped > 0) {
+        const std::uint64_t unit = kPowersOfTen[dropped];
+        units = (rounded17 + unit / 2) / unit; // half up at the last decimal kept
     } else {
-        millionths = rounded17 * kPowersOfTen[digits - 11];
+        units = rounded17 * kPowersOfTen[-dropped];
     }
-    out = printMillionths(out, millionths);
+    out = printScaled(out, units, decimals);
     return true;
 }
 #else
-[[nodiscard]] bool printFixed6Fast(char *&, double) {
+[[nodiscard]] bool printFixedFast(char *&, double, int) {
     return false;
 }
 #endif
@@ -533,20 +574,23 @@ char *printFixed6(char *out, double value) {
         static constexpr char kInfinity[] = "1.#INF00";
         return std::copy(kInfinity, kInfinity + sizeof kInfinity - 1, out);
     }
-    if (printFixed6Fast(out, magnitude)) {
+    if (printFixedFast(out, magnitude, 6)) {
         return out;
     }
     return printDigits(out, roundedDigits(magnitude), 6);
 }
 
-// "%.Nf" for the decimals other than six, by the general way only: it serves one label per
-// point, where the fast way of the coordinates is not needed.
+// "%.Nf" for the decimals other than six: the elevation label's, when its printed digits cannot
+// decide.
 char *printFixed(char *out, double value, int decimals) {
     if (decimals >= 6 || decimals < 0 || std::isnan(value) || std::isinf(value)) {
         return printFixed6(out, value);
     }
     if (std::signbit(value)) {
         *out++ = '-';
+    }
+    if (printFixedFast(out, std::fabs(value), decimals)) {
+        return out;
     }
     return printDigits(out, roundedDigits(std::fabs(value)), decimals);
 }
