@@ -85,15 +85,7 @@ void DxfPointWriter::write(OutputStream &out, const PointRecord &record) const {
     const Coordinate &drawingY = m_axes == DxfAxes::Xy ? second : first;
     const Coordinate z = coordinateOf(texts[2], record.z);
     const std::string_view printedZ = z.printed;
-    out.writeRaw("  0\r\nPOINT\r\n8\r\n");
-    out.write(record.pointCode);
-    out.writeRaw("\r\n 10\r\n");
-    out.writeRaw(drawingX.printed);
-    out.writeRaw("\r\n 20\r\n");
-    out.writeRaw(drawingY.printed);
-    out.writeRaw("\r\n 30\r\n");
-    out.writeRaw(printedZ);
-    out.writeRaw("\r\n");
+    writePoint(out, record.pointCode, drawingX.printed, drawingY.printed, printedZ);
     if (!m_labels) {
         return;
     }
@@ -103,6 +95,36 @@ void DxfPointWriter::write(OutputStream &out, const PointRecord &record) const {
               record.pointName);
     writeText(out, kElevationHead, labelX, placed(numbers[2], drawingY, m_elevationDy), printedZ,
               elevation(numbers[3], z));
+}
+
+// Assembled in the stream's buffer like the labels; a layer with a line feed in it (which the
+// stream writes as CR LF) or too long for the room goes part by part.
+void DxfPointWriter::writePoint(OutputStream &out, std::string_view layer, std::string_view x,
+                                std::string_view y, std::string_view z) {
+    constexpr std::size_t kHead = 32 + 3 * kMaxFixed6Length + kNumberBlock;
+    if (layer.size() > OutputStream::kRoomLimit - kHead || OutputStream::containsLineFeed(layer)) {
+        out.writeRaw("  0\r\nPOINT\r\n8\r\n");
+        out.write(layer);
+        out.writeRaw("\r\n 10\r\n");
+        out.writeRaw(x);
+        out.writeRaw("\r\n 20\r\n");
+        out.writeRaw(y);
+        out.writeRaw("\r\n 30\r\n");
+        out.writeRaw(z);
+        out.writeRaw("\r\n");
+        return;
+    }
+    EntityText builder{out.room(kHead + layer.size())};
+    builder.add("  0\r\nPOINT\r\n8\r\n");
+    builder.add(layer);
+    builder.add("\r\n 10\r\n");
+    builder.addNumber(x);
+    builder.add("\r\n 20\r\n");
+    builder.addNumber(y);
+    builder.add("\r\n 30\r\n");
+    builder.addNumber(z);
+    builder.add("\r\n");
+    out.commit(builder.end);
 }
 
 std::string_view DxfPointWriter::placed(char *text, const Coordinate &at, const Offset &offset) {

@@ -48,6 +48,9 @@ class DxfPointWriter {
     // The coordinate moved by offset, printed into text.
     [[nodiscard]] static std::string_view placed(char *text, const Coordinate &at,
                                                  const Offset &offset);
+    // The POINT entity; x, y and z each lie at the start of a buffer of kMaxFixed6Length bytes.
+    static void writePoint(OutputStream &out, std::string_view layer, std::string_view x,
+                           std::string_view y, std::string_view z);
     // The TEXT entity's groups up to its x, for each of the two layers.
     using EntityHead = char[27];
     static constexpr EntityHead kNameHead = "  0\r\nTEXT\r\n  8\r\nZDH\r\n 10\r\n";

@@ -121,19 +121,12 @@ bool roundMillionths(std::int64_t millionths, bool negative, int decimals, char 
         return false;
     }
     const std::uint64_t kept = (magnitude + step / 2) / step; // half up on the magnitude
-    const std::uint64_t scale = kPowers[decimals];
+    // Printed as millionths, the decimals not kept cut off again (with the point for none).
     if (negative) {
         *out++ = '-';
     }
-    out = std::to_chars(out, out + 20, kept / scale).ptr;
-    if (decimals > 0) {
-        *out++ = '.';
-        std::uint64_t fraction = kept % scale;
-        for (int i = decimals; i-- > 0; fraction /= 10) {
-            out[i] = static_cast<char>('0' + fraction % 10);
-        }
-    }
-    end = out + decimals;
+    const auto cut = static_cast<std::ptrdiff_t>(kDecimals - decimals + (decimals == 0 ? 1 : 0));
+    end = printMillionths(out, static_cast<std::int64_t>(kept * step)) - cut;
     return true;
 }
 
