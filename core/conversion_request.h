@@ -18,6 +18,9 @@ struct ConversionRequest {
     std::string outputFolder;
     // What the run does beyond the old tool; the default asks for nothing.
     ConversionOptions options;
+    // Whether the caller flushes the output's folder itself (syncFolder of the outcome's
+    // folderToSync) before it reports the output, once for several outputs put there in a row.
+    bool folderSyncLater = false;
 };
 
 } // namespace velkaro

@@ -3,6 +3,7 @@
 #include "output_stream.h"
 #include "printed_decimal.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace velkaro {
@@ -19,6 +20,11 @@ struct EntityText {
         end += N - 1;
     }
     void add(std::string_view bytes) { end = appendBytes(end, bytes); }
+    // size bytes of a block whose whole length may be copied.
+    template <std::size_t N> void addBlock(const std::array<char, N> &block, std::size_t size) {
+        std::memcpy(end, block.data(), N);
+        end += size;
+    }
     // A number printed at the start of a kMaxFixed6Length buffer: the usual short one is copied
     // as a block of 32 bytes (those past it are scratch that the next part overwrites).
     void addNumber(std::string_view number) {
@@ -28,6 +34,11 @@ struct EntityText {
         }
         std::memcpy(end, number.data(), kNumberBlock);
         end += number.size();
+    }
+    // size bytes from earlier in the same buffer, at least kNumberBlock bytes back, as a block.
+    void addCopy(const char *from, std::size_t size) {
+        std::memcpy(end, from, kNumberBlock);
+        end += size;
     }
     // A carriage return inside a text value would end its line for readers that take CR alone
     // as a line end, and shift every group after it: it becomes a space. Other bytes stay.
@@ -48,6 +59,10 @@ DxfPointWriter::DxfPointWriter(DxfAxes axes, const std::optional<DxfLabels> &lab
         m_dx = offsetOf(height / 2);
         m_nameDy = offsetOf(height / 2);
         m_elevationDy = offsetOf(-1.5 * height);
+        m_usualLabels = m_dx.exact && m_nameDy.exact && m_elevationDy.exact &&
+                        m_heightGroup.size() <= m_heightBlock.size();
+        std::memcpy(m_heightBlock.data(), m_heightGroup.data(),
+                    std::min(m_heightGroup.size(), m_heightBlock.size()));
     }
 }
 
@@ -78,6 +93,80 @@ DxfPointWriter::Offset DxfPointWriter::offsetOf(double value) {
 }
 
 void DxfPointWriter::write(OutputStream &out, const PointRecord &record) const {
+    if (!m_usualLabels || !writeUsual(out, record)) {
+        writeGeneral(out, record);
+    }
+}
+
+// Scanned before anything is written, so that a field the usual way cannot take leaves the whole
+// record to the general way.
+bool DxfPointWriter::writeUsual(OutputStream &out, const PointRecord &record) const {
+    UsualPoint point;
+    if (record.pointCode.size() + record.pointName.size() > kUsualNames ||
+        !scanPlainDecimal(record.x, point.plain[0], point.magnitude[0]) ||
+        !scanPlainDecimal(record.y, point.plain[1], point.magnitude[1]) ||
+        !scanPlainDecimal(record.z, point.plain[2], point.magnitude[2]) ||
+        OutputStream::containsLineFeed(record.pointCode)) {
+        return false;
+    }
+    const int across = m_axes == DxfAxes::Xy ? 0 : 1; // the field drawn as X
+    EntityText builder{out.room(kUsualRoom + record.pointCode.size() + record.pointName.size())};
+    builder.add("  0\r\nPOINT\r\n8\r\n");
+    builder.add(record.pointCode);
+    builder.add("\r\n 10\r\n");
+    builder.end = printPlainFixed6(builder.end, point.plain[across]);
+    builder.add("\r\n 20\r\n");
+    builder.end = printPlainFixed6(builder.end, point.plain[1 - across]);
+    builder.add("\r\n 30\r\n");
+    const char *const z = builder.end;
+    builder.end = printPlainFixed6(builder.end, point.plain[2]);
+    const auto zSize = static_cast<std::size_t>(builder.end - z);
+    builder.add("\r\n");
+    builder.add(kNameHead);
+    const char *const labelX = builder.end;
+    builder.end = printMillionths(builder.end, point.millionths(across) + m_dx.millionths);
+    const auto labelXSize = static_cast<std::size_t>(builder.end - labelX);
+    builder.add("\r\n 20\r\n");
+    builder.end = printMillionths(builder.end, point.millionths(1 - across) + m_nameDy.millionths);
+    builder.add("\r\n 30\r\n");
+    builder.addCopy(z, zSize);
+    builder.addBlock(m_heightBlock, m_heightGroup.size());
+    builder.addTextValue(record.pointName);
+    builder.add("\r\n");
+    builder.add(kElevationHead);
+    builder.addCopy(labelX, labelXSize);
+    builder.add("\r\n 20\r\n");
+    builder.end =
+        printMillionths(builder.end, point.millionths(1 - across) + m_elevationDy.millionths);
+    builder.add("\r\n 30\r\n");
+    builder.addCopy(z, zSize);
+    builder.addBlock(m_heightBlock, m_heightGroup.size());
+    builder.end = usualElevation(builder.end, point, {z, zSize}, record.z);
+    builder.add("\r\n");
+    out.commit(builder.end);
+    return true;
+}
+
+// The printed z rounded from its millionths: when the digits dropped are less than a half, the
+// printed z cut short. A half there, which only the number decides, goes by the number rules.
+char *DxfPointWriter::usualElevation(char *out, const UsualPoint &point, std::string_view printedZ,
+                                     std::string_view field) const {
+    static constexpr std::uint64_t kSteps[] = {1000000, 100000, 10000, 1000, 100, 10, 1};
+    const int decimals = m_labels->elevationDecimals;
+    const std::uint64_t step = kSteps[decimals];
+    if (point.magnitude[2] % step < step / 2 || decimals == 6) {
+        const std::size_t cut = static_cast<std::size_t>(6 - decimals) + (decimals == 0 ? 1 : 0);
+        std::memcpy(out, printedZ.data(), kNumberBlock);
+        return out + printedZ.size() - cut;
+    }
+    char *end = nullptr;
+    if (!roundMillionths(point.millionths(2), point.plain[2].negative, decimals, out, end)) {
+        end = printFixed(out, parseNumber(field), decimals);
+    }
+    return end;
+}
+
+void DxfPointWriter::writeGeneral(OutputStream &out, const PointRecord &record) const {
     char texts[3][kMaxFixed6Length];
     const Coordinate first = coordinateOf(texts[0], record.x);
     const Coordinate second = coordinateOf(texts[1], record.y);
