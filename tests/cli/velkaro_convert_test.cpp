@@ -77,13 +77,13 @@ TEST(VelkaroConvert, AllFlushesTheFolderOnceAfterTheLastMove) {
     const std::string trace = dir.file("trace.txt");
     const ProgramRun run =
         convert(dir, {"-f", "all", "data/pts.txt"},
-                "strace -f -qq -y -e trace=fsync,link,linkat,rename,renameat,renameat2,write -o '" +
+                "strace -qq -y -e trace=fsync,link,linkat,rename,renameat,renameat2,write -o '" +
                     trace + "' ");
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string folder = fs::canonical(dir.path() / "data").string();
     EXPECT_EQ(syncSteps(trace, folder), "FMFMFMDRRR");
     const ProgramRun one = convert(dir, {"-f", "cad", "data/pts.txt"},
-                                   "strace -f -qq -y -e trace=fsync,link,linkat,rename,renameat,"
+                                   "strace -qq -y -e trace=fsync,link,linkat,rename,renameat,"
                                    "renameat2,write -o '" +
                                        trace + "' ");
     ASSERT_EQ(one.status, 0) << one.err;
