@@ -20,11 +20,6 @@ struct EntityText {
         end += N - 1;
     }
     void add(std::string_view bytes) { end = appendBytes(end, bytes); }
-    // size bytes of a block whose whole length may be copied.
-    template <std::size_t N> void addBlock(const std::array<char, N> &block, std::size_t size) {
-        std::memcpy(end, block.data(), N);
-        end += size;
-    }
     // A number printed at the start of a kMaxFixed6Length buffer: the usual short one is copied
     // as a block of 32 bytes (those past it are scratch that the next part overwrites).
     void addNumber(std::string_view number) {
@@ -48,6 +43,36 @@ struct EntityText {
         }
     }
 };
+
+// The POINT entity of the usual way, its coordinates printed from their digits; returns where its
+// z lies.
+std::string_view addUsualPoint(EntityText &builder, std::string_view layer,
+                               const PlainDecimal (&plain)[3], int across) {
+    builder.add("  0\r\nPOINT\r\n8\r\n");
+    builder.add(layer);
+    builder.add("\r\n 10\r\n");
+    builder.end = printPlainFixed6(builder.end, plain[across]);
+    builder.add("\r\n 20\r\n");
+    builder.end = printPlainFixed6(builder.end, plain[1 - across]);
+    builder.add("\r\n 30\r\n");
+    const char *const z = builder.end;
+    builder.end = printPlainFixed6(builder.end, plain[2]);
+    const std::string_view printedZ(z, static_cast<std::size_t>(builder.end - z));
+    builder.add("\r\n");
+    return printedZ;
+}
+
+// A TEXT entity from the end of its x to its text value: y in millionths, the point's z (earlier
+// in the same buffer) and the height groups (a block of kHeightBlock bytes).
+void addTextMiddle(EntityText &builder, std::int64_t y, std::string_view z,
+                   std::string_view heightBlock) {
+    builder.add("\r\n 20\r\n");
+    builder.end = printMillionths(builder.end, y);
+    builder.add("\r\n 30\r\n");
+    builder.addCopy(z.data(), z.size());
+    std::memcpy(builder.end, heightBlock.data(), DxfPointWriter::kHeightBlock);
+    builder.end += heightBlock.size();
+}
 
 } // namespace
 
@@ -111,37 +136,19 @@ bool DxfPointWriter::writeUsual(OutputStream &out, const PointRecord &record) co
     }
     const int across = m_axes == DxfAxes::Xy ? 0 : 1; // the field drawn as X
     EntityText builder{out.room(kUsualRoom + record.pointCode.size() + record.pointName.size())};
-    builder.add("  0\r\nPOINT\r\n8\r\n");
-    builder.add(record.pointCode);
-    builder.add("\r\n 10\r\n");
-    builder.end = printPlainFixed6(builder.end, point.plain[across]);
-    builder.add("\r\n 20\r\n");
-    builder.end = printPlainFixed6(builder.end, point.plain[1 - across]);
-    builder.add("\r\n 30\r\n");
-    const char *const z = builder.end;
-    builder.end = printPlainFixed6(builder.end, point.plain[2]);
-    const auto zSize = static_cast<std::size_t>(builder.end - z);
-    builder.add("\r\n");
+    const std::string_view z = addUsualPoint(builder, record.pointCode, point.plain, across);
+    const std::string_view height(m_heightBlock.data(), m_heightGroup.size());
     builder.add(kNameHead);
     const char *const labelX = builder.end;
     builder.end = printMillionths(builder.end, point.millionths(across) + m_dx.millionths);
-    const auto labelXSize = static_cast<std::size_t>(builder.end - labelX);
-    builder.add("\r\n 20\r\n");
-    builder.end = printMillionths(builder.end, point.millionths(1 - across) + m_nameDy.millionths);
-    builder.add("\r\n 30\r\n");
-    builder.addCopy(z, zSize);
-    builder.addBlock(m_heightBlock, m_heightGroup.size());
+    const std::string_view x(labelX, static_cast<std::size_t>(builder.end - labelX));
+    addTextMiddle(builder, point.millionths(1 - across) + m_nameDy.millionths, z, height);
     builder.addTextValue(record.pointName);
     builder.add("\r\n");
     builder.add(kElevationHead);
-    builder.addCopy(labelX, labelXSize);
-    builder.add("\r\n 20\r\n");
-    builder.end =
-        printMillionths(builder.end, point.millionths(1 - across) + m_elevationDy.millionths);
-    builder.add("\r\n 30\r\n");
-    builder.addCopy(z, zSize);
-    builder.addBlock(m_heightBlock, m_heightGroup.size());
-    builder.end = usualElevation(builder.end, point, {z, zSize}, record.z);
+    builder.addCopy(x.data(), x.size());
+    addTextMiddle(builder, point.millionths(1 - across) + m_elevationDy.millionths, z, height);
+    builder.end = usualElevation(builder.end, point, z, record.z);
     builder.add("\r\n");
     out.commit(builder.end);
     return true;

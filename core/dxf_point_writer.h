@@ -28,6 +28,9 @@ class DxfPointWriter {
 
     void write(OutputStream &out, const PointRecord &record) const;
 
+    // The bytes of the text height's groups that the usual way copies as one block.
+    static constexpr std::size_t kHeightBlock = 64;
+
   private:
     // A coordinate as printed (without its line end), its field, and in millionths when the
     // printed text has at most twelve integer digits (exact). Its number is parsed from the field
@@ -88,12 +91,12 @@ class DxfPointWriter {
 
     DxfAxes m_axes;
     std::optional<DxfLabels> m_labels;
-    std::string m_heightGroup;            // from the end of z to the start of the text
-    std::array<char, 64> m_heightBlock{}; // the same, when it fits, to be copied as a block
-    bool m_usualLabels = false;           // labels whose offsets allow writeUsual
-    Offset m_dx;                          // both labels, to the right
-    Offset m_nameDy;                      // the name, up
-    Offset m_elevationDy;                 // the elevation, down
+    std::string m_heightGroup;                      // from the end of z to the start of the text
+    std::array<char, kHeightBlock> m_heightBlock{}; // the same, when it fits, copied whole
+    bool m_usualLabels = false;                     // labels whose offsets allow writeUsual
+    Offset m_dx;                                    // both labels, to the right
+    Offset m_nameDy;                                // the name, up
+    Offset m_elevationDy;                           // the elevation, down
 };
 
 } // namespace velkaro
