@@ -523,12 +523,24 @@ char *printScaled(char *out, std::uint64_t units, int decimals) {
     return out + decimals;
 }
 
+// Writes millionths as the integer part, the point and six decimals: printScaled for six, with
+// the count known to the loop.
+char *printMillionths(char *out, std::uint64_t millionths) {
+    out = std::to_chars(out, out + 24, millionths / 1000000).ptr;
+    *out++ = '.';
+    std::uint64_t decimals = millionths % 1000000;
+    for (int i = 5; i >= 0; --i, decimals /= 10) {
+        out[i] = static_cast<char>('0' + decimals % 10);
+    }
+    return out + 6;
+}
+
 #ifdef __SIZEOF_INT128__
 // The same rules by integer arithmetic for 1 <= magnitude < 10^13, where coordinates live:
 // with E integer digits, rounding to 17 significant digits is rounding magnitude * 10^(17-E)
 // to an integer, and the last decimal kept then sits 17-E-decimals digits from its end (for six
-// decimals at most 11-E). False outside that range.
-[[nodiscard]] bool printFixedFast(char *&out, double magnitude, int decimals) {
+// decimals at most 11-E). Gives the value in units of that decimal; false outside that range.
+[[nodiscard]] bool fixedUnitsFast(double magnitude, int decimals, std::uint64_t &units) {
     if (!(magnitude >= 1.0 && magnitude < 1e13)) {
         return false;
     }
@@ -546,18 +558,16 @@ char *printScaled(char *out, std::uint64_t units, int decimals) {
     const auto rounded17 = static_cast<std::uint64_t>(
         (scaled + (static_cast<unsigned __int128>(1) << (shift - 1))) >> shift); // half up
     const int dropped = 17 - digits - decimals; // digits of rounded17 past the last kept
-    std::uint64_t units = rounded17;
     if (dropped > 0) {
         const std::uint64_t unit = kPowersOfTen[dropped];
         units = (rounded17 + unit / 2) / unit; // half up at the last decimal kept
     } else {
         units = rounded17 * kPowersOfTen[-dropped];
     }
-    out = printScaled(out, units, decimals);
     return true;
 }
 #else
-[[nodiscard]] bool printFixedFast(char *&, double, int) {
+[[nodiscard]] bool fixedUnitsFast(double, int, std::uint64_t &) {
     return false;
 }
 #endif
@@ -591,8 +601,9 @@ char *printFixed6(char *out, double value) {
         static constexpr char kInfinity[] = "1.#INF00";
         return std::copy(kInfinity, kInfinity + sizeof kInfinity - 1, out);
     }
-    if (printFixedFast(out, magnitude, 6)) {
-        return out;
+    std::uint64_t millionths = 0;
+    if (fixedUnitsFast(magnitude, 6, millionths)) {
+        return printMillionths(out, millionths);
     }
     return printDigits(out, roundedDigits(magnitude), 6);
 }
@@ -606,8 +617,9 @@ char *printFixed(char *out, double value, int decimals) {
     if (std::signbit(value)) {
         *out++ = '-';
     }
-    if (printFixedFast(out, std::fabs(value), decimals)) {
-        return out;
+    std::uint64_t units = 0;
+    if (fixedUnitsFast(std::fabs(value), decimals, units)) {
+        return printScaled(out, units, decimals);
     }
     return printDigits(out, roundedDigits(std::fabs(value)), decimals);
 }
