@@ -87,6 +87,7 @@ struct Case {
         {"velkaro-convert CASS 6.0", convert + " -f cass " + quoted(source) + " >/dev/null"},
         {"velkaro-convert Kaisi", convert + " -f kaisi " + quoted(source) + " >/dev/null"},
         {"velkaro-convert DXF", convert + " -f cad " + quoted(source) + " >/dev/null"},
+        {"velkaro-convert -f all", convert + " -f all " + quoted(source) + " >/dev/null"},
         // The options that cost time: labels (three entities per point) and the summary.
         {"velkaro-convert DXF --labels",
          convert + " -f cad --labels " + quoted(source) + " >/dev/null"},

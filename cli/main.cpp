@@ -4,6 +4,7 @@
 #include "conversion_plan.h"
 #include "conversion_run.h"
 #include "file_names.h"
+#include "folder_sync.h"
 #include "memory_reserve.h"
 #include "outcome_text.h"
 #include "printable_text.h"
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -80,7 +82,8 @@ void report(const std::string &source, velkaro::TargetFormat format, const Comma
             printLines(name, layout);
         }
         for (const velkaro::WarningKind warning : velkaro::warningsOf(outcome)) {
-            printLines(name, velkaro::wording::warningText(warning, outcome, velkaro::LineList::kKept));
+            printLines(name,
+                       velkaro::wording::warningText(warning, outcome, velkaro::LineList::kKept));
         }
     }
 }
@@ -104,28 +107,50 @@ void report(const std::string &source, velkaro::TargetFormat format, const Comma
     return requests;
 }
 
+// The conversions of one source, one per format. With several formats, each output is flushed to
+// the disk and moved into place as ever, but their folder is flushed once after the last of them
+// instead of after each.
+[[nodiscard]] std::vector<ConversionOutcome> convertSource(const PlannedConversion *first,
+                                                           std::size_t formats) {
+    std::vector<ConversionOutcome> outcomes;
+    for (const PlannedConversion *planned = first; planned != first + formats; ++planned) {
+        ConversionRequest request = planned->request;
+        request.folderSyncLater = formats > 1;
+        outcomes.push_back(planned->refusal ? *planned->refusal : velkaro::runConversion(request));
+        if (outcomes.back().kind == ConversionOutcome::Kind::OutOfMemory) {
+            velkaro::cli::MemoryReserve::restore();
+        }
+    }
+    std::vector<std::string> synced;
+    for (const ConversionOutcome &outcome : outcomes) {
+        const std::optional<std::string> &folder = outcome.folderToSync;
+        if (folder && std::find(synced.begin(), synced.end(), *folder) == synced.end()) {
+            velkaro::syncFolder(*folder);
+            synced.push_back(*folder);
+        }
+    }
+    return outcomes;
+}
+
 // Plans the whole run before anything is written, then converts every source to every format
-// asked for; later conversions still run after a failure. Each report line is out as soon as
-// its output is in place.
+// asked for; later conversions still run after a failure. The report lines of a source are out as
+// soon as its outputs are in place and their names on the disk.
 [[nodiscard]] bool convertAll(const CommandLine &line) {
     for (const std::string &warning : line.warnings) {
         std::fprintf(stderr, "velkaro-convert: %s\n", warning.c_str());
     }
     const std::vector<PlannedConversion> plan = velkaro::planConversions(requestsFor(line));
+    const std::size_t formats = line.formats.size();
     bool allConverted = true;
-    bool warned = false;
-    for (std::size_t i = 0; i < plan.size(); ++i) {
-        if (i % line.formats.size() == 0) {
-            warned = false; // the first conversion of the next source
+    for (std::size_t first = 0; first < plan.size(); first += formats) {
+        const std::vector<ConversionOutcome> outcomes = convertSource(&plan[first], formats);
+        bool warned = false;
+        for (std::size_t i = 0; i < formats; ++i) {
+            const ConversionRequest &request = plan[first + i].request;
+            report(request.sourcePath, *request.format, line, outcomes[i], warned);
+            flushStandardOutput();
+            allConverted = allConverted && outcomes[i].kind == ConversionOutcome::Kind::Converted;
         }
-        const ConversionOutcome outcome =
-            plan[i].refusal ? *plan[i].refusal : velkaro::runConversion(plan[i].request);
-        if (outcome.kind == ConversionOutcome::Kind::OutOfMemory) {
-            velkaro::cli::MemoryReserve::restore();
-        }
-        report(plan[i].request.sourcePath, *plan[i].request.format, line, outcome, warned);
-        flushStandardOutput();
-        allConverted = allConverted && outcome.kind == ConversionOutcome::Kind::Converted;
     }
     return allConverted;
 }

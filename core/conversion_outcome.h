@@ -41,6 +41,9 @@ struct ConversionOutcome {
     std::string outputPath;     // the output folder of the request joined with that name
     // The other source of the run that OutputIsSource and DuplicateOutput are about.
     std::string conflictingSource;
+    // Converted with ConversionRequest::folderSyncLater: the folder whose new entry is not on the
+    // disk yet. Empty otherwise.
+    std::optional<std::string> folderToSync;
     std::uint64_t pointsWritten = 0;
     ReadingReport reading;
     // Only when the options ask for it.

@@ -22,6 +22,9 @@ struct ConversionRequest {
     // Where the run reports the bytes it has read and learns that it is to stop; not owned.
     // Null: nobody watches.
     ConversionProgress *progress = nullptr;
+    // Whether the caller flushes the output's folder itself (syncFolder of the outcome's
+    // folderToSync) before it reports the output, once for several outputs put there in a row.
+    bool folderSyncLater = false;
 };
 
 } // namespace velkaro

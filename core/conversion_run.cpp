@@ -303,13 +303,17 @@ struct PointSink {
     if (!output.close()) {
         return failed(Kind::OutputWriteFailed, request, outputName, output.failure());
     }
-    if (!output.commit()) {
+    const FolderSync sync = request.folderSyncLater ? FolderSync::Later : FolderSync::Now;
+    if (!output.commit(sync)) {
         return failed(Kind::OutputCreateFailed, request, outputName, output.failure());
     }
     ConversionOutcome result = outcome(Kind::Converted, request, outputName);
     result.outputPath = output.finalPath();
     result.layout = plan.layout;
     result.encoding = plan.encoding;
+    if (sync == FolderSync::Later) {
+        result.folderToSync = output.folderToSync();
+    }
     result.pointsWritten = reading.pointsWritten;
     result.reading = reading.report;
     if (collector) {
@@ -366,7 +370,8 @@ ConversionOutcome runConversion(const ConversionRequest &request) noexcept {
             if (std::optional<ConversionOutcome> refused = checkRequest(request)) {
                 return std::move(*refused);
             }
-            return convertFile(request, makeOutputFileName(request.sourceFileName, *request.format));
+            return convertFile(request,
+                               makeOutputFileName(request.sourceFileName, *request.format));
         } catch (const std::bad_alloc &) {
             // The output object has removed its temporary file.
             return outcome(Kind::OutOfMemory, request);

@@ -220,6 +220,40 @@ bool scanPlainDecimal(std::string_view text, PlainDecimal &plain) {
            plain.integer.size() + plain.decimals.size() > 0;
 }
 
+// Digits from p on, accumulated into value (wrapping past 19 of them, which no plain decimal
+// has); returns the first byte that is not a digit.
+[[nodiscard]] const char *accumulateDigits(const char *p, const char *end, std::uint64_t &value) {
+    for (; p != end; ++p) {
+        const auto digit = static_cast<unsigned char>(*p - '0');
+        if (digit > 9) {
+            break;
+        }
+        value = value * 10 + digit;
+    }
+    return p;
+}
+
+bool scanPlainDecimal(std::string_view text, PlainDecimal &plain, std::uint64_t &magnitude) {
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    plain.negative = p != end && *p == '-';
+    p += p != end && (*p == '-' || *p == '+') ? 1 : 0;
+    const char *const integer = p;
+    std::uint64_t value = 0;
+    p = accumulateDigits(p, end, value);
+    plain.integer = std::string_view(integer, static_cast<std::size_t>(p - integer));
+    const char *decimals = p;
+    if (p != end && *p == '.') {
+        decimals = p + 1;
+        p = accumulateDigits(decimals, end, value);
+    }
+    plain.decimals = std::string_view(decimals, static_cast<std::size_t>(p - decimals));
+    const bool isPlain = p == end && plain.integer.size() <= 9 && plain.decimals.size() <= 6 &&
+                         plain.integer.size() + plain.decimals.size() > 0;
+    magnitude = isPlain ? value * kScaleOfDecimals[plain.decimals.size()] : 0;
+    return isPlain;
+}
+
 std::uint64_t PlainDecimal::magnitude() const {
     return digitsValue(decimals, digitsValue(integer, 0)) * kScaleOfDecimals[decimals.size()];
 }
@@ -227,6 +261,24 @@ std::uint64_t PlainDecimal::magnitude() const {
 std::int64_t PlainDecimal::millionths() const {
     const auto value = static_cast<std::int64_t>(magnitude());
     return negative ? -value : value;
+}
+
+// Copies at most 16 bytes without a library call: two overlapping word copies, or bytes.
+static char *copyShort(char *out, std::string_view bytes) {
+    const char *from = bytes.data();
+    const std::size_t size = bytes.size();
+    if (size >= 8) {
+        std::memcpy(out, from, 8);
+        std::memcpy(out + size - 8, from + size - 8, 8);
+    } else if (size >= 4) {
+        std::memcpy(out, from, 4);
+        std::memcpy(out + size - 4, from + size - 4, 4);
+    } else if (size > 0) {
+        out[0] = from[0];
+        out[size / 2] = from[size / 2];
+        out[size - 1] = from[size - 1];
+    }
+    return out + size;
 }
 
 // The decimal v that the digits give has at most nine integer digits and six decimals: v is a
@@ -246,11 +298,10 @@ char *printPlainFixed6(char *out, const PlainDecimal &plain) {
     while (integer.size() > 1 && integer.front() == '0') {
         integer.remove_prefix(1);
     }
-    out =
-        integer.empty() ? out + ((*out = '0'), 1) : std::copy(integer.begin(), integer.end(), out);
+    out = integer.empty() ? out + ((*out = '0'), 1) : copyShort(out, integer);
     *out++ = '.';
     std::memcpy(out, "000000", 6);
-    std::copy(plain.decimals.begin(), plain.decimals.end(), out);
+    copyShort(out, plain.decimals);
     return out + 6;
 }
 
@@ -456,7 +507,24 @@ constexpr std::uint64_t kPowersOfTen[] = {1ULL,
                                           10000000000000000ULL,
                                           100000000000000000ULL};
 
-// Writes millionths as the integer part, the point and six decimals.
+// Writes units of 10^-decimals as the integer part and, unless decimals is 0, the point and the
+// decimals.
+char *printScaled(char *out, std::uint64_t units, int decimals) {
+    const std::uint64_t scale = kPowersOfTen[decimals];
+    out = std::to_chars(out, out + 24, units / scale).ptr;
+    if (decimals == 0) {
+        return out;
+    }
+    *out++ = '.';
+    std::uint64_t fraction = units % scale;
+    for (int i = decimals - 1; i >= 0; --i, fraction /= 10) {
+        out[i] = static_cast<char>('0' + fraction % 10);
+    }
+    return out + decimals;
+}
+
+// Writes millionths as the integer part, the point and six decimals: printScaled for six, with
+// the count known to the loop.
 char *printMillionths(char *out, std::uint64_t millionths) {
     out = std::to_chars(out, out + 24, millionths / 1000000).ptr;
     *out++ = '.';
@@ -470,8 +538,9 @@ char *printMillionths(char *out, std::uint64_t millionths) {
 #ifdef __SIZEOF_INT128__
 // The same rules by integer arithmetic for 1 <= magnitude < 10^13, where coordinates live:
 // with E integer digits, rounding to 17 significant digits is rounding magnitude * 10^(17-E)
-// to an integer, and the sixth decimal then sits 11-E digits from its end. False outside it.
-[[nodiscard]] bool printFixed6Fast(char *&out, double magnitude) {
+// to an integer, and the last decimal kept then sits 17-E-decimals digits from its end (for six
+// decimals at most 11-E). Gives the value in units of that decimal; false outside that range.
+[[nodiscard]] bool fixedUnitsFast(double magnitude, int decimals, std::uint64_t &units) {
     if (!(magnitude >= 1.0 && magnitude < 1e13)) {
         return false;
     }
@@ -488,18 +557,17 @@ char *printMillionths(char *out, std::uint64_t millionths) {
         static_cast<unsigned __int128>(mantissa) * kPowersOfTen[17 - digits];
     const auto rounded17 = static_cast<std::uint64_t>(
         (scaled + (static_cast<unsigned __int128>(1) << (shift - 1))) >> shift); // half up
-    std::uint64_t millionths = rounded17;
-    if (digits < 11) {
-        const std::uint64_t unit = kPowersOfTen[11 - digits];
-        millionths = (rounded17 + unit / 2) / unit; // half up at the sixth decimal
+    const int dropped = 17 - digits - decimals; // digits of rounded17 past the last kept
+    if (dropped > 0) {
+        const std::uint64_t unit = kPowersOfTen[dropped];
+        units = (rounded17 + unit / 2) / unit; // half up at the last decimal kept
     } else {
-        millionths = rounded17 * kPowersOfTen[digits - 11];
+        units = rounded17 * kPowersOfTen[-dropped];
     }
-    out = printMillionths(out, millionths);
     return true;
 }
 #else
-[[nodiscard]] bool printFixed6Fast(char *&, double) {
+[[nodiscard]] bool fixedUnitsFast(double, int, std::uint64_t &) {
     return false;
 }
 #endif
@@ -533,20 +601,25 @@ char *printFixed6(char *out, double value) {
         static constexpr char kInfinity[] = "1.#INF00";
         return std::copy(kInfinity, kInfinity + sizeof kInfinity - 1, out);
     }
-    if (printFixed6Fast(out, magnitude)) {
-        return out;
+    std::uint64_t millionths = 0;
+    if (fixedUnitsFast(magnitude, 6, millionths)) {
+        return printMillionths(out, millionths);
     }
     return printDigits(out, roundedDigits(magnitude), 6);
 }
 
-// "%.Nf" for the decimals other than six, by the general way only: it serves one label per
-// point, where the fast way of the coordinates is not needed.
+// "%.Nf" for the decimals other than six: the elevation label's, when its printed digits cannot
+// decide.
 char *printFixed(char *out, double value, int decimals) {
     if (decimals >= 6 || decimals < 0 || std::isnan(value) || std::isinf(value)) {
         return printFixed6(out, value);
     }
     if (std::signbit(value)) {
         *out++ = '-';
+    }
+    std::uint64_t units = 0;
+    if (fixedUnitsFast(std::fabs(value), decimals, units)) {
+        return printScaled(out, units, decimals);
     }
     return printDigits(out, roundedDigits(std::fabs(value)), decimals);
 }

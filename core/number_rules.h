@@ -56,6 +56,10 @@ struct PlainDecimal {
 // Whether text is a plain decimal; fills plain when it is.
 [[nodiscard]] bool scanPlainDecimal(std::string_view text, PlainDecimal &plain);
 
+// The same, with the magnitude (PlainDecimal::magnitude) read in the same pass over the digits.
+[[nodiscard]] bool scanPlainDecimal(std::string_view text, PlainDecimal &plain,
+                                    std::uint64_t &magnitude);
+
 // printFixed6 of a plain decimal: the integer digits without leading zeros ("0" for none), the
 // point and the decimals padded with zeros to six. Writes at most 17 bytes.
 char *printPlainFixed6(char *out, const PlainDecimal &plain);

@@ -159,8 +159,8 @@ bool OutputFile::close() {
     return false;
 }
 
-bool OutputFile::commit() {
-    if (m_temporary && m_temporary->moveTo(m_writtenPath)) {
+bool OutputFile::commit(FolderSync sync) {
+    if (m_temporary && m_temporary->moveTo(m_writtenPath, sync)) {
         return true;
     }
     m_error = m_temporary ? m_temporary->error() : SystemError{};

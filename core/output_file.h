@@ -37,8 +37,13 @@ class OutputFile {
     // Flushes the temporary file to the disk and closes it; false when that failed (the bytes
     // may not have reached it).
     [[nodiscard]] bool close();
-    // Moves the closed temporary file over the final file; false when that failed.
-    [[nodiscard]] bool commit();
+    // Moves the closed temporary file over the final file; false when that failed. With
+    // FolderSync::Later the caller flushes syncFolder(folderToSync()) before reporting it.
+    [[nodiscard]] bool commit(FolderSync sync = FolderSync::Now);
+    // The folder that holds the file's entry: the output folder, or a linked file's own.
+    [[nodiscard]] std::string folderToSync() const {
+        return m_temporary ? m_temporary->folder() : m_folder;
+    }
 
     // The name asked for (folder joined with name), also when a link leads elsewhere.
     [[nodiscard]] const std::string &finalPath() const { return m_finalPath; }

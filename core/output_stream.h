@@ -77,7 +77,6 @@ class OutputStream {
 
     static constexpr std::size_t kRoomLimit = 16 * 1024;
 
-  private:
     // Whole words at a time, the last one overlapping the one before: the values written are
     // short, and both a library call and a byte loop cost more than the check itself.
     [[nodiscard]] static bool containsLineFeed(std::string_view text) {
@@ -103,6 +102,7 @@ class OutputStream {
         return false;
     }
 
+  private:
     // Whether the sizeof(Word) bytes at `bytes` hold a line feed.
     template <typename Word> [[nodiscard]] static bool hasLineFeed(const char *bytes) {
         constexpr Word kOnes = static_cast<Word>(~Word{0}) / 0xFF;

@@ -1,6 +1,7 @@
 #include "printed_decimal.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstring>
 
@@ -38,19 +39,35 @@ bool parseMillionths(std::string_view printed, std::int64_t &millionths) {
     return true;
 }
 
+namespace {
+
+// n < 10^8 as its eight decimal digits (leading zeros included), one per byte, the first digit in
+// the lowest byte: the halves of four digits, their pairs and their single digits split in all
+// lanes at once by multiplying with reciprocals that are exact in these ranges.
+[[nodiscard]] std::uint64_t eightDigits(std::uint32_t n) {
+    std::uint64_t v = (n / 10000) | (static_cast<std::uint64_t>(n % 10000) << 32);
+    std::uint64_t high = ((v * 10486) >> 20) & 0x0000007F0000007FULL; // x / 100 for x < 10^4
+    v = high | ((v - high * 100) << 16);
+    high = ((v * 103) >> 10) & 0x000F000F000F000FULL; // x / 10 for x < 100
+    return high | ((v - high * 10) << 8);
+}
+
+// Writes the eight bytes of digits shifted by `skip` leading ones (the bytes after the kept ones
+// are scratch) and returns the end of the kept ones.
+char *putDigits(char *out, std::uint64_t digits, int skip) {
+    const std::uint64_t text = (digits + 0x3030303030303030ULL) >> (8 * skip);
+    std::memcpy(out, &text, 8);
+    return out + 8 - skip;
+}
+
 // Two digits at a time from a table, written backwards into a local buffer and then copied:
-// the labels print three numbers per point this way.
-char *printMillionths(char *out, std::int64_t millionths) {
+// integer parts of more than eight digits, and machines that keep the high byte first.
+char *printMillionthsByPairs(char *out, std::uint64_t magnitude) {
     static constexpr char kPairs[] =
         "00010203040506070809101112131415161718192021222324252627282930"
         "31323334353637383940414243444546474849505152535455565758596061"
         "62636465666768697071727374757677787980818283848586878889909192"
         "93949596979899";
-    if (millionths < 0) {
-        *out++ = '-';
-    }
-    auto magnitude = millionths < 0 ? 0 - static_cast<std::uint64_t>(millionths)
-                                    : static_cast<std::uint64_t>(millionths);
     char text[32];
     char *first = text + sizeof text;
     for (int pair = 0; pair < 3; ++pair, magnitude /= 100) {
@@ -70,39 +87,54 @@ char *printMillionths(char *out, std::int64_t millionths) {
     return out + size;
 }
 
-bool roundPrinted(std::string_view printed, int decimals, char *out, char *&end) {
-    std::int64_t millionths = 0;
-    if (!parseMillionths(printed, millionths) || decimals < 0 || decimals >= kDecimals) {
+} // namespace
+
+// The integer part and the six decimals each as one block of eight digits; the integer part's
+// leading zeros are shifted out (keeping one digit).
+char *printMillionths(char *out, std::int64_t millionths) {
+    if (millionths < 0) {
+        *out++ = '-';
+    }
+    const auto magnitude = millionths < 0 ? 0 - static_cast<std::uint64_t>(millionths)
+                                          : static_cast<std::uint64_t>(millionths);
+    const std::uint64_t integer = magnitude / 1000000;
+    if (std::endian::native != std::endian::little || integer >= 100000000) {
+        return printMillionthsByPairs(out, magnitude);
+    }
+    const std::uint64_t digits = eightDigits(static_cast<std::uint32_t>(integer));
+    const int zeros = digits == 0 ? 7 : std::countr_zero(digits) / 8;
+    out = putDigits(out, digits, zeros);
+    *out++ = '.';
+    putDigits(out, eightDigits(static_cast<std::uint32_t>(magnitude - integer * 1000000)), 2);
+    return out + 6;
+}
+
+bool roundMillionths(std::int64_t millionths, bool negative, int decimals, char *out, char *&end) {
+    if (decimals < 0 || decimals >= kDecimals) {
         return false;
     }
-    const bool negative = printed.front() == '-'; // "-0.000000" keeps its sign, as printed
-    std::int64_t unit = 1;
-    for (int i = decimals; i < kDecimals; ++i) {
-        unit *= 10;
-    }
-    const std::uint64_t magnitude = static_cast<std::uint64_t>(negative ? -millionths : millionths);
-    const std::uint64_t step = static_cast<std::uint64_t>(unit);
+    const std::uint64_t magnitude = millionths < 0 ? 0 - static_cast<std::uint64_t>(millionths)
+                                                   : static_cast<std::uint64_t>(millionths);
+    static constexpr std::uint64_t kPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+    const std::uint64_t step = kPowers[kDecimals - decimals];
     if (magnitude % step == step / 2) {
         return false;
     }
     const std::uint64_t kept = (magnitude + step / 2) / step; // half up on the magnitude
-    std::uint64_t scale = 1;
-    for (int i = 0; i < decimals; ++i) {
-        scale *= 10;
-    }
+    // Printed as millionths, the decimals not kept cut off again (with the point for none).
     if (negative) {
         *out++ = '-';
     }
-    out = std::to_chars(out, out + 20, kept / scale).ptr;
-    if (decimals > 0) {
-        *out++ = '.';
-        std::uint64_t fraction = kept % scale;
-        for (int i = decimals; i-- > 0; fraction /= 10) {
-            out[i] = static_cast<char>('0' + fraction % 10);
-        }
-    }
-    end = out + decimals;
+    const auto cut = static_cast<std::ptrdiff_t>(kDecimals - decimals + (decimals == 0 ? 1 : 0));
+    end = printMillionths(out, static_cast<std::int64_t>(kept * step)) - cut;
     return true;
+}
+
+bool roundPrinted(std::string_view printed, int decimals, char *out, char *&end) {
+    std::int64_t millionths = 0;
+    // "-0.000000" keeps its sign, as printed
+    return parseMillionths(printed, millionths) &&
+           roundMillionths(millionths, printed.front() == '-', decimals, out, end);
 }
 
 } // namespace velkaro

@@ -14,8 +14,14 @@ namespace velkaro {
 [[nodiscard]] bool parseMillionths(std::string_view printed, std::int64_t &millionths);
 
 // Prints millionths in that form, "-" only when negative (a zero is unsigned). Writes at most
-// 27 bytes and returns the end.
+// 27 bytes (scratch included) and returns the end.
 char *printMillionths(char *out, std::int64_t millionths);
+
+// Millionths (as parseMillionths gives them) rounded half up at decimal `decimals` (0 to 5; no
+// point for 0), "-" first when negative. False, writing nothing, for other decimals and when the
+// digits dropped are exactly a half. Writes at most 22 bytes.
+[[nodiscard]] bool roundMillionths(std::int64_t millionths, bool negative, int decimals, char *out,
+                                   char *&end);
 
 // The printed number rounded half up at decimal `decimals` (0 to 5; no point for 0). False,
 // writing nothing, when the text is not of that form, or when the digits dropped are exactly a

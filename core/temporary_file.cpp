@@ -3,6 +3,7 @@
 #include "abandoned_temporaries.h"
 #include "file_names.h"
 #include "file_system_path.h"
+#include "folder_sync.h"
 #include "interruption_cleanup.h"
 
 #include <atomic>
@@ -70,21 +71,6 @@ namespace {
     return _commit(_fileno(file)) == 0;
 #else
     return fsync(fileno(file)) == 0;
-#endif
-}
-
-// Only what makes a renamed or linked name durable; a folder that cannot be opened or flushed
-// this way (some network and FUSE file systems) has nothing more to offer, so that is no error.
-void syncFolder(const std::string &folder) {
-#ifndef _WIN32
-    const int descriptor =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor >= 0) {
-        fsync(descriptor);
-        ::close(descriptor);
-    }
-#else
-    (void)folder; // Windows has no way to flush a folder; MoveFileEx writes its entry through
 #endif
 }
 
@@ -304,7 +290,7 @@ bool TemporaryFile::renameNamed(const std::string &path) {
 #endif
 }
 
-bool TemporaryFile::moveTo(const std::string &path) {
+bool TemporaryFile::moveTo(const std::string &path, FolderSync sync) {
     if (m_file || (m_unnamed < 0 && m_path.empty())) {
         return false; // still open, or never created
     }
@@ -312,7 +298,9 @@ bool TemporaryFile::moveTo(const std::string &path) {
     if (m_moved) {
         InterruptionCleanup::release(m_slot); // the name it held is the output's now
         m_slot = -1;
-        syncFolder(m_folder);
+        if (sync == FolderSync::Now) {
+            syncFolder(m_folder);
+        }
     }
     return m_moved;
 }

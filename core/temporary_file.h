@@ -18,6 +18,10 @@ struct ReplacedFile {
     std::uint32_t group = 0;
 };
 
+// When the folder that received a file's name is flushed to the disk: at once, or by the caller
+// (syncFolder), who may move several files there first and must flush before reporting them.
+enum class FolderSync { Now, Later };
+
 // A file written in a folder that appears under a name only once it is complete and on disk.
 // On Linux it is created without a name (O_TMPFILE) where the file system allows it, so that no
 // way of ending the process, SIGKILL and power cuts included, can leave it behind; it is linked
@@ -42,8 +46,11 @@ class TemporaryFile {
     // Flushes the file to the disk itself (fsync) and closes it; false when either failed.
     [[nodiscard]] bool close();
     // Puts the closed file at path, a name in the same folder, in one step (replacing a file of
-    // that name), then flushes the folder so that the new name survives a power cut as well.
-    [[nodiscard]] bool moveTo(const std::string &path);
+    // that name), then flushes the folder so that the new name survives a power cut as well
+    // (with FolderSync::Later the caller flushes folder()).
+    [[nodiscard]] bool moveTo(const std::string &path, FolderSync sync = FolderSync::Now);
+    // The folder the file is created and moved in; empty for the current one.
+    [[nodiscard]] const std::string &folder() const { return m_folder; }
     // The system's error of the step that failed last.
     [[nodiscard]] SystemError error() const { return m_error; }
 

@@ -5,7 +5,27 @@
 
 xvfb_pid=""
 
+# Xvfb has answered on DISPLAY: it named its display, but under a heavy load another server
+# starting at the same moment has been seen to take that display away again.
+xvfb_answers() {
+    for _ in $(seq 50); do
+        kill -0 "$xvfb_pid" 2>/dev/null || return 1
+        xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 start_xvfb() {
+    for _ in 1 2 3; do
+        start_xvfb_once && xvfb_answers && return 0
+        kill "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=""
+    done
+    fail "could not start Xvfb"
+}
+
+start_xvfb_once() {
     local display_file
     display_file=$(mktemp "${TMPDIR:-/tmp}/velkaro-xvfb.XXXXXX")
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
@@ -19,8 +39,6 @@ start_xvfb() {
         kill -0 "$xvfb_pid" 2>/dev/null || break
         sleep 0.1
     done
-    kill "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
     rm -f "$display_file"
-    fail "could not start Xvfb"
+    return 1
 }

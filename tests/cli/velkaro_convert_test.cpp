@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #ifndef _WIN32
@@ -44,6 +45,48 @@ TEST(VelkaroConvert, AllWritesThreeFilesBesideTheSource) {
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(listFolder(dir.path() / "data"), "pts.txt\nptsCAD.dxf\nptsCass.dat\nptsKaisi.txt\n");
     EXPECT_EQ(readBytes(dir.file("data/ptsCass.dat")), "K1,,20.5,10.5,3.0\r\nP2,,21,11,4\r\n");
+}
+
+// What the system calls of a run did, in order, from strace's record: a file flushed (F), the
+// folder flushed (D), a name moved into place (M, however many calls), a line written to standard
+// output (R).
+[[nodiscard]] std::string syncSteps(const std::string &trace, const std::string &folder) {
+    std::string steps;
+    std::istringstream lines(readBytes(trace));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("fsync(", 0) == 0) {
+            steps += line.find("<" + folder + ">") != std::string::npos ? 'D' : 'F';
+        } else if (line.rfind("link", 0) == 0 || line.rfind("rename", 0) == 0) {
+            steps += steps.ends_with('M') ? "" : "M"; // a replacement links, then renames
+        } else if (line.rfind("write(1<", 0) == 0) {
+            steps += 'R';
+        }
+    }
+    return steps;
+}
+
+// Each output is flushed before its name is moved into place, and their folder once, after the
+// last move and before the first report line.
+TEST(VelkaroConvert, AllFlushesTheFolderOnceAfterTheLastMove) {
+    if (std::system("command -v strace >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "strace is not installed";
+    }
+    TempDir dir;
+    fs::create_directory(dir.path() / "data");
+    writeBytes(dir.file("data/pts.txt"), kSource);
+    const std::string trace = dir.file("trace.txt");
+    // LeakSanitizer cannot run under ptrace; the sanitizer build's other checks still do.
+    const std::string strace = "ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\" "
+                               "strace -qq -y -e trace=fsync,link,linkat,rename,renameat,"
+                               "renameat2,write -o '" +
+                               trace + "' ";
+    const ProgramRun run = convert(dir, {"-f", "all", "data/pts.txt"}, strace);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string folder = fs::canonical(dir.path() / "data").string();
+    EXPECT_EQ(syncSteps(trace, folder), "FMFMFMDRRR");
+    const ProgramRun one = convert(dir, {"-f", "cad", "data/pts.txt"}, strace);
+    ASSERT_EQ(one.status, 0) << one.err;
+    EXPECT_EQ(syncSteps(trace, folder), "FMDR");
 }
 
 struct FormatRow {

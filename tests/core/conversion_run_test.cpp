@@ -109,6 +109,20 @@ TEST(RunConversion, ConvertedMessageNamesTheOutput) {
     EXPECT_EQ(listFolder(f.dir.path()), "pts.txt\nptsKaisi.txt\n");
 }
 
+// The folder's flush left to the caller: the outcome names the folder, and the output is in
+// place all the same; by default the run flushes it and names none.
+TEST(RunConversion, FolderSyncLaterNamesTheFolderToFlush) {
+    Fixture f(velkaro::TargetFormat::Cad);
+    EXPECT_FALSE(velkaro::runConversion(f.request).folderToSync.has_value());
+    f.request.folderSyncLater = true;
+    const ConversionOutcome outcome = velkaro::runConversion(f.request);
+    ASSERT_EQ(outcome.kind, Kind::Converted);
+    EXPECT_EQ(outcome.folderToSync, std::optional<std::string>(f.dir.folder()));
+    EXPECT_EQ(listFolder(f.dir.path()), "pts.txt\nptsCAD.dxf\n");
+    f.request.sourcePath = f.dir.file("missing.txt");
+    EXPECT_FALSE(velkaro::runConversion(f.request).folderToSync.has_value());
+}
+
 TEST(RunConversion, WithoutOutputFolderWritesIntoTheCurrentDirectory) {
     Fixture f;
     f.request.outputFolder.clear();

@@ -250,6 +250,13 @@ TEST(PlainDecimal, DigitsGiveWhatTheGeneralPathGives) {
         }
         velkaro::PlainDecimal plain;
         ASSERT_EQ(velkaro::scanPlainDecimal(text, plain), integerDigits + decimals > 0) << text;
+        // The scan that reads the magnitude as it goes agrees with the digits scanned.
+        velkaro::PlainDecimal withValue;
+        std::uint64_t magnitude = 0;
+        ASSERT_EQ(velkaro::scanPlainDecimal(text, withValue, magnitude),
+                  integerDigits + decimals > 0)
+            << text;
+        ASSERT_EQ(magnitude, integerDigits + decimals > 0 ? plain.magnitude() : 0U) << text;
         const double general = parseNumber(text + "e0");
         ASSERT_EQ(std::bit_cast<std::uint64_t>(parseNumber(text)),
                   std::bit_cast<std::uint64_t>(general))
