@@ -1,5 +1,7 @@
 #include "number_rules.h"
 
+#include "byte_copy.h"
+
 #include <algorithm>
 #include <bit>
 #include <cfloat>
@@ -263,24 +265,6 @@ std::int64_t PlainDecimal::millionths() const {
     return negative ? -value : value;
 }
 
-// Copies at most 16 bytes without a library call: two overlapping word copies, or bytes.
-static char *copyShort(char *out, std::string_view bytes) {
-    const char *from = bytes.data();
-    const std::size_t size = bytes.size();
-    if (size >= 8) {
-        std::memcpy(out, from, 8);
-        std::memcpy(out + size - 8, from + size - 8, 8);
-    } else if (size >= 4) {
-        std::memcpy(out, from, 4);
-        std::memcpy(out + size - 4, from + size - 4, 4);
-    } else if (size > 0) {
-        out[0] = from[0];
-        out[size / 2] = from[size / 2];
-        out[size - 1] = from[size - 1];
-    }
-    return out + size;
-}
-
 // The decimal v that the digits give has at most nine integer digits and six decimals: v is a
 // multiple of 10^-6 below 10^9 < 2^30, an exact value of at most 15 significant digits, and
 // parseNumber returns the double d nearest to it, so |d - v| <= ulp(d) / 2 <= 2^(29-52) / 2 =
@@ -298,10 +282,10 @@ char *printPlainFixed6(char *out, const PlainDecimal &plain) {
     while (integer.size() > 1 && integer.front() == '0') {
         integer.remove_prefix(1);
     }
-    out = integer.empty() ? out + ((*out = '0'), 1) : copyShort(out, integer);
+    out = integer.empty() ? out + ((*out = '0'), 1) : appendBytes(out, integer);
     *out++ = '.';
     std::memcpy(out, "000000", 6);
-    copyShort(out, plain.decimals);
+    (void)appendBytes(out, plain.decimals); // over the zeros: the decimals are padded to six
     return out + 6;
 }
 
