@@ -302,7 +302,7 @@ void CPointConvertDlg::OnConvert() {
 // The settings the user confirms are used and kept at once.
 void CPointConvertDlg::OnSettings() {
     std::optional<velkaro::dialog::WindowSettings> chosen =
-        CSettingsDlg(m_settings, m_app.applicationName()).DoModal(m_hWnd);
+        CSettingsDlg(m_settings, m_app.applicationName(), m_selection.sourcePath()).DoModal(m_hWnd);
     if (!chosen) {
         return;
     }

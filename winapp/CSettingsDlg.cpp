@@ -10,11 +10,16 @@
 
 #include "dialog_texts.h"
 #include "question_text.h"
+#include "source_preview_table.h"
 #include "unrepresentable_name.h"
+
+#include "layout_detection.h"
+#include "source_layout.h"
 
 #include <shlobj.h>
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 using velkaro::winapp::toUtf8;
@@ -38,12 +43,82 @@ constexpr ControlText kTexts[] = {
     {IDC_SKIP_JUNK, dialog::kSkipJunkText},
     {IDC_SUMMARY, dialog::kSummaryText},
     {IDC_OUTPUT_CAPTION, dialog::kOutputCaption},
+    {IDC_LAYOUT_CAPTION, dialog::kSourceLayoutCaption},
+    {IDC_ROLES_CAPTION, dialog::kLayoutCustomItem},
+    {IDC_ENCODING_CAPTION, dialog::kSourceEncodingCaption},
+    {IDC_PREVIEW_CAPTION, dialog::kPreviewCaption},
     {IDC_BESIDE_SOURCE, dialog::kBesideSourceItem},
     {IDC_TO_FOLDER, dialog::kFolderItem},
     {IDC_CHOOSE_FOLDER, dialog::kChooseFolderText},
     {IDC_DEFAULTS, dialog::kDefaultsText},
     {IDOK, dialog::kOkText},
 };
+
+// The items of --source-layout and --source-encoding with the option's value each; the last
+// layout takes the roles typed beside it.
+struct ListItem {
+    std::string_view text;
+    std::string_view value;
+};
+
+constexpr ListItem kLayouts[] = {
+    {dialog::kLayoutRtkItem, "rtk"},     {dialog::kLayoutAutoItem, "auto"},
+    {dialog::kLayoutCassItem, "cass"},   {dialog::kLayoutPnezdItem, "pnezd"},
+    {dialog::kLayoutPenzdItem, "penzd"}, {dialog::kLayoutCustomItem, ""},
+};
+constexpr int kCustomLayout = 5;
+
+constexpr ListItem kEncodings[] = {
+    {dialog::kEncodingAutoItem, ""},
+    {dialog::kEncodingGbkItem, "gbk"},
+    {dialog::kEncodingUtf8Item, "utf-8"},
+};
+
+// The preview's columns, in dialog units: 点名, 编码, X, Y, then H.
+constexpr int kPreviewTabStops[] = {36, 64, 118, 168};
+
+[[nodiscard]] int indexOf(std::span<const ListItem> items, std::string_view value) {
+    const auto found = std::find_if(items.begin(), items.end(),
+                                    [value](const ListItem &item) { return item.value == value; });
+    return found == items.end() ? -1 : static_cast<int>(found - items.begin());
+}
+
+// The first bytes of the source, as many as the layout's detection looks at.
+[[nodiscard]] std::string headOf(const std::string &sourcePath) {
+    if (sourcePath.empty()) {
+        return {};
+    }
+    const HANDLE file = CreateFileW(toWide(velkaro::winapp::coreNameToUtf8(sourcePath)).c_str(),
+                                    GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    std::string head(velkaro::kDetectionBytes, '\0');
+    DWORD read = 0;
+    if (ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &read, nullptr) == FALSE) {
+        read = 0;
+    }
+    CloseHandle(file);
+    head.resize(read);
+    return head;
+}
+
+// The table as lines of tab-separated cells.
+[[nodiscard]] std::string tableText(const dialog::PreviewTable &table) {
+    const auto line = [](const std::vector<std::string> &cells) {
+        std::string text;
+        for (const std::string &cell : cells) {
+            text += (text.empty() ? "" : "\t") + cell;
+        }
+        return text;
+    };
+    std::string text = line(table.headers);
+    for (const std::vector<std::string> &row : table.rows) {
+        text += "\r\n" + line(row);
+    }
+    return text;
+}
 
 void addItem(HWND dialog, int id, const std::string &text) {
     SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0,
@@ -114,8 +189,10 @@ int CALLBACK selectShownFolder(HWND chooser, UINT message, LPARAM /*unused*/, LP
 
 } // namespace
 
-CSettingsDlg::CSettingsDlg(dialog::WindowSettings settings, std::string applicationName)
-    : m_settings(std::move(settings)), m_applicationName(std::move(applicationName)) {}
+CSettingsDlg::CSettingsDlg(dialog::WindowSettings settings, std::string applicationName,
+                           const std::string &sourcePath)
+    : m_settings(std::move(settings)), m_applicationName(std::move(applicationName)),
+      m_chosen(!sourcePath.empty()), m_head(headOf(sourcePath)) {}
 
 std::optional<dialog::WindowSettings> CSettingsDlg::DoModal(HWND owner) {
     const INT_PTR result =
@@ -139,11 +216,19 @@ INT_PTR CALLBACK CSettingsDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam
     if (self == nullptr || message != WM_COMMAND) {
         return FALSE;
     }
-    return self->OnCommand(LOWORD(wParam));
+    return self->OnCommand(LOWORD(wParam), HIWORD(wParam));
 }
 
-INT_PTR CSettingsDlg::OnCommand(WORD id) {
+INT_PTR CSettingsDlg::OnCommand(WORD id, WORD code) {
     switch (id) {
+    case IDC_SOURCE_LAYOUT:
+    case IDC_SOURCE_ENCODING:
+    case IDC_SOURCE_ROLES:
+        if (code == CBN_SELCHANGE || code == EN_CHANGE) {
+            EnableDependents();
+            UpdatePreview();
+        }
+        return TRUE;
     case IDC_LABELS:
     case IDC_BESIDE_SOURCE:
     case IDC_TO_FOLDER:
@@ -193,6 +278,22 @@ void CSettingsDlg::FillLists() {
     }
     addItem(m_hWnd, IDC_CASS_COLUMNS, std::string(dialog::kCassCodeItem));
     addItem(m_hWnd, IDC_CASS_COLUMNS, std::string(dialog::kCassNameItem));
+    FillSourceLists();
+}
+
+void CSettingsDlg::FillSourceLists() {
+    for (const ListItem &item : kLayouts) {
+        addItem(m_hWnd, IDC_SOURCE_LAYOUT, std::string(item.text));
+    }
+    for (const ListItem &item : kEncodings) {
+        addItem(m_hWnd, IDC_SOURCE_ENCODING, std::string(item.text));
+    }
+    RECT list{};
+    GetWindowRect(GetDlgItem(m_hWnd, IDC_SOURCE_LAYOUT), &list);
+    SendDlgItemMessageW(m_hWnd, IDC_SOURCE_LAYOUT, CB_SETDROPPEDWIDTH,
+                        static_cast<WPARAM>((list.right - list.left) * 3 / 2), 0);
+    SendDlgItemMessageW(m_hWnd, IDC_PREVIEW, EM_SETTABSTOPS, std::size(kPreviewTabStops),
+                        reinterpret_cast<LPARAM>(kPreviewTabStops));
 }
 
 void CSettingsDlg::Show(const dialog::WindowSettings &settings) {
@@ -212,7 +313,65 @@ void CSettingsDlg::Show(const dialog::WindowSettings &settings) {
     check(m_hWnd, IDC_TO_FOLDER, folder);
     SetDlgItemTextW(m_hWnd, IDC_OUTPUT_FOLDER,
                     toWide(velkaro::winapp::coreNameToUtf8(settings.outputFolder)).c_str());
+    ShowSourceReading(options.sourceReading);
     EnableDependents();
+    UpdatePreview();
+}
+
+// A list of roles that one of the named layouts has shows as that layout.
+void CSettingsDlg::ShowSourceReading(const velkaro::SourceReading &reading) {
+    const std::string layout = dialog::sourceLayoutText(reading);
+    int index = indexOf(kLayouts, layout);
+    for (const std::string_view preset : {"cass", "pnezd", "penzd"}) {
+        if (velkaro::rolesText(*velkaro::presetRoles(preset)) == layout) {
+            index = indexOf(kLayouts, preset);
+        }
+    }
+    const bool custom = index < 0 || index == kCustomLayout;
+    SetDlgItemTextW(m_hWnd, IDC_SOURCE_ROLES, toWide(custom ? layout : std::string()).c_str());
+    select(m_hWnd, IDC_SOURCE_LAYOUT, custom ? kCustomLayout : index);
+    select(m_hWnd, IDC_SOURCE_ENCODING,
+           std::max(0, indexOf(kEncodings, dialog::encodingText(reading.encoding))));
+}
+
+bool CSettingsDlg::CustomRoles() const {
+    return selected(m_hWnd, IDC_SOURCE_LAYOUT) == kCustomLayout;
+}
+
+std::string CSettingsDlg::LayoutText() const {
+    if (CustomRoles()) {
+        return toUtf8(itemText(m_hWnd, IDC_SOURCE_ROLES));
+    }
+    return std::string(
+        kLayouts[static_cast<std::size_t>(selected(m_hWnd, IDC_SOURCE_LAYOUT))].value);
+}
+
+velkaro::SourceReading CSettingsDlg::ShownReading() const {
+    const int encoding = selected(m_hWnd, IDC_SOURCE_ENCODING);
+    return dialog::sourceReadingOf(LayoutText(),
+                                   kEncodings[static_cast<std::size_t>(encoding)].value);
+}
+
+// The preview reads the file with the options as shown: the layout and the encoding matter.
+void CSettingsDlg::UpdatePreview() {
+    const dialog::PreviewTable empty = dialog::previewTable({}, {});
+    if (!m_chosen) {
+        ShowPreview(tableText(empty), dialog::kPreviewNoFileText);
+        return;
+    }
+    if (CustomRoles() && !velkaro::parseRoles(LayoutText())) {
+        ShowPreview(tableText(empty), dialog::kCustomRolesInvalid);
+        return;
+    }
+    velkaro::ConversionOptions options = m_settings.options;
+    options.sourceReading = ShownReading();
+    const dialog::PreviewTable preview = dialog::previewTable(m_head, options);
+    ShowPreview(tableText(preview), preview.note);
+}
+
+void CSettingsDlg::ShowPreview(const std::string &table, std::string_view note) {
+    SetDlgItemTextW(m_hWnd, IDC_PREVIEW, toWide(table).c_str());
+    SetDlgItemTextW(m_hWnd, IDC_PREVIEW_NOTE, toWide(note).c_str());
 }
 
 // The height and decimals count only with labels, the folder only when outputs go to one.
@@ -225,6 +384,9 @@ void CSettingsDlg::EnableDependents() {
     const bool folder = isChecked(m_hWnd, IDC_TO_FOLDER);
     EnableWindow(GetDlgItem(m_hWnd, IDC_OUTPUT_FOLDER), folder);
     EnableWindow(GetDlgItem(m_hWnd, IDC_CHOOSE_FOLDER), folder);
+    for (const int id : {IDC_ROLES_CAPTION, IDC_SOURCE_ROLES}) {
+        EnableWindow(GetDlgItem(m_hWnd, id), CustomRoles());
+    }
 }
 
 void CSettingsDlg::OnChooseFolder() {
@@ -254,7 +416,8 @@ std::optional<dialog::WindowSettings> CSettingsDlg::Shown() {
                                                                   : velkaro::CassColumns::Code;
     options.leaveOutLinesWithoutCoordinates = isChecked(m_hWnd, IDC_SKIP_JUNK);
     options.summary = isChecked(m_hWnd, IDC_SUMMARY);
-    if (!ShownLabels(options) || !ShownOutput(settings)) {
+    options.sourceReading = ShownReading();
+    if (!ShownLabels(options) || !ShownRoles() || !ShownOutput(settings)) {
         return std::nullopt;
     }
     return settings;
@@ -272,6 +435,15 @@ bool CSettingsDlg::ShownLabels(velkaro::ConversionOptions &options) {
         return false;
     }
     options.dxfLabels = velkaro::DxfLabels{*height, selected(m_hWnd, IDC_LABEL_DECIMALS)};
+    return true;
+}
+
+bool CSettingsDlg::ShownRoles() {
+    if (CustomRoles() && !velkaro::parseRoles(LayoutText())) {
+        Refuse({std::string(dialog::kCustomRolesInvalid), {}, dialog::MessageIcon::Exclamation},
+               IDC_SOURCE_ROLES);
+        return false;
+    }
     return true;
 }
 
