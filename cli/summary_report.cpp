@@ -116,8 +116,8 @@ void writeJsonCodes(std::FILE *out, const ConversionSummary &summary, SourceEnco
     bool first = true;
     for (const WarningKind warning : warningsOf(outcome)) {
         text += (first ? "{\"kind\":" : ",{\"kind\":") + quoted(wording::warningId(warning)) +
-                ",\"text\":" +
-                jsonString(wording::warningText(warning, outcome, LineList::kKept)) + "}";
+                ",\"text\":" + jsonString(wording::warningText(warning, outcome, LineList::kKept)) +
+                "}";
         first = false;
     }
     return text + "]";

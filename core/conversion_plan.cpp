@@ -23,7 +23,7 @@ using Kind = ConversionOutcome::Kind;
 // What the run has planned so far: every source's location, and the first conversion that
 // writes each output location.
 struct RunPlanner {
-    std::vector<std::string> sourceKeys;                   // by request, empty without a source
+    std::vector<std::string> sourceKeys;                  // by request, empty without a source
     std::unordered_map<std::string, std::size_t> sources; // the first request of each source
     std::unordered_map<std::string, std::size_t> writers;
 

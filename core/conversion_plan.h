@@ -21,10 +21,10 @@ struct PlannedConversion {
 // runConversion refuses itself) is refused with OutputIsSource, whatever the order, since
 // writing it would replace field data before or after it is read; a conversion whose output an
 // earlier conversion of the run writes is refused with DuplicateOutput, since it would silently
-// replace that output. Both name the other source in conflictingSource. Requests that cannot run at all
-// carry NoSource or NoFormat. Outputs and sources are compared by file identity where they exist
-// and by folder and name where they do not (see locationKey). Reads the file system's metadata
-// only; writes nothing. May throw std::bad_alloc.
+// replace that output. Both name the other source in conflictingSource. Requests that cannot run at
+// all carry NoSource or NoFormat. Outputs and sources are compared by file identity where they
+// exist and by folder and name where they do not (see locationKey). Reads the file system's
+// metadata only; writes nothing. May throw std::bad_alloc.
 [[nodiscard]] std::vector<PlannedConversion>
 planConversions(const std::vector<ConversionRequest> &requests);
 

@@ -14,8 +14,8 @@
 #include "summary_collector.h"
 #include "text_recoder.h"
 
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -203,7 +203,7 @@ struct PointSink {
 // Reads the lines of a layout: blank lines are skipped and no line ends the reading early, since
 // the short-line rule is the old tool's alone; a header row is not a point.
 [[nodiscard]] ReadingResult convertByLayout(SourceStream &source, PointSink &sink,
-                                           const SourceLayout &layout, TextRecoder *recoder) {
+                                            const SourceLayout &layout, TextRecoder *recoder) {
     ReadingResult result;
     ReadingReport &report = result.report;
     LayoutCutter cutter(layout, recoder);
@@ -267,10 +267,10 @@ struct PointSink {
     if (plan.layout && plan.encoding == SourceEncoding::Utf8) {
         recoder.emplace(options.dxfCodePage.value_or(kDefaultTextCodePage));
     }
-    ReadingResult result =
-        plan.layout ? convertByLayout(source, sink, *plan.layout,
-                                      recoder && recoder->usable() ? &*recoder : nullptr)
-                    : convertLines(source, sink);
+    ReadingResult result = plan.layout
+                               ? convertByLayout(source, sink, *plan.layout,
+                                                 recoder && recoder->usable() ? &*recoder : nullptr)
+                               : convertLines(source, sink);
     result.report.axesSwapped = sink.grid.axesSwapped();
     result.report.heightLikeCoordinate = sink.grid.heightLikeCoordinate();
     result.report.notText = looksLikeNoText(result.report);

@@ -33,7 +33,7 @@ inline constexpr std::size_t kMaxSummaryCodes = 10000;
 struct ConversionSummary {
     std::uint64_t linesRead =
         0; // source lines read, up to and including the one reading stopped at
-    std::uint64_t linesTaken = 0;   // lines (or 255-byte pieces of longer ones) taken as points
+    std::uint64_t linesTaken = 0; // lines (or 255-byte pieces of longer ones) taken as points
     // The first distinct codes (kMaxSummaryCodes at most), in the order each first appeared.
     std::vector<CodeSummary> codes;
     // The points of every code after those, together (code empty); points is 0 when every code

@@ -63,7 +63,8 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     std::size_t best = 0;
     std::size_t bestLines = 0;
     for (const std::size_t count : counts) {
-        const auto lines = static_cast<std::size_t>(std::count(counts.begin(), counts.end(), count));
+        const auto lines =
+            static_cast<std::size_t>(std::count(counts.begin(), counts.end(), count));
         if (lines > bestLines || (lines == bestLines && count > best)) {
             best = count;
             bestLines = lines;
@@ -100,49 +101,64 @@ struct HeaderWord {
 // The usual column titles of field software and of surveyors' own files, lower case. The Chinese
 // titles stand in both encodings a source may have, UTF-8 and GBK, as bytes.
 constexpr std::array<HeaderWord, 57> kHeaderWords = {{
-    {"name", FieldRole::Name},        {"pt", FieldRole::Name},       {"point", FieldRole::Name},
-    {"pointname", FieldRole::Name},   {"id", FieldRole::Name},       {"code", FieldRole::Code},
-    {"desc", FieldRole::Code},        {"description", FieldRole::Code}, {"n", FieldRole::X},
-    {"x", FieldRole::X},              {"northing", FieldRole::X},    {"north", FieldRole::X},
-    {"x(m)", FieldRole::X},           {"e", FieldRole::Y},           {"y", FieldRole::Y},
-    {"easting", FieldRole::Y},        {"east", FieldRole::Y},        {"y(m)", FieldRole::Y},
-    {"h", FieldRole::Z},              {"z", FieldRole::Z},           {"elevation", FieldRole::Z},
-    {"height", FieldRole::Z},         {"elev", FieldRole::Z},        {"h(m)", FieldRole::Z},
+    {"name", FieldRole::Name},
+    {"pt", FieldRole::Name},
+    {"point", FieldRole::Name},
+    {"pointname", FieldRole::Name},
+    {"id", FieldRole::Name},
+    {"code", FieldRole::Code},
+    {"desc", FieldRole::Code},
+    {"description", FieldRole::Code},
+    {"n", FieldRole::X},
+    {"x", FieldRole::X},
+    {"northing", FieldRole::X},
+    {"north", FieldRole::X},
+    {"x(m)", FieldRole::X},
+    {"e", FieldRole::Y},
+    {"y", FieldRole::Y},
+    {"easting", FieldRole::Y},
+    {"east", FieldRole::Y},
+    {"y(m)", FieldRole::Y},
+    {"h", FieldRole::Z},
+    {"z", FieldRole::Z},
+    {"elevation", FieldRole::Z},
+    {"height", FieldRole::Z},
+    {"elev", FieldRole::Z},
+    {"h(m)", FieldRole::Z},
     {"z(m)", FieldRole::Z},
-    {"\xE7\x82\xB9\xE5\x90\x8D", FieldRole::Name}, // dian ming, point name (UTF-8)
-    {"\xB5\xE3\xC3\xFB", FieldRole::Name}, // dian ming, point name (GBK)
-    {"\xE7\x82\xB9\xE5\x8F\xB7", FieldRole::Name}, // dian hao, point number (UTF-8)
-    {"\xB5\xE3\xBA\xC5", FieldRole::Name}, // dian hao, point number (GBK)
-    {"\xE5\x90\x8D\xE7\xA7\xB0", FieldRole::Name}, // ming cheng, name (UTF-8)
-    {"\xC3\xFB\xB3\xC6", FieldRole::Name}, // ming cheng, name (GBK)
+    {"\xE7\x82\xB9\xE5\x90\x8D", FieldRole::Name},             // dian ming, point name (UTF-8)
+    {"\xB5\xE3\xC3\xFB", FieldRole::Name},                     // dian ming, point name (GBK)
+    {"\xE7\x82\xB9\xE5\x8F\xB7", FieldRole::Name},             // dian hao, point number (UTF-8)
+    {"\xB5\xE3\xBA\xC5", FieldRole::Name},                     // dian hao, point number (GBK)
+    {"\xE5\x90\x8D\xE7\xA7\xB0", FieldRole::Name},             // ming cheng, name (UTF-8)
+    {"\xC3\xFB\xB3\xC6", FieldRole::Name},                     // ming cheng, name (GBK)
     {"\xE7\x82\xB9\xE5\x90\x8D\xE7\xA7\xB0", FieldRole::Name}, // point name (UTF-8)
-    {"\xB5\xE3\xC3\xFB\xB3\xC6", FieldRole::Name}, // point name (GBK)
-    {"\xE7\xBC\x96\xE5\x8F\xB7", FieldRole::Name}, // bian hao, number (UTF-8)
-    {"\xB1\xE0\xBA\xC5", FieldRole::Name}, // bian hao, number (GBK)
-    {"\xE7\xBC\x96\xE7\xA0\x81", FieldRole::Code}, // bian ma, code (UTF-8)
-    {"\xB1\xE0\xC2\xEB", FieldRole::Code}, // bian ma, code (GBK)
-    {"\xE4\xBB\xA3\xE7\xA0\x81", FieldRole::Code}, // dai ma, code (UTF-8)
-    {"\xB4\xFA\xC2\xEB", FieldRole::Code}, // dai ma, code (GBK)
-    {"\xE5\xB1\x9E\xE6\x80\xA7", FieldRole::Code}, // shu xing, attribute (UTF-8)
-    {"\xCA\xF4\xD0\xD4", FieldRole::Code}, // shu xing, attribute (GBK)
-    {"\xE5\x8C\x97", FieldRole::X}, // bei, north (UTF-8)
-    {"\xB1\xB1", FieldRole::X}, // bei, north (GBK)
-    {"\xE5\x8C\x97\xE5\x9D\x90\xE6\xA0\x87", FieldRole::X}, // north coordinate (UTF-8)
-    {"\xB1\xB1\xD7\xF8\xB1\xEA", FieldRole::X}, // north coordinate (GBK)
-    {"x\xE5\x9D\x90\xE6\xA0\x87", FieldRole::X}, // x coordinate (UTF-8)
-    {"x\xD7\xF8\xB1\xEA", FieldRole::X}, // x coordinate (GBK)
-    {"\xE4\xB8\x9C", FieldRole::Y}, // dong, east (UTF-8)
-    {"\xB6\xAB", FieldRole::Y}, // dong, east (GBK)
-    {"\xE4\xB8\x9C\xE5\x9D\x90\xE6\xA0\x87", FieldRole::Y}, // east coordinate (UTF-8)
-    {"\xB6\xAB\xD7\xF8\xB1\xEA", FieldRole::Y}, // east coordinate (GBK)
-    {"y\xE5\x9D\x90\xE6\xA0\x87", FieldRole::Y}, // y coordinate (UTF-8)
-    {"y\xD7\xF8\xB1\xEA", FieldRole::Y}, // y coordinate (GBK)
-    {"\xE9\xAB\x98\xE7\xA8\x8B", FieldRole::Z}, // gao cheng, elevation (UTF-8)
-    {"\xB8\xDF\xB3\xCC", FieldRole::Z}, // gao cheng, elevation (GBK)
-    {"\xE9\xAB\x98", FieldRole::Z}, // gao, height (UTF-8)
-    {"\xB8\xDF", FieldRole::Z}, // gao, height (GBK)
+    {"\xB5\xE3\xC3\xFB\xB3\xC6", FieldRole::Name},             // point name (GBK)
+    {"\xE7\xBC\x96\xE5\x8F\xB7", FieldRole::Name},             // bian hao, number (UTF-8)
+    {"\xB1\xE0\xBA\xC5", FieldRole::Name},                     // bian hao, number (GBK)
+    {"\xE7\xBC\x96\xE7\xA0\x81", FieldRole::Code},             // bian ma, code (UTF-8)
+    {"\xB1\xE0\xC2\xEB", FieldRole::Code},                     // bian ma, code (GBK)
+    {"\xE4\xBB\xA3\xE7\xA0\x81", FieldRole::Code},             // dai ma, code (UTF-8)
+    {"\xB4\xFA\xC2\xEB", FieldRole::Code},                     // dai ma, code (GBK)
+    {"\xE5\xB1\x9E\xE6\x80\xA7", FieldRole::Code},             // shu xing, attribute (UTF-8)
+    {"\xCA\xF4\xD0\xD4", FieldRole::Code},                     // shu xing, attribute (GBK)
+    {"\xE5\x8C\x97", FieldRole::X},                            // bei, north (UTF-8)
+    {"\xB1\xB1", FieldRole::X},                                // bei, north (GBK)
+    {"\xE5\x8C\x97\xE5\x9D\x90\xE6\xA0\x87", FieldRole::X},    // north coordinate (UTF-8)
+    {"\xB1\xB1\xD7\xF8\xB1\xEA", FieldRole::X},                // north coordinate (GBK)
+    {"x\xE5\x9D\x90\xE6\xA0\x87", FieldRole::X},               // x coordinate (UTF-8)
+    {"x\xD7\xF8\xB1\xEA", FieldRole::X},                       // x coordinate (GBK)
+    {"\xE4\xB8\x9C", FieldRole::Y},                            // dong, east (UTF-8)
+    {"\xB6\xAB", FieldRole::Y},                                // dong, east (GBK)
+    {"\xE4\xB8\x9C\xE5\x9D\x90\xE6\xA0\x87", FieldRole::Y},    // east coordinate (UTF-8)
+    {"\xB6\xAB\xD7\xF8\xB1\xEA", FieldRole::Y},                // east coordinate (GBK)
+    {"y\xE5\x9D\x90\xE6\xA0\x87", FieldRole::Y},               // y coordinate (UTF-8)
+    {"y\xD7\xF8\xB1\xEA", FieldRole::Y},                       // y coordinate (GBK)
+    {"\xE9\xAB\x98\xE7\xA8\x8B", FieldRole::Z},                // gao cheng, elevation (UTF-8)
+    {"\xB8\xDF\xB3\xCC", FieldRole::Z},                        // gao cheng, elevation (GBK)
+    {"\xE9\xAB\x98", FieldRole::Z},                            // gao, height (UTF-8)
+    {"\xB8\xDF", FieldRole::Z},                                // gao, height (GBK)
 }};
-
 
 [[nodiscard]] std::optional<FieldRole> headerRoleOf(std::string_view field) {
     const std::string word = lowerAscii(field);

@@ -12,7 +12,6 @@
 
 namespace velkaro {
 
-
 // Copies a literal without its terminating zero byte.
 template <std::size_t N> [[nodiscard]] char *appendLiteral(char *out, const char (&literal)[N]) {
     std::memcpy(out, literal, N - 1);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "conversion_options.h"
-#include "target_format.h"
 #include "dxf_point_writer.h"
+#include "target_format.h"
 #include "target_formats.h"
 
 namespace velkaro {

@@ -28,8 +28,8 @@ constexpr std::array<RoleName, 6> kRoleNames = {{{"-", FieldRole::Skip},
 }
 
 [[nodiscard]] bool isUsable(const std::vector<FieldRole> &roles) {
-    for (const FieldRole role : {FieldRole::Name, FieldRole::Code, FieldRole::X, FieldRole::Y,
-                                 FieldRole::Z}) {
+    for (const FieldRole role :
+         {FieldRole::Name, FieldRole::Code, FieldRole::X, FieldRole::Y, FieldRole::Z}) {
         if (std::count(roles.begin(), roles.end(), role) > 1) {
             return false;
         }

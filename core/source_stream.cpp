@@ -3,8 +3,8 @@
 #include "file_system_path.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -43,8 +43,8 @@ namespace {
         return nullptr;
     }
     if (!fs::is_regular_file(status)) {
-        failure.reason = fs::is_directory(status) ? FailureReason::IsFolder
-                                                  : FailureReason::NotRegularFile;
+        failure.reason =
+            fs::is_directory(status) ? FailureReason::IsFolder : FailureReason::NotRegularFile;
         return nullptr;
     }
     errno = 0;
@@ -300,7 +300,8 @@ bool SourceStream::nextLineCopied(SourceLine &line) {
     const std::size_t text =
         zero ? static_cast<std::size_t>(static_cast<const char *>(zero) - piece) : stored;
     const bool lineFeed = !zero && stored > 0 && piece[stored - 1] == '\n';
-    line = SourceLine{std::string_view(piece, lineFeed ? text - 1 : text), lineFeed, zero != nullptr};
+    line =
+        SourceLine{std::string_view(piece, lineFeed ? text - 1 : text), lineFeed, zero != nullptr};
     return stored > 0;
 }
 

@@ -68,8 +68,8 @@ class TemporaryFile {
     std::string m_folder;
     std::string m_path; // of a named file; empty for an unnamed one
     std::unique_ptr<std::FILE, FileCloser> m_file;
-    int m_unnamed = -1; // a descriptor that keeps an unnamed file alive until it is linked
-    int m_slot = -1;    // of InterruptionCleanup, while a named file exists
+    int m_unnamed = -1;        // a descriptor that keeps an unnamed file alive until it is linked
+    int m_slot = -1;           // of InterruptionCleanup, while a named file exists
     std::intptr_t m_hold = -1; // marks a named file as alive (AbandonedTemporaries)
     SystemError m_error;
     bool m_moved = false;

@@ -31,8 +31,8 @@ bool TextRecoder::recode(std::string_view utf8, std::string &out) {
         return true;
     }
     const int size = static_cast<int>(utf8.size());
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size,
-                                           nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
     bool exact = length > 0;
     const DWORD flags = exact ? MB_ERR_INVALID_CHARS : 0;
     const int wideLength = MultiByteToWideChar(CP_UTF8, flags, utf8.data(), size, nullptr, 0);
@@ -40,8 +40,7 @@ bool TextRecoder::recode(std::string_view utf8, std::string &out) {
     MultiByteToWideChar(CP_UTF8, flags, utf8.data(), size, m_state->wide.data(), wideLength);
     BOOL lost = FALSE;
     const int bytes = WideCharToMultiByte(m_state->codePage, WC_NO_BEST_FIT_CHARS,
-                                          m_state->wide.data(), wideLength, nullptr, 0, "?",
-                                          &lost);
+                                          m_state->wide.data(), wideLength, nullptr, 0, "?", &lost);
     out.resize(static_cast<std::size_t>(bytes));
     WideCharToMultiByte(m_state->codePage, WC_NO_BEST_FIT_CHARS, m_state->wide.data(), wideLength,
                         out.data(), bytes, "?", &lost);
@@ -71,8 +70,7 @@ struct TextRecoder::State {
 };
 
 TextRecoder::TextRecoder(int codePage)
-    : m_state(std::make_unique<State>(
-          State{iconv_open(iconvName(codePage).c_str(), "UTF-8")})) {}
+    : m_state(std::make_unique<State>(State{iconv_open(iconvName(codePage).c_str(), "UTF-8")})) {}
 
 TextRecoder::~TextRecoder() {
     if (usable()) {
@@ -94,7 +92,8 @@ bool TextRecoder::recode(std::string_view utf8, std::string &out) {
     std::size_t toLeft = out.size();
     bool exact = true;
     iconv(m_state->converter, nullptr, nullptr, nullptr, nullptr);
-    while (inLeft > 0 && iconv(m_state->converter, &in, &inLeft, &to, &toLeft) == static_cast<std::size_t>(-1)) {
+    while (inLeft > 0 &&
+           iconv(m_state->converter, &in, &inLeft, &to, &toLeft) == static_cast<std::size_t>(-1)) {
         if (errno == E2BIG || toLeft == 0) {
             break; // cannot happen: no page takes more than two bytes per UTF-8 byte
         }
@@ -121,8 +120,8 @@ std::string codePageToUtf8(std::string_view text, int codePage) {
     const int length = MultiByteToWideChar(page, 0, text.data(), size, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(page, 0, text.data(), size, wide.data(), length);
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr,
-                                          nullptr);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(bytes), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), bytes, nullptr, nullptr);
     return utf8;
@@ -138,7 +137,8 @@ std::string codePageToUtf8(std::string_view text, int codePage) {
     std::size_t inLeft = text.size();
     char *out = utf8.data();
     std::size_t outLeft = utf8.size();
-    while (inLeft > 0 && iconv(converter, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) {
+    while (inLeft > 0 &&
+           iconv(converter, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) {
         if (errno == E2BIG || outLeft < 3) {
             break;
         }

@@ -28,8 +28,8 @@ using velkaro::PathStyle;
 // from the executable's folder) and then the source tree's "docs/manual/" (for a build run where
 // it was built). The window opens the first that exists; with none, F1 says it could not help.
 [[nodiscard]] std::vector<std::string> manualCandidates(std::string_view executablePath,
-                                                       PathStyle style,
-                                                       const LeadBytePredicate &isLeadByte = {});
+                                                        PathStyle style,
+                                                        const LeadBytePredicate &isLeadByte = {});
 
 // What Browse stores of one chosen file.
 struct SourceFile {

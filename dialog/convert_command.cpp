@@ -17,8 +17,8 @@ namespace velkaro::dialog {
 namespace {
 
 [[nodiscard]] std::vector<ConversionRequest> requestsFor(const SourceSelection &selection,
-                                                        std::optional<TargetFormat> format,
-                                                        const WindowSettings &settings) {
+                                                         std::optional<TargetFormat> format,
+                                                         const WindowSettings &settings) {
     std::vector<ConversionRequest> requests;
     for (const SourceFile &file : selection.files()) {
         ConversionRequest request;
@@ -52,7 +52,9 @@ namespace {
 
 Question replaceQuestion(const std::vector<wording::ExistingName> &existing,
                          const NameDecoder &decode) {
-    return {wording::replaceQuestionText(existing, decode), {}, wording::replaceText(),
+    return {wording::replaceQuestionText(existing, decode),
+            {},
+            wording::replaceText(),
             wording::cancelText()};
 }
 
@@ -80,8 +82,7 @@ void ConvertCommand::convert(const SourceSelection &selection, std::optional<Tar
         m_host.showMessage(outcomeMessage(*check, m_decode));
         return;
     }
-    std::vector<PlannedConversion> plan =
-        planConversions(requestsFor(selection, format, settings));
+    std::vector<PlannedConversion> plan = planConversions(requestsFor(selection, format, settings));
     if (!mayReplaceExistingOutputs(plan)) {
         return;
     }

@@ -20,9 +20,8 @@ namespace {
     outcome.encoding = preview.encoding;
     outcome.layoutFailure = preview.failure;
     if (preview.failure != DetectionFailure::None) {
-        const std::string text = wording::outcomeText(outcome, [](std::string_view name) {
-            return std::string(name);
-        });
+        const std::string text =
+            wording::outcomeText(outcome, [](std::string_view name) { return std::string(name); });
         return text.substr(text.find('\n') + 1); // the reason and the advice, not the headline
     }
     return preview.layout ? wording::layoutText(outcome) : "按原程序的方式读取";

@@ -15,8 +15,7 @@ namespace {
     return found == values.end() ? std::string() : found->second;
 }
 
-template <typename Number>
-[[nodiscard]] std::optional<Number> numberOf(std::string_view text) {
+template <typename Number> [[nodiscard]] std::optional<Number> numberOf(std::string_view text) {
     Number value{};
     const char *end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
@@ -117,8 +116,8 @@ WindowSettings fromValues(const SettingsValues &values) {
     settings.outputPlace =
         folder && !settings.outputFolder.empty() ? OutputPlace::Folder : OutputPlace::BesideSource;
     settings.lastFolder = valueOf(values, "lastFolder");
-    options.sourceReading = sourceReadingOf(valueOf(values, "sourceLayout"),
-                                            valueOf(values, "sourceEncoding"));
+    options.sourceReading =
+        sourceReadingOf(valueOf(values, "sourceLayout"), valueOf(values, "sourceEncoding"));
     return settings;
 }
 
@@ -138,8 +137,8 @@ std::string labelHeightText(double height) {
 }
 
 const std::vector<int> &offeredCodePages() {
-    static const std::vector<int> kPages = {0,    936,  950,  932,  949,  1252, 874,
-                                            1250, 1251, 1253, 1254, 1255, 1256, 1257, 1258};
+    static const std::vector<int> kPages = {0,    936,  950,  932,  949,  1252, 874, 1250,
+                                            1251, 1253, 1254, 1255, 1256, 1257, 1258};
     return kPages;
 }
 

@@ -14,20 +14,37 @@ template <std::size_t N, typename Enum>
 } // namespace
 
 std::string_view outcomeId(ConversionOutcome::Kind kind) {
-    static constexpr std::array<std::string_view, 15> kIds = {
-        "no-source",          "no-format",       "source-open-failed", "converted",
-        "output-create-failed", "output-write-failed", "source-read-failed",
-        "output-is-source",   "duplicate-output", "source-changed",    "out-of-memory",
-        "invalid-options",    "unexpected",       "cancelled",  "layout-undecided"};
+    static constexpr std::array<std::string_view, 15> kIds = {"no-source",
+                                                              "no-format",
+                                                              "source-open-failed",
+                                                              "converted",
+                                                              "output-create-failed",
+                                                              "output-write-failed",
+                                                              "source-read-failed",
+                                                              "output-is-source",
+                                                              "duplicate-output",
+                                                              "source-changed",
+                                                              "out-of-memory",
+                                                              "invalid-options",
+                                                              "unexpected",
+                                                              "cancelled",
+                                                              "layout-undecided"};
     return pick(kIds, kind);
 }
 
 std::string_view warningId(WarningKind kind) {
-    static constexpr std::array<std::string_view, 12> kIds = {
-        "no-points",          "stopped-at-short-line",     "stopped-at-zero-byte",
-        "stopped-at-end-of-file-byte", "zero-bytes-in-lines", "not-text",
-        "lines-without-coordinates",   "lines-left-out",      "long-lines",
-        "axes-swapped",                "height-like-coordinate", "unrepresentable-characters"};
+    static constexpr std::array<std::string_view, 12> kIds = {"no-points",
+                                                              "stopped-at-short-line",
+                                                              "stopped-at-zero-byte",
+                                                              "stopped-at-end-of-file-byte",
+                                                              "zero-bytes-in-lines",
+                                                              "not-text",
+                                                              "lines-without-coordinates",
+                                                              "lines-left-out",
+                                                              "long-lines",
+                                                              "axes-swapped",
+                                                              "height-like-coordinate",
+                                                              "unrepresentable-characters"};
     return pick(kIds, kind);
 }
 

@@ -46,8 +46,9 @@ using Kind = ConversionOutcome::Kind;
     case Kind::Cancelled:
         return "转换已取消，原有文件保持不变:" + decode(outcome.outputFileName);
     case Kind::LayoutUndecided:
-        return "无法识别源文件的格式:" + decode(sourceName(outcome)) + "\n原因: " +
-               detectionText(outcome.layoutFailure) + "。\n请指定源文件各列的含义，例如 name,code,y,x,z。";
+        return "无法识别源文件的格式:" + decode(sourceName(outcome)) +
+               "\n原因: " + detectionText(outcome.layoutFailure) +
+               "。\n请指定源文件各列的含义，例如 name,code,y,x,z。";
     case Kind::Unexpected:
         break;
     }
@@ -102,8 +103,8 @@ using Kind = ConversionOutcome::Kind;
         break;
     }
     const std::string system = systemErrorText(failure.error);
-    return system.empty() ? "未知错误" : "系统错误 " + std::to_string(failure.error.code) + ": " +
-                                             system;
+    return system.empty() ? "未知错误"
+                          : "系统错误 " + std::to_string(failure.error.code) + ": " + system;
 }
 
 [[nodiscard]] bool isWriting(Kind kind) {

@@ -19,8 +19,8 @@ namespace velkaro::wording {
 [[nodiscard]] std::string failureText(const FileFailure &failure, bool writing,
                                       const NameDecoder &decode);
 
-// How a converted source was read, when not the old tool's way: "按 name,code,y,x,z 读取 (逗号或制表符
-// 分隔; 第一行为标题; UTF-8)"; empty for the old tool's reading.
+// How a converted source was read, when not the old tool's way: "按 name,code,y,x,z 读取
+// (逗号或制表符 分隔; 第一行为标题; UTF-8)"; empty for the old tool's reading.
 [[nodiscard]] std::string layoutText(const ConversionOutcome &outcome);
 
 // "40 点".

@@ -18,8 +18,8 @@ namespace {
         nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
     std::string text;
     if (length != 0 && buffer != nullptr) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length),
-                                             nullptr, 0, nullptr, nullptr);
+        const int size = WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length), nullptr,
+                                             0, nullptr, nullptr);
         text.resize(static_cast<std::size_t>(size));
         WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length), text.data(), size,
                             nullptr, nullptr);

@@ -45,8 +45,8 @@ const Format kFormats[] = {{TargetFormat::Cass, "Cass.dat"},
 std::string failureText(const std::string &source, const std::string &headline,
                         const std::string &where, const std::string &reason) {
     const std::string prefix = "velkaro-convert: " + source + ": ";
-    return prefix + headline + "\n" + prefix + "位置: " + where + "\n" + prefix + "原因: " + reason +
-           "。\n";
+    return prefix + headline + "\n" + prefix + "位置: " + where + "\n" + prefix +
+           "原因: " + reason + "。\n";
 }
 
 // The failures of "-f all" for one source whose outputs are all refused for one reason: the
@@ -128,9 +128,9 @@ TEST(HostileCliSource, UnreadableFileAndFolder) {
         runAsNobody(dir, {"-f", "cass", "pts.txt", "private/pts.txt"}, dir.path() / "work");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, failureText("pts.txt", kOpenFailed, "pts.txt", "没有读取权限") +
-                           failureText("private/pts.txt", kOpenFailed, "private/pts.txt",
-                                       "没有读取权限"));
+    EXPECT_EQ(run.err,
+              failureText("pts.txt", kOpenFailed, "pts.txt", "没有读取权限") +
+                  failureText("private/pts.txt", kOpenFailed, "private/pts.txt", "没有读取权限"));
     EXPECT_EQ(listFolder(dir.path() / "work"), "private\npts.txt\n");
     EXPECT_EQ(source.changes(), "");
 }
@@ -317,8 +317,8 @@ TEST(HostileCliOutput, FullDisk) {
     const ProgramRun run = runConverter(dir.path(), {"-f", "all", "-o", disk.path(), "pts.txt"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, failureLines("pts.txt", "写入转换文件错误:", "pts", disk.path() + "/",
-                                    "磁盘已满"));
+    EXPECT_EQ(run.err,
+              failureLines("pts.txt", "写入转换文件错误:", "pts", disk.path() + "/", "磁盘已满"));
     EXPECT_EQ(listFolder(disk.path()), listing);
     for (const Format &f : kFormats) {
         EXPECT_EQ(readBytes(disk.path() + "/pts" + f.suffix), "earlier");

@@ -197,18 +197,27 @@ INSTANTIATE_TEST_SUITE_P(
                 "警告: 第 3 行有零字节 (0x00)，读取在此停止，其后 2 行没有转换。\n"
                 "警告: 源文件看来不是 RTK 点文件 (有零字节或多数行没有坐标)，请确认选对了文件。\n",
                 "stopped-at-zero-byte"},
-        ToldRow{"AxesSwapped", "1,2,P1,K,516181.7499,3515102.9358,42.7\n", "",
-                "警告: 多数点的 x 像东坐标、y 像北坐标，坐标轴可能颠倒了，请检查源文件各列的含义。\n",
-                "axes-swapped"},
-        ToldRow{"LayoutUndecidedForEachFormat", "P1,100.5,200.5,3\n", "",
-                thrice("无法识别源文件的格式:pts.txt\n原因: 没有标题行说明各列，也没有一列像北坐标 "
-                       "(7 位整数)、另一列像东坐标 (6 位整数，或前面带带号的 8 位整数)。\n请指定源文件"
-                       "各列的含义，例如 name,code,y,x,z。\n"),
-                "layout-undecided", {"--source-layout=auto"}},
-        ToldRow{"CharacterGbkCannotHold", "点名,编码,N,E,H\nP\xF0\x9F\x98\x80,K,3515102.9,516181.7,42.8\n",
-                "", "按 name,code,x,y,z 读取 (逗号或制表符分隔; 第一行为标题; UTF-8)\n警告: 1 行的点名或编码"
+        ToldRow{
+            "AxesSwapped", "1,2,P1,K,516181.7499,3515102.9358,42.7\n", "",
+            "警告: 多数点的 x 像东坐标、y 像北坐标，坐标轴可能颠倒了，请检查源文件各列的含义。\n",
+            "axes-swapped"},
+        ToldRow{
+            "LayoutUndecidedForEachFormat",
+            "P1,100.5,200.5,3\n",
+            "",
+            thrice("无法识别源文件的格式:pts.txt\n原因: 没有标题行说明各列，也没有一列像北坐标 "
+                   "(7 位整数)、另一列像东坐标 (6 位整数，或前面带带号的 8 位整数)。\n请指定源文件"
+                   "各列的含义，例如 name,code,y,x,z。\n"),
+            "layout-undecided",
+            {"--source-layout=auto"}},
+        ToldRow{"CharacterGbkCannotHold",
+                "点名,编码,N,E,H\nP\xF0\x9F\x98\x80,K,3515102.9,516181.7,42.8\n",
+                "",
+                "按 name,code,x,y,z 读取 (逗号或制表符分隔; 第一行为标题; UTF-8)\n警告: 1 "
+                "行的点名或编码"
                 "有输出代码页不能表示的字符，已写作 \"?\" (第 2 行)。\n",
-                "unrepresentable-characters", {"--source-layout=auto"}},
+                "unrepresentable-characters",
+                {"--source-layout=auto"}},
         ToldRow{"FullDisk", bigSource(), "trap '' XFSZ; ulimit -f 600; ",
                 "写入转换文件错误:ptsCAD.dxf\n位置: ptsCAD.dxf\n原因: 磁盘已满。\n",
                 "output-write-failed"}),
@@ -245,7 +254,8 @@ struct LayoutRow {
 class LayoutTest : public ::testing::TestWithParam<LayoutRow> {};
 
 // 控制点5 in GBK, as field software on Chinese Windows writes it.
-const std::string kGbkName = "\xbf\xd8\xd6\xc6\xb5\xe3" "5";
+const std::string kGbkName = "\xbf\xd8\xd6\xc6\xb5\xe3"
+                             "5";
 const std::string kRtkPoints = "1,2,P1,KZD,3515102.9358,516181.7499,42.7988\r\n1,2," + kGbkName +
                                ",NULL,3515153.2790,516519.7514,39.6360\r\n";
 

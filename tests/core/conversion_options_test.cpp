@@ -53,30 +53,30 @@ ConversionOptions with(void (*set)(ConversionOptions &)) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, OptionGoldenTest,
-    ::testing::Values(GoldenRow{"sampleCAD-codepage936.dxf", velkaro::TargetFormat::Cad,
-                                with([](ConversionOptions &o) { o.dxfCodePage = 936; })},
-                      GoldenRow{"sampleCAD-en.dxf", velkaro::TargetFormat::Cad,
-                                with([](ConversionOptions &o) { o.dxfAxes = DxfAxes::En; })},
-                      GoldenRow{"sampleCAD-labels.dxf", velkaro::TargetFormat::Cad,
-                                with([](ConversionOptions &o) { o.dxfLabels = DxfLabels{}; })},
-                      GoldenRow{"sampleCAD-everything.dxf", velkaro::TargetFormat::Cad, everything()},
-                      GoldenRow{
-                          "sampleCass-name.dat", velkaro::TargetFormat::Cass,
-                          with([](ConversionOptions &o) { o.cassColumns = CassColumns::Name; })},
-                      GoldenRow{"sampleCass-name-skip.dat", velkaro::TargetFormat::Cass,
-                                [] {
-                                    ConversionOptions o = everything();
-                                    o.cassColumns = CassColumns::Name;
-                                    return o;
-                                }()},
-                      // options of other formats change nothing
-                      GoldenRow{"sampleKaisi-skip.txt", velkaro::TargetFormat::Kaisi, everything()},
-                      GoldenRow{"../sampleCass.dat", velkaro::TargetFormat::Cass, [] {
-                                    ConversionOptions o = everything();
-                                    o.leaveOutLinesWithoutCoordinates = false;
-                                    o.summary = true;
-                                    return o;
-                                }()}));
+    ::testing::Values(
+        GoldenRow{"sampleCAD-codepage936.dxf", velkaro::TargetFormat::Cad,
+                  with([](ConversionOptions &o) { o.dxfCodePage = 936; })},
+        GoldenRow{"sampleCAD-en.dxf", velkaro::TargetFormat::Cad,
+                  with([](ConversionOptions &o) { o.dxfAxes = DxfAxes::En; })},
+        GoldenRow{"sampleCAD-labels.dxf", velkaro::TargetFormat::Cad,
+                  with([](ConversionOptions &o) { o.dxfLabels = DxfLabels{}; })},
+        GoldenRow{"sampleCAD-everything.dxf", velkaro::TargetFormat::Cad, everything()},
+        GoldenRow{"sampleCass-name.dat", velkaro::TargetFormat::Cass,
+                  with([](ConversionOptions &o) { o.cassColumns = CassColumns::Name; })},
+        GoldenRow{"sampleCass-name-skip.dat", velkaro::TargetFormat::Cass,
+                  [] {
+                      ConversionOptions o = everything();
+                      o.cassColumns = CassColumns::Name;
+                      return o;
+                  }()},
+        // options of other formats change nothing
+        GoldenRow{"sampleKaisi-skip.txt", velkaro::TargetFormat::Kaisi, everything()},
+        GoldenRow{"../sampleCass.dat", velkaro::TargetFormat::Cass, [] {
+                      ConversionOptions o = everything();
+                      o.leaveOutLinesWithoutCoordinates = false;
+                      o.summary = true;
+                      return o;
+                  }()}));
 
 // A header row, two codes, a point whose z holds no number, a junk row, and an early stop.
 TEST(ConversionSummary, CountsLinesAndGivesEachCodesExtent) {
@@ -102,7 +102,8 @@ TEST(ConversionSummary, CountsLinesAndGivesEachCodesExtent) {
     EXPECT_EQ(outcome.summary->linesTaken, 5U);
     EXPECT_EQ(outcome.reading.leftOut.count, 2U);
     EXPECT_EQ(outcome.reading.leftOut.first, (std::vector<std::uint64_t>{1, 5}));
-    EXPECT_EQ(outcome.reading.withoutCoordinates.count, 1U); // P2's z; left-out lines are not counted
+    EXPECT_EQ(outcome.reading.withoutCoordinates.count,
+              1U); // P2's z; left-out lines are not counted
     EXPECT_EQ(outcome.reading.stoppedAtLine, 6U);
     ASSERT_EQ(outcome.summary->codes.size(), 2U);
     const velkaro::CodeSummary &kzd = outcome.summary->codes[0];
@@ -126,16 +127,16 @@ TEST(ConversionSummary, CountsLinesAndGivesEachCodesExtent) {
 TEST(DxfLabels, CarriageReturnInANameBecomesASpaceInItsLabel) {
     ConversionOptions options;
     options.dxfLabels = DxfLabels{2.0, 1};
-    EXPECT_EQ(
-        velkaro::test::convertBytes("1,2,P\r1,K\r1,-1,2,0.25\n", velkaro::TargetFormat::Cad, options),
-        "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"
-        "  0\r\nPOINT\r\n8\r\nK\r1\r\n 10\r\n-1.000000\r\n 20\r\n2.000000\r\n"
-        " 30\r\n0.250000\r\n"
-        "  0\r\nTEXT\r\n  8\r\nZDH\r\n 10\r\n0.000000\r\n 20\r\n3.000000\r\n"
-        " 30\r\n0.250000\r\n 40\r\n2.000000\r\n  1\r\nP 1\r\n"
-        "  0\r\nTEXT\r\n  8\r\nGCD\r\n 10\r\n0.000000\r\n 20\r\n-1.000000\r\n"
-        " 30\r\n0.250000\r\n 40\r\n2.000000\r\n  1\r\n0.3\r\n"
-        "  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
+    EXPECT_EQ(velkaro::test::convertBytes("1,2,P\r1,K\r1,-1,2,0.25\n", velkaro::TargetFormat::Cad,
+                                          options),
+              "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"
+              "  0\r\nPOINT\r\n8\r\nK\r1\r\n 10\r\n-1.000000\r\n 20\r\n2.000000\r\n"
+              " 30\r\n0.250000\r\n"
+              "  0\r\nTEXT\r\n  8\r\nZDH\r\n 10\r\n0.000000\r\n 20\r\n3.000000\r\n"
+              " 30\r\n0.250000\r\n 40\r\n2.000000\r\n  1\r\nP 1\r\n"
+              "  0\r\nTEXT\r\n  8\r\nGCD\r\n 10\r\n0.000000\r\n 20\r\n-1.000000\r\n"
+              " 30\r\n0.250000\r\n 40\r\n2.000000\r\n  1\r\n0.3\r\n"
+              "  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
 }
 
 class InvalidOptionsTest : public ::testing::TestWithParam<ConversionOptions> {};

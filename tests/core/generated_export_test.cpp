@@ -3,8 +3,8 @@
 // tuned for speed: any fast path must give the same bytes.
 
 #include "convert_bytes.h"
-#include "rtk_generator.h"
 #include "outcome_printer.h"
+#include "rtk_generator.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

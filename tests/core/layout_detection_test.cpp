@@ -65,13 +65,12 @@ INSTANTIATE_TEST_SUITE_P(
                      "P1  3515102.9 516181.7 42.8 KZD\nP2 3515153.2 516519.7 39.6\n"
                      "P3 3515154.2 516520.7 39.7 KZD\n",
                      "name,x,y,z,code", FieldSeparator::Spaces},
-        DetectionRow{"ZoneNumberInFront", "A,3515102.9,39516181.7,42.8\nB,3515103.9,39516182.7,43\n",
-                     "name,x,y,z"},
+        DetectionRow{"ZoneNumberInFront",
+                     "A,3515102.9,39516181.7,42.8\nB,3515103.9,39516182.7,43\n", "name,x,y,z"},
         DetectionRow{"NothingButBlanks", " \r\n\t\n", "", FieldSeparator::CommaOrTab, false,
                      SourceEncoding::Bytes, DetectionFailure::NoLines},
-        DetectionRow{"NoSeparator", "one point\nanother point\n", "",
-                     FieldSeparator::CommaOrTab, false, SourceEncoding::Bytes,
-                     DetectionFailure::NoSeparator},
+        DetectionRow{"NoSeparator", "one point\nanother point\n", "", FieldSeparator::CommaOrTab,
+                     false, SourceEncoding::Bytes, DetectionFailure::NoSeparator},
         DetectionRow{"LocalGridIsNotGuessed", "P1,100.5,200.5,3\nP2,101.5,201.5,4\n", "",
                      FieldSeparator::CommaOrTab, false, SourceEncoding::Bytes,
                      DetectionFailure::NoCoordinates},
@@ -92,7 +91,8 @@ TEST(SourceLayout, RolesPresetsAndFields) {
     using Fields = std::vector<std::string_view>;
     EXPECT_EQ(velkaro::cutByLayout("a,,b\t c ,", FieldSeparator::CommaOrTab),
               (Fields{"a", "", "b", "c", ""}));
-    EXPECT_EQ(velkaro::cutByLayout("  a   b\tc  ", FieldSeparator::Spaces), (Fields{"a", "b", "c"}));
+    EXPECT_EQ(velkaro::cutByLayout("  a   b\tc  ", FieldSeparator::Spaces),
+              (Fields{"a", "b", "c"}));
     EXPECT_EQ(velkaro::cutByLayout("a;b,c", FieldSeparator::Semicolon), (Fields{"a", "b,c"}));
 }
 
@@ -108,9 +108,9 @@ TEST(SourcePreview, ShowsThePointsAsTheRunReadsThem) {
     const velkaro::SourcePreview found =
         velkaro::previewSource("Pt,E,N,Z,Code\r\n\r\nA,516181.7,3515102.9,42.8,\r\n", options, 10);
     ASSERT_TRUE(found.layout);
-    EXPECT_EQ(found.points, (std::vector<PreviewPoint>{{"A", "A", "3515102.9", "516181.7", "42.8"}}));
-    EXPECT_EQ(velkaro::previewSource("1,2\n", options, 10).failure,
-              DetectionFailure::NoSeparator);
+    EXPECT_EQ(found.points,
+              (std::vector<PreviewPoint>{{"A", "A", "3515102.9", "516181.7", "42.8"}}));
+    EXPECT_EQ(velkaro::previewSource("1,2\n", options, 10).failure, DetectionFailure::NoSeparator);
 }
 
 } // namespace

@@ -282,7 +282,8 @@ ModelRun modelConversion(std::string_view sourceBytes, TargetFormat format) {
         }
     }
     if (!stopped && !allBlank(tail)) {
-        run.stoppedAtLine = 1 + static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
+        run.stoppedAtLine =
+            1 + static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
     }
     if (format == TargetFormat::Cad) {
         out += "  0\nENDSEC\n  0\nEOF\n";

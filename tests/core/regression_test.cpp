@@ -88,9 +88,10 @@ TEST(Regression, FifoSourceBlockedTheRunForever) {
     const velkaro::test::ProgramRun run =
         velkaro::test::runConverter(dir.path(), {"-f", "all", "pts.txt"}, "timeout 10 ");
     EXPECT_EQ(run.status, 1);
-    const std::string refusal = "velkaro-convert: pts.txt: 打开源文件错误，请重新选择!\n"
-                                "velkaro-convert: pts.txt: 位置: pts.txt\n"
-                                "velkaro-convert: pts.txt: 原因: 这不是普通文件 (设备、管道或套接字)。\n";
+    const std::string refusal =
+        "velkaro-convert: pts.txt: 打开源文件错误，请重新选择!\n"
+        "velkaro-convert: pts.txt: 位置: pts.txt\n"
+        "velkaro-convert: pts.txt: 原因: 这不是普通文件 (设备、管道或套接字)。\n";
     EXPECT_EQ(run.err, refusal + refusal + refusal);
     EXPECT_EQ(listFolder(dir.path()), "pts.txt\n");
 }
@@ -115,9 +116,9 @@ TEST(Regression, OutputReplacedTheSourceThroughALink) {
         velkaro::TargetFormat itemText;
         std::string output;
     };
-    for (const Row &row :
-         {Row{velkaro::TargetFormat::Cass, "ptsCass.dat"}, Row{velkaro::TargetFormat::Kaisi, "ptsKaisi.txt"},
-          Row{velkaro::TargetFormat::Cad, "ptsCAD.dxf"}}) {
+    for (const Row &row : {Row{velkaro::TargetFormat::Cass, "ptsCass.dat"},
+                           Row{velkaro::TargetFormat::Kaisi, "ptsKaisi.txt"},
+                           Row{velkaro::TargetFormat::Cad, "ptsCAD.dxf"}}) {
         TempDir dir;
         writeBytes(dir.file(row.output), kSource); // the data
         fs::create_symlink(dir.file(row.output), dir.file("pts.txt"));
@@ -727,10 +728,9 @@ TEST(Regression, LongLineWasSplitSilently) {
     writeBytes(dir.file("pts.txt"), source);
     const velkaro::test::ProgramRun run = runConverter(dir.path(), {"-f", "cass", "pts.txt"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_NE(
-        run.err.find("velkaro-convert: pts.txt: 警告: 2 行超过 255 字节 (第 3 行起)，"
-                     "每行被分段当作多个点转换。\n"),
-        std::string::npos)
+    EXPECT_NE(run.err.find("velkaro-convert: pts.txt: 警告: 2 行超过 255 字节 (第 3 行起)，"
+                           "每行被分段当作多个点转换。\n"),
+              std::string::npos)
         << run.err;
     EXPECT_EQ(readBytes(dir.file("ptsCass.dat")), modelOf(source));
 }

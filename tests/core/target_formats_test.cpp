@@ -1,8 +1,8 @@
 #include "target_formats.h"
 
 #include "convert_bytes.h"
-#include "output_stream.h"
 #include "outcome_printer.h"
+#include "output_stream.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "outcome_printer.h"
 #include "test_files.h"
+#include "outcome_printer.h"
 
 #include "file_system_path.h"
 

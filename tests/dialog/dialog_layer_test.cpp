@@ -8,8 +8,8 @@
 #include "outcome_message.h"
 #include "question_text.h"
 #include "source_preview_table.h"
-#include "window_settings.h"
 #include "test_files.h"
+#include "window_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -90,9 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
                    {kConverted + "40 点", "格式转换提示：", MessageIcon::None}},
         OutcomeRow{"NoPointsAndEarlyStop",
                    converted(0, 1, 35),
-                   {kConverted + "0 点\n警告: 源文件中没有可转换的点 (文件是空的、只有空行或第一行就"
-                                 "停止了)，没有写入任何点。\n警告: 第 1 行不足 10 字节，读取在此停止，"
-                                 "其后 35 行没有转换。",
+                   {kConverted +
+                        "0 点\n警告: 源文件中没有可转换的点 (文件是空的、只有空行或第一行就"
+                        "停止了)，没有写入任何点。\n警告: 第 1 行不足 10 字节，读取在此停止，"
+                        "其后 35 行没有转换。",
                     "格式转换提示：", MessageIcon::Warning}}),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -163,9 +164,9 @@ TEST(FormatSelection, CountsOnlyWhileTheFieldShowsTheItem) {
     EXPECT_EQ(items[1], "开思格式");
     EXPECT_EQ(items[2], "CAD格式");
     EXPECT_EQ(selectedFormat(2, "CAD格式"), TargetFormat::Cad);
-    EXPECT_EQ(selectedFormat(0, "CAD"), std::nullopt);           // picked, then edited
-    EXPECT_EQ(selectedFormat(-1, "CAD格式"), std::nullopt);      // typed, never picked
-    EXPECT_EQ(selectedFormat(1, "CASS6.0格式"), std::nullopt);   // never shows one, writes another
+    EXPECT_EQ(selectedFormat(0, "CAD"), std::nullopt);         // picked, then edited
+    EXPECT_EQ(selectedFormat(-1, "CAD格式"), std::nullopt);    // typed, never picked
+    EXPECT_EQ(selectedFormat(1, "CASS6.0格式"), std::nullopt); // never shows one, writes another
     EXPECT_EQ(selectedFormat(3, "CAD格式"), std::nullopt);
     // The list texts, exactly and case-sensitively.
     EXPECT_EQ(formatOfListText("开思格式"), TargetFormat::Kaisi);
@@ -259,8 +260,8 @@ TEST(ConvertCommand, ExistingOutputIsReplacedOnlyWhenTheUserSaysSo) {
     f.command.run(f.selection, velkaro::TargetFormat::Cass);
     EXPECT_EQ(readBytes(f.dir.file("surveyCass.dat")), "K1,,20.5,10.5,3.0\r\nP2,,21,11,4\r\n");
     ASSERT_EQ(f.host.shown.size(), 1u);
-    EXPECT_EQ(f.host.shown[0].text, "\t转换成功!\n生成转换文件:surveyCass.dat\n写入 2 点\n保存在: " +
-                                        f.dir.folder());
+    EXPECT_EQ(f.host.shown[0].text,
+              "\t转换成功!\n生成转换文件:surveyCass.dat\n写入 2 点\n保存在: " + f.dir.folder());
 }
 
 // Nobody may write a read-only output, so asking would only end in a failure: it is refused at
@@ -278,10 +279,13 @@ TEST(ConvertCommand, OutputThatCannotBeReplacedIsNotOffered) {
     const ResultReport &report = f.host.results[0];
     EXPECT_EQ(report.headline, "转换完成: 1 个文件成功，1 个失败。");
     ASSERT_EQ(report.rows.size(), 2u);
-    EXPECT_EQ(report.rows[0], (ResultRow{"a.txt", "", "",
-                                         {"创建转换文件错误:aCass.dat",
-                                          "位置: " + f.dir.file("aCass.dat"), "原因: 文件是只读的。"},
-                                         RowState::Failed}));
+    EXPECT_EQ(report.rows[0],
+              (ResultRow{"a.txt",
+                         "",
+                         "",
+                         {"创建转换文件错误:aCass.dat", "位置: " + f.dir.file("aCass.dat"),
+                          "原因: 文件是只读的。"},
+                         RowState::Failed}));
     EXPECT_EQ(report.rows[1],
               (ResultRow{"b.txt", f.dir.file("bCass.dat"), "2 点", {}, RowState::Converted}));
     EXPECT_EQ(report.folderToOpen, f.dir.folder());
@@ -332,8 +336,9 @@ TEST(ConvertCommand, SeveralFilesAskOnceAndEndInOneSummary) {
     const ResultReport &report = f.host.results[0];
     EXPECT_EQ(report.headline, "转换完成: 2 个文件成功，1 个失败。");
     ASSERT_EQ(report.rows.size(), 3u);
-    EXPECT_EQ(report.rows[1].notes, std::vector<std::string>{"警告: 第 3 行不足 10 字节，读取在此停止，"
-                                                             "其后 2 行没有转换。"});
+    EXPECT_EQ(report.rows[1].notes,
+              std::vector<std::string>{"警告: 第 3 行不足 10 字节，读取在此停止，"
+                                       "其后 2 行没有转换。"});
     EXPECT_EQ(report.rows[1].state, RowState::Warned);
     EXPECT_EQ(report.rows[2].notes[0], "打开源文件错误，请重新选择!");
     EXPECT_EQ(listFolder(f.dir.path()), "a.txt\naKaisi.txt\nb.txt\nbKaisi.txt\n");
@@ -379,9 +384,9 @@ TEST(WindowSettings, StoreRoundTripAndTheOptionsLine) {
     EXPECT_EQ(optionsLine(settings, kMarkNames),
               "选项: DXF 代码页 936; 东坐标为 X; 注记 (字高 2.5, 高程 2 位小数); CASS 含点名; "
               "略去无坐标行; 输出到 </d/out>");
-    const SettingsValues damaged = {{"dxfCodePage", "65001"}, {"labels", "1"},
+    const SettingsValues damaged = {{"dxfCodePage", "65001"},     {"labels", "1"},
                                     {"labelHeight", "0.0000004"}, {"labelDecimals", "9"},
-                                    {"outputPlace", "folder"}, {"outputFolder", ""}};
+                                    {"outputPlace", "folder"},    {"outputFolder", ""}};
     const WindowSettings fallen = fromValues(damaged);
     EXPECT_FALSE(fallen.options.dxfCodePage);
     EXPECT_EQ(fallen.options.dxfLabels->height, 1.0);
@@ -399,10 +404,11 @@ TEST(WindowSettings, SourceLayoutAndItsPreview) {
     EXPECT_EQ(toValues(settings).at("sourceLayout"), "name,code,y,x,z");
     EXPECT_EQ(fromValues(toValues(settings)), settings);
     EXPECT_EQ(optionsLine(settings, kMarkNames), "选项: 源文件 name,code,y,x,z");
-    EXPECT_EQ(fromValues({{"sourceLayout", "x,x"}}).options.sourceReading, velkaro::SourceReading{});
+    EXPECT_EQ(fromValues({{"sourceLayout", "x,x"}}).options.sourceReading,
+              velkaro::SourceReading{});
     settings.options.sourceReading = sourceReadingOf("rtk", "");
-    const PreviewTable old = previewTable("1,2,\xbf\xd8,NULL,3515102.9,516181.7,42.8\n",
-                                          settings.options);
+    const PreviewTable old =
+        previewTable("1,2,\xbf\xd8,NULL,3515102.9,516181.7,42.8\n", settings.options);
     EXPECT_EQ(old.rows, (std::vector<std::vector<std::string>>{
                             {"控", "控", "3515102.9", "516181.7", "42.8"}}));
     EXPECT_EQ(old.note, "按原程序的方式读取");

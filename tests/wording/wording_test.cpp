@@ -143,15 +143,17 @@ ConversionOutcome withLines() {
 TEST(WarningText, EveryWarningInOneLine) {
     const ConversionOutcome outcome = withLines();
     const std::pair<WarningKind, std::string> rows[] = {
-        {WarningKind::NoPoints, "警告: 源文件中没有可转换的点 (文件是空的、只有空行或第一行就停止了)，"
-                                "没有写入任何点。"},
+        {WarningKind::NoPoints,
+         "警告: 源文件中没有可转换的点 (文件是空的、只有空行或第一行就停止了)，"
+         "没有写入任何点。"},
         {WarningKind::StoppedAtShortLine,
          "警告: 第 6 行不足 10 字节，读取在此停止，其后 35 行没有转换。"},
         {WarningKind::StoppedAtZeroByte,
          "警告: 第 6 行有零字节 (0x00)，读取在此停止，其后 35 行没有转换。"},
         {WarningKind::StoppedAtEndOfFileByte,
          "警告: 第 6 行有文件结束符 (0x1A)，读取在此停止，其后 35 行没有转换。"},
-        {WarningKind::ZeroBytesInLines, "警告: 2 行有零字节 (0x00)，其后的内容被忽略 (第 3、9 行)。"},
+        {WarningKind::ZeroBytesInLines,
+         "警告: 2 行有零字节 (0x00)，其后的内容被忽略 (第 3、9 行)。"},
         {WarningKind::NotText,
          "警告: 源文件看来不是 RTK 点文件 (有零字节或多数行没有坐标)，请确认选对了文件。"},
         {WarningKind::LinesWithoutCoordinates,
@@ -160,8 +162,9 @@ TEST(WarningText, EveryWarningInOneLine) {
         {WarningKind::LongLines, "警告: 2 行超过 255 字节 (第 7 行起)，每行被分段当作多个点转换。"},
         {WarningKind::AxesSwapped, "警告: 多数点的 x 像东坐标、y 像北坐标，坐标轴可能颠倒了，"
                                    "请检查源文件各列的含义。"},
-        {WarningKind::HeightLikeCoordinate, "警告: 多数点的高程大得像坐标 (10 万以上)，可能读错了列，"
-                                            "请检查源文件各列的含义。"},
+        {WarningKind::HeightLikeCoordinate,
+         "警告: 多数点的高程大得像坐标 (10 万以上)，可能读错了列，"
+         "请检查源文件各列的含义。"},
         {WarningKind::Unrepresentable, "警告: 1 行的点名或编码有输出代码页不能表示的字符，已写作 "
                                        "\"?\" (第 2 行)。"},
     };
