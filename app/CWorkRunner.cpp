@@ -1,6 +1,7 @@
 #include "CWorkRunner.h"
 
 #include "QtText.h"
+#include "background_work.h"
 #include "dialog_texts.h"
 #include "question_text.h"
 
@@ -10,9 +11,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <atomic>
-#include <exception>
-#include <thread>
 #include <utility>
 
 namespace {
@@ -27,43 +25,32 @@ CWorkRunner::CWorkRunner(QWidget *owner, velkaro::dialog::NameDecoder decode)
     : m_owner(owner), m_decode(std::move(decode)) {}
 
 void CWorkRunner::run(const std::function<void()> &work, velkaro::dialog::WorkProgress &progress) {
-    std::atomic<bool> done{false};
-    std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        done = true;
-    });
+    velkaro::dialog::BackgroundWork worker(work);
+    const auto done = [&worker] { return worker.finished(); };
     QProgressDialog dialog(m_owner);
     QEventLoop loop;
     QTimer poll;
     QElapsedTimer clock;
     clock.start();
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done || clock.elapsed() >= velkaro::dialog::kProgressDelayMilliseconds) {
+        if (done() || clock.elapsed() >= velkaro::dialog::kProgressDelayMilliseconds) {
             loop.quit();
         }
     });
     poll.start(kPollMilliseconds);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (!done) {
+    if (!done()) {
         showProgress(dialog, progress);
         QObject::disconnect(&poll, nullptr, &loop, nullptr);
         QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
             update(dialog, progress);
-            if (done) {
+            if (done()) {
                 loop.quit();
             }
         });
         loop.exec();
     }
     worker.join();
-    if (failure) {
-        std::rethrow_exception(failure);
-    }
 }
 
 void CWorkRunner::showProgress(QProgressDialog &dialog,

@@ -57,6 +57,21 @@ struct ReadingResult {
     ReadingReport report;
     std::uint64_t pointsWritten = 0;
 
+    // Reads the next line, or 255-byte piece of one, and notes where it lies; false at the end.
+    [[nodiscard]] bool nextPiece(SourceStream &source, SourceLine &line,
+                                 std::uint64_t &lineNumber) {
+        if (source.eof()) {
+            return false;
+        }
+        lineNumber = source.lineFeedsRead() + 1;
+        if (!source.nextLine(line)) {
+            return false;
+        }
+        notePiece(lineNumber);
+        report.linesRead = lineNumber;
+        return true;
+    }
+
     // A read that starts in the line where the one before it started continues a line longer
     // than the buffer; each such line counts once.
     void notePiece(std::uint64_t lineNumber) {
@@ -177,13 +192,8 @@ struct PointSink {
     ReadingReport &report = result.report;
     LineCutter cutter;
     SourceLine line;
-    while (!source.eof()) {
-        const std::uint64_t lineNumber = source.lineFeedsRead() + 1;
-        if (!source.nextLine(line)) {
-            break;
-        }
-        result.notePiece(lineNumber);
-        report.linesRead = lineNumber;
+    std::uint64_t lineNumber = 0;
+    while (result.nextPiece(source, line, lineNumber)) {
         if (line.measuredLength() < kMinimumLineLength) {
             noteEarlyStop(source, line, lineNumber, report);
             break;
@@ -209,13 +219,8 @@ struct PointSink {
     LayoutCutter cutter(layout, recoder);
     SourceLine line;
     bool header = layout.headerRow;
-    while (!source.eof()) {
-        const std::uint64_t lineNumber = source.lineFeedsRead() + 1;
-        if (!source.nextLine(line)) {
-            break;
-        }
-        result.notePiece(lineNumber);
-        report.linesRead = lineNumber;
+    std::uint64_t lineNumber = 0;
+    while (result.nextPiece(source, line, lineNumber)) {
         std::string_view text = line.text;
         if (lineNumber == 1 && recoder != nullptr && text.starts_with("\xEF\xBB\xBF")) {
             text.remove_prefix(3); // the byte-order mark of UTF-8

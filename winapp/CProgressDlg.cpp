@@ -1,5 +1,6 @@
 #include "CProgressDlg.h"
 
+#include "background_work.h"
 #include "core_names.h"
 #include "resource.h"
 #include "wide_text.h"
@@ -35,22 +36,20 @@ void CProgressDlg::Run(const std::function<void()> &work) {
         work();
         return;
     }
-    std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        SetEvent(finished);
-    });
+    velkaro::dialog::BackgroundWork worker(work, [finished] { SetEvent(finished); });
     // Disabling the owner takes its keyboard focus, which is given back at the end.
     const HWND focus = GetFocus();
     const bool ownerWasEnabled = EnableWindow(m_owner, FALSE) == FALSE;
     m_hWnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PROGRESS), m_owner,
                                 &CProgressDlg::DialogProc, reinterpret_cast<LPARAM>(this));
     WaitFor(finished);
-    worker.join();
+    // Joined before anything below can throw, and before the event goes.
+    std::exception_ptr failure;
+    try {
+        worker.join();
+    } catch (...) {
+        failure = std::current_exception();
+    }
     CloseHandle(finished);
     if (ownerWasEnabled) {
         EnableWindow(m_owner, TRUE);
