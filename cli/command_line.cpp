@@ -262,7 +262,7 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
     }
     // The same text the reading turns into the outputs' code page: GB18030 holds GBK's bytes,
     // which are copied as they are.
-    line.options.sourceReading.encoding = *line.sourceEncoding == SourceEncoding::Utf8
+    line.options.sourceReading.encoding = *line.sourceEncoding == TextEncoding::Utf8
                                               ? velkaro::SourceEncoding::Utf8
                                               : velkaro::SourceEncoding::Bytes;
     return {};

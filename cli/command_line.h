@@ -1,8 +1,8 @@
 #pragma once
 
 #include "conversion_options.h"
-#include "source_text.h"
 #include "target_format.h"
+#include "text_decoding.h"
 
 #include <optional>
 #include <string>
@@ -25,7 +25,7 @@ struct CommandLine {
     bool json = false;
     // The encoding of the source's codes and names for the JSON; absent: UTF-8 where every code
     // is valid UTF-8, GB18030 otherwise.
-    std::optional<SourceEncoding> sourceEncoding;
+    std::optional<TextEncoding> sourceEncoding;
     // Warnings about the command line itself (an option that no chosen format uses), each one
     // line without a line break.
     std::vector<std::string> warnings;

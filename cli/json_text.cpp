@@ -41,7 +41,7 @@ void appendEscaped(std::string &out, char c) {
 } // namespace
 
 std::string jsonString(std::string_view utf8) {
-    const DecodedText text = decodeText(utf8, SourceEncoding::Utf8);
+    const DecodedText text = decodeText(utf8, TextEncoding::Utf8);
     std::string out = "\"";
     for (const char c : text.utf8) {
         appendEscaped(out, c);
@@ -49,7 +49,7 @@ std::string jsonString(std::string_view utf8) {
     return out + "\"";
 }
 
-std::string jsonTextMember(std::string_view key, std::string_view bytes, SourceEncoding encoding) {
+std::string jsonTextMember(std::string_view key, std::string_view bytes, TextEncoding encoding) {
     const DecodedText text = decodeText(bytes, encoding);
     std::string member = "\"" + std::string(key) + "\":" + jsonString(text.utf8);
     if (!text.lossless) {

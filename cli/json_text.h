@@ -1,6 +1,6 @@
 #pragma once
 
-#include "source_text.h"
+#include "text_decoding.h"
 
 #include <string>
 #include <string_view>
@@ -16,7 +16,7 @@ namespace velkaro::cli {
 // were no character of it, `,"<key>Bytes":"<hex>"` with every original byte as two lower-case
 // hexadecimal digits, so that nothing is lost.
 [[nodiscard]] std::string jsonTextMember(std::string_view key, std::string_view bytes,
-                                         SourceEncoding encoding);
+                                         TextEncoding encoding);
 
 // A number as the DXF writer prints it (six decimals); a JSON string for an infinity, which JSON
 // numbers cannot hold ("1.#INF00", "-1.#INF00").

@@ -40,7 +40,7 @@ namespace {
 }
 
 [[nodiscard]] std::string pathMember(std::string_view key, const std::string &path) {
-    return jsonTextMember(key, path, SourceEncoding::Utf8);
+    return jsonTextMember(key, path, TextEncoding::Utf8);
 }
 
 [[nodiscard]] std::string quoted(std::string_view id) {
@@ -62,18 +62,18 @@ namespace {
 
 // The encoding the codes are decoded from: the user's choice, or UTF-8 when every code is valid
 // UTF-8 (plain ASCII included), GB18030 otherwise.
-[[nodiscard]] SourceEncoding encodingOf(const ConversionSummary &summary,
-                                        std::optional<SourceEncoding> chosen) {
+[[nodiscard]] TextEncoding encodingOf(const ConversionSummary &summary,
+                                      std::optional<TextEncoding> chosen) {
     if (chosen) {
         return *chosen;
     }
     const bool utf8 = std::all_of(summary.codes.begin(), summary.codes.end(),
                                   [](const CodeSummary &code) { return isValidUtf8(code.code); });
-    return utf8 ? SourceEncoding::Utf8 : SourceEncoding::Gb18030;
+    return utf8 ? TextEncoding::Utf8 : TextEncoding::Gb18030;
 }
 
 // The codes one by one, straight to out, so that the report never stands whole in memory.
-void writeJsonCodes(std::FILE *out, const ConversionSummary &summary, SourceEncoding encoding) {
+void writeJsonCodes(std::FILE *out, const ConversionSummary &summary, TextEncoding encoding) {
     std::fputs(",\"encoding\":", out);
     std::fputs(quoted(encodingName(encoding)).c_str(), out);
     std::fputs(",\"codes\":[", out);
@@ -197,7 +197,7 @@ std::string summaryText(const ConversionOutcome &outcome) {
 }
 
 void writeJsonReport(std::FILE *out, const std::string &source, TargetFormat format,
-                     const ConversionOutcome &outcome, std::optional<SourceEncoding> encoding) {
+                     const ConversionOutcome &outcome, std::optional<TextEncoding> encoding) {
     std::string text = "{" + pathMember("source", source) +
                        ",\"format\":" + quoted(wording::formatKey(format)) + ",\"status\":";
     if (outcome.kind != ConversionOutcome::Kind::Converted) {

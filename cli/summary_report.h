@@ -1,7 +1,7 @@
 #pragma once
 
 #include "conversion_run.h"
-#include "source_text.h"
+#include "text_decoding.h"
 
 #include <cstdio>
 #include <optional>
@@ -23,6 +23,6 @@ namespace velkaro::cli {
 // beyond the listed ones together. Paths are decoded as UTF-8; text that does not decode
 // comes with its bytes in hexadecimal beside it ("codeBytes", "sourceBytes", ...).
 void writeJsonReport(std::FILE *out, const std::string &source, TargetFormat format,
-                     const ConversionOutcome &outcome, std::optional<SourceEncoding> encoding);
+                     const ConversionOutcome &outcome, std::optional<TextEncoding> encoding);
 
 } // namespace velkaro::cli

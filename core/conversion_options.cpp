@@ -25,6 +25,10 @@ bool areValid(const ConversionOptions &options) {
         !parseRoles(rolesText(reading.layout.roles))) {
         return false; // x and y once each, no role twice
     }
+    if (options.crs && options.crs->mode == CrsChoice::Mode::Epsg &&
+        !gridOfEpsg(options.crs->epsg)) {
+        return false;
+    }
     if (options.dxfLabels) {
         const DxfLabels &labels = *options.dxfLabels;
         if (!isValidLabelHeight(labels.height) || labels.elevationDecimals < 0 ||

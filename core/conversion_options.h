@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid_crs.h"
 #include "source_layout.h"
 
 #include <optional>
@@ -46,11 +47,14 @@ struct ConversionOptions {
     bool summary = false;
     // How the source's lines are read: the old tool's way unless asked otherwise.
     SourceReading sourceReading;
+    // The grid of the points, for the GIS formats only. Absent: a local grid, which GeoJSON and
+    // KML cannot put on the globe.
+    std::optional<CrsChoice> crs;
 };
 
 // Whether every value is in range: a known ANSI code page, a text height from kMinLabelHeight to
-// kMaxLabelHeight,
-// elevation decimals from 0 to kMaxElevationDecimals.
+// kMaxLabelHeight, elevation decimals from 0 to kMaxElevationDecimals, a grid's EPSG code from
+// kFirstGridEpsg to kLastGridEpsg.
 [[nodiscard]] bool areValid(const ConversionOptions &options);
 
 // Whether a text height lies from kMinLabelHeight to kMaxLabelHeight (false for NaN).

@@ -39,6 +39,7 @@ std::vector<WarningKind> warningsOf(const ConversionOutcome &outcome) {
     add(reading.axesSwapped, WarningKind::AxesSwapped);
     add(reading.heightLikeCoordinate, WarningKind::HeightLikeCoordinate);
     add(!reading.unrepresentable.empty(), WarningKind::Unrepresentable);
+    add(outcome.gisFormat && !outcome.crs, WarningKind::WithoutCrs);
     return warnings;
 }
 

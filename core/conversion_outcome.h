@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion_summary.h"
+#include "grid_crs.h"
 #include "layout_detection.h"
 #include "reading_report.h"
 #include "system_error.h"
@@ -30,6 +31,10 @@ struct ConversionOutcome {
         Unexpected,         // an error the core does not know; no output committed
         Cancelled,          // stopped on request; an earlier output is untouched
         LayoutUndecided,    // the first lines decided no layout (layoutFailure); nothing written
+        GisUnavailable,     // this program has no writers for the GIS formats
+        CrsNeeded,          // GeoJSON or KML without a grid: a local grid is nowhere on the globe
+        CrsUndecided,       // auto: the first point (crsLine, 0 for none) names no zone
+        OutsideCrs,         // the point of crsLine lies outside the grid; nothing written
     };
 
     // There is no outcome without a kind.
@@ -55,6 +60,11 @@ struct ConversionOutcome {
     std::optional<SourceLayout> layout;
     SourceEncoding encoding = SourceEncoding::Bytes;
     DetectionFailure layoutFailure = DetectionFailure::None;
+    // The GIS formats: the grid the points were written in (none: a local grid, which the
+    // output does not name), and the line CrsUndecided and OutsideCrs are about.
+    std::optional<GridCrs> crs;
+    bool gisFormat = false;
+    std::uint64_t crsLine = 0;
 };
 
 // What a converted outcome has to warn about, in the order a user should read it.
@@ -71,6 +81,7 @@ enum class WarningKind : std::uint8_t {
     AxesSwapped,             // reading.axesSwapped
     HeightLikeCoordinate,    // reading.heightLikeCoordinate
     Unrepresentable,         // reading.unrepresentable
+    WithoutCrs,              // a GIS output that names no coordinate reference system
 };
 
 // Every warning that applies to outcome; empty for a failure.

@@ -3,6 +3,7 @@
 #include "file_names.h"
 #include "file_system_path.h"
 #include "grid_check.h"
+#include "layer_feed.h"
 #include "layout_cutter.h"
 #include "layout_detection.h"
 #include "line_cutter.h"
@@ -12,8 +13,10 @@
 #include "record_writer.h"
 #include "source_stream.h"
 #include "summary_collector.h"
+#include "text_decoding.h"
 #include "text_recoder.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -160,7 +163,8 @@ struct ReadingPlan {
 
 // What every reading loop hands its points to.
 struct PointSink {
-    RecordWriter &writer;
+    RecordWriter *writer; // the old formats'; null when layer writes
+    LayerFeed *layer;     // the GIS formats'
     const ConversionOptions &options;
     SummaryCollector *collector;
     GridCheck grid;
@@ -173,10 +177,32 @@ struct PointSink {
             result.report.leftOut.note(lineNumber);
             return;
         }
-        writer.write(record);
+        if (layer != nullptr) {
+            takeIntoLayer(record, allNumbers, lineNumber, result);
+            return;
+        }
+        writer->write(record);
         if (!allNumbers) {
             result.report.withoutCoordinates.note(lineNumber);
         }
+        counted(record, result);
+    }
+
+    // A GIS layer places every point it holds: one without coordinates is left out, not put
+    // at 0, 0.
+    void takeIntoLayer(const PointRecord &record, bool allNumbers, std::uint64_t lineNumber,
+                       ReadingResult &result) {
+        if (!allNumbers) {
+            result.report.leftOut.note(lineNumber);
+        } else if (layer->take(record, allNumbers, lineNumber)) {
+            if (layer->lostCharacters()) {
+                result.report.unrepresentable.note(lineNumber);
+            }
+            counted(record, result);
+        }
+    }
+
+    void counted(const PointRecord &record, ReadingResult &result) {
         ++result.pointsWritten;
         grid.addPoint(record);
         if (collector != nullptr) {
@@ -269,7 +295,8 @@ struct PointSink {
 [[nodiscard]] ReadingResult readAll(SourceStream &source, PointSink &sink, const ReadingPlan &plan,
                                     const ConversionOptions &options) {
     std::optional<TextRecoder> recoder;
-    if (plan.layout && plan.encoding == SourceEncoding::Utf8) {
+    // The GIS formats take UTF-8 as it is; the old ones the code page their readers expect.
+    if (plan.layout && plan.encoding == SourceEncoding::Utf8 && sink.layer == nullptr) {
         recoder.emplace(options.dxfCodePage.value_or(kDefaultTextCodePage));
     }
     ReadingResult result = plan.layout
@@ -293,7 +320,7 @@ struct PointSink {
     if (request.options.summary) {
         collector.emplace();
     }
-    PointSink sink{writer, request.options, collector ? &*collector : nullptr, {}};
+    PointSink sink{&writer, nullptr, request.options, collector ? &*collector : nullptr, {}};
     writer.begin();
     const ReadingResult reading = readAll(source, sink, plan, request.options);
     writer.end();
@@ -327,6 +354,128 @@ struct PointSink {
     return result;
 }
 
+// The grid a GIS run writes in: the one asked for, the one the first point names, or none.
+struct GridPlan {
+    std::optional<GridCrs> grid;
+    std::optional<ConversionOutcome::Kind> refusal;
+    std::uint64_t line = 0;
+};
+
+[[nodiscard]] GridPlan planGrid(const ConversionRequest &request, const ReadingPlan &plan) {
+    const std::optional<CrsChoice> &choice = request.options.crs;
+    if (!choice) {
+        if (needsGeographicCoordinates(*request.format)) {
+            return {std::nullopt, Kind::CrsNeeded, 0};
+        }
+        return {};
+    }
+    if (choice->mode == CrsChoice::Mode::Epsg) {
+        return {gridOfEpsg(choice->epsg), std::nullopt, 0};
+    }
+    const GridDetection found = detectGrid(headOf(request.sourcePath), plan.layout);
+    if (!found.grid) {
+        return {std::nullopt, Kind::CrsUndecided, found.line};
+    }
+    return {found.grid, std::nullopt, found.line};
+}
+
+// Whether the names and codes of the source are UTF-8: as the user or the layout's detection
+// said, or else when the first bytes are UTF-8 with at least one character beyond ASCII (GBK
+// text almost never is); GB18030, which holds GBK, otherwise.
+[[nodiscard]] bool readsUtf8(const ConversionRequest &request, const ReadingPlan &plan) {
+    if (request.options.sourceReading.encoding || plan.layout) {
+        return plan.encoding == SourceEncoding::Utf8;
+    }
+    std::string head = headOf(request.sourcePath);
+    head.resize(head.rfind('\n') == std::string::npos ? head.size() : head.rfind('\n'));
+    const bool ascii = std::all_of(head.begin(), head.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return !ascii && isValidUtf8(head);
+}
+
+// The source's stem as the layer's name, decoded as its texts are.
+[[nodiscard]] std::string layerNameOf(const ConversionRequest &request, bool utf8) {
+    const std::string name = makeOutputFileName(request.sourceFileName, TargetFormat::GeoJson);
+    const std::string_view stem(name.data(), name.size() - std::string_view(".geojson").size());
+    return decodeText(stem, utf8 ? TextEncoding::Utf8 : TextEncoding::Gb18030).utf8;
+}
+
+// Reads every point into a GIS layer writer and puts its files in place.
+[[nodiscard]] ConversionOutcome writeLayer(SourceStream &source, PointLayerWriter &writer,
+                                           const ConversionRequest &request,
+                                           const std::string &outputName, const ReadingPlan &plan,
+                                           const GridPlan &grid, bool utf8) {
+    std::optional<SummaryCollector> collector;
+    if (request.options.summary) {
+        collector.emplace();
+    }
+    LayerFeed feed(writer, grid.grid, utf8);
+    PointSink sink{nullptr, &feed, request.options, collector ? &*collector : nullptr, {}};
+    const ReadingResult reading = readAll(source, sink, plan, request.options);
+    if (std::optional<ConversionOutcome> refused = checkSourceRead(source, request, outputName)) {
+        return std::move(*refused);
+    }
+    if (feed.failure() != CrsFailure::None) {
+        ConversionOutcome outside = outcome(Kind::OutsideCrs, request, outputName);
+        outside.crs = grid.grid;
+        outside.gisFormat = true;
+        outside.crsLine = feed.failedLine();
+        return outside;
+    }
+    const FolderSync sync = request.folderSyncLater ? FolderSync::Later : FolderSync::Now;
+    if (!writer.finish(sync)) {
+        return failed(writer.failedCommitting() ? Kind::OutputCreateFailed
+                                                : Kind::OutputWriteFailed,
+                      request, outputName, writer.failure());
+    }
+    ConversionOutcome result = outcome(Kind::Converted, request, outputName);
+    result.outputPath = writer.outputPath();
+    result.layout = plan.layout;
+    result.encoding = plan.encoding;
+    result.crs = grid.grid;
+    result.gisFormat = true;
+    if (sync == FolderSync::Later) {
+        result.folderToSync = writer.folderToSync();
+    }
+    result.pointsWritten = reading.pointsWritten;
+    result.reading = reading.report;
+    if (collector) {
+        result.summary = collector->summary(reading.report.linesRead, reading.report.piecesTaken);
+    }
+    return result;
+}
+
+// The GIS formats' way from an open source to the output: the grid, then the writer.
+[[nodiscard]] ConversionOutcome convertToLayer(SourceStream &source,
+                                               const ConversionRequest &request,
+                                               const std::string &outputName,
+                                               const ReadingPlan &plan) {
+    const PointLayerWriters *writers = pointLayerWriters();
+    if (writers == nullptr) {
+        return outcome(Kind::GisUnavailable, request, outputName);
+    }
+    const GridPlan grid = planGrid(request, plan);
+    if (grid.refusal) {
+        ConversionOutcome refused = outcome(*grid.refusal, request, outputName);
+        refused.gisFormat = true;
+        refused.crsLine = grid.line;
+        return refused;
+    }
+    const bool utf8 = readsUtf8(request, plan);
+    LayerRequest layer{*request.format, request.outputFolder, outputName,
+                       layerNameOf(request, utf8), grid.grid};
+    std::unique_ptr<PointLayerWriter> writer = writers->writerFor(layer);
+    if (isSameFile(request.sourcePath, writer->outputPath())) {
+        ConversionOutcome refused = outcome(Kind::OutputIsSource, request, outputName);
+        refused.conflictingSource = request.sourcePath;
+        return refused;
+    }
+    if (!writer->create()) {
+        return failed(Kind::OutputCreateFailed, request, outputName, writer->failure());
+    }
+    return writeLayer(source, *writer, request, outputName, plan, grid, utf8);
+}
+
 [[nodiscard]] ConversionOutcome convertFile(const ConversionRequest &request,
                                             const std::string &outputName) {
     SourceStream source(request.sourcePath);
@@ -341,6 +490,9 @@ struct PointSink {
         return undecided;
     }
     source.watchBy(request.progress);
+    if (isGisFormat(*request.format)) {
+        return convertToLayer(source, request, outputName, plan);
+    }
     OutputFile output(request.outputFolder, outputName);
     if (isSameFile(request.sourcePath, output.finalPath())) {
         ConversionOutcome refused = outcome(Kind::OutputIsSource, request, outputName);

@@ -32,6 +32,14 @@ struct FormatTraits {
         return {"Kaisi", ".txt"};
     case TargetFormat::Cad:
         break;
+    case TargetFormat::GeoPackage:
+        return {"", ".gpkg"};
+    case TargetFormat::Shapefile:
+        return {"", ".shp"};
+    case TargetFormat::GeoJson:
+        return {"", ".geojson"};
+    case TargetFormat::Kml:
+        return {"", ".kml"};
     }
     return {"CAD", ".dxf"};
 }

@@ -46,7 +46,8 @@ struct PathParts {
 [[nodiscard]] std::string joinPath(const std::string &folder, const std::string &name);
 
 // The stem (first run of bytes without '.', after leading dots), the format's suffix and its
-// extension: pts.txt gives ptsCass.dat, ptsKaisi.txt, ptsCAD.dxf. Never fails.
+// extension: pts.txt gives ptsCass.dat, ptsKaisi.txt, ptsCAD.dxf, and the GIS formats' own
+// extension alone (pts.gpkg, pts.shp, pts.geojson, pts.kml). Never fails.
 [[nodiscard]] std::string makeOutputFileName(std::string_view sourceFileName, TargetFormat format);
 
 } // namespace velkaro

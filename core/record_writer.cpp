@@ -22,6 +22,11 @@ RecordWriter::RecordWriter(OutputStream &out, TargetFormat format, const Convers
     case TargetFormat::Cad:
         m_mode = isPlainDxf(options) ? Mode::Dxf : Mode::DxfStyled;
         break;
+    case TargetFormat::GeoPackage:
+    case TargetFormat::Shapefile:
+    case TargetFormat::GeoJson:
+    case TargetFormat::Kml:
+        break; // written by a point layer writer, never by this one
     }
 }
 

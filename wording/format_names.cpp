@@ -10,6 +10,14 @@ std::string_view formatListText(TargetFormat format) {
         return "开思格式";
     case TargetFormat::Cad:
         break;
+    case TargetFormat::GeoPackage:
+        return "GeoPackage (GIS)";
+    case TargetFormat::Shapefile:
+        return "Shapefile (GIS)";
+    case TargetFormat::GeoJson:
+        return "GeoJSON (网络地图)";
+    case TargetFormat::Kml:
+        return "KML (谷歌地球)";
     }
     return "CAD格式";
 }
@@ -22,6 +30,14 @@ std::string_view formatKey(TargetFormat format) {
         return "kaisi";
     case TargetFormat::Cad:
         break;
+    case TargetFormat::GeoPackage:
+        return "gpkg";
+    case TargetFormat::Shapefile:
+        return "shp";
+    case TargetFormat::GeoJson:
+        return "geojson";
+    case TargetFormat::Kml:
+        return "kml";
     }
     return "cad";
 }

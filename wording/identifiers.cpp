@@ -14,7 +14,7 @@ template <std::size_t N, typename Enum>
 } // namespace
 
 std::string_view outcomeId(ConversionOutcome::Kind kind) {
-    static constexpr std::array<std::string_view, 15> kIds = {"no-source",
+    static constexpr std::array<std::string_view, 19> kIds = {"no-source",
                                                               "no-format",
                                                               "source-open-failed",
                                                               "converted",
@@ -28,12 +28,16 @@ std::string_view outcomeId(ConversionOutcome::Kind kind) {
                                                               "invalid-options",
                                                               "unexpected",
                                                               "cancelled",
-                                                              "layout-undecided"};
+                                                              "layout-undecided",
+                                                              "gis-unavailable",
+                                                              "crs-needed",
+                                                              "crs-undecided",
+                                                              "outside-crs"};
     return pick(kIds, kind);
 }
 
 std::string_view warningId(WarningKind kind) {
-    static constexpr std::array<std::string_view, 12> kIds = {"no-points",
+    static constexpr std::array<std::string_view, 13> kIds = {"no-points",
                                                               "stopped-at-short-line",
                                                               "stopped-at-zero-byte",
                                                               "stopped-at-end-of-file-byte",
@@ -44,7 +48,8 @@ std::string_view warningId(WarningKind kind) {
                                                               "long-lines",
                                                               "axes-swapped",
                                                               "height-like-coordinate",
-                                                              "unrepresentable-characters"};
+                                                              "unrepresentable-characters",
+                                                              "without-crs"};
     return pick(kIds, kind);
 }
 

@@ -15,6 +15,7 @@ using Kind = ConversionOutcome::Kind;
 // The old tool's sentence, or for the outcomes it did not have, ours in its style: the words,
 // an ASCII colon, and the file they are about.
 [[nodiscard]] std::string detectionText(DetectionFailure failure);
+[[nodiscard]] std::string crsLineText(const ConversionOutcome &outcome);
 
 [[nodiscard]] std::string headline(const ConversionOutcome &outcome, const NameDecoder &decode) {
     switch (outcome.kind) {
@@ -49,10 +50,31 @@ using Kind = ConversionOutcome::Kind;
         return "无法识别源文件的格式:" + decode(sourceName(outcome)) +
                "\n原因: " + detectionText(outcome.layoutFailure) +
                "。\n请指定源文件各列的含义，例如 name,code,y,x,z。";
+    case Kind::GisUnavailable:
+        return "本程序不能写 GIS 格式:" + decode(outcome.outputFileName);
+    case Kind::CrsNeeded:
+        return "没有指定坐标系，不能把点放到地球上:" + decode(outcome.outputFileName) +
+               "\n请指定 CGCS2000 高斯-克吕格坐标系 (EPSG:4491 至 EPSG:4554)，或选 \"自动\" "
+               "按东坐标前的带号确定。";
+    case Kind::CrsUndecided:
+        return "无法按带号确定坐标系:" + decode(sourceName(outcome)) +
+               "\n原因: " + crsLineText(outcome) + "。\n请指定坐标系，例如 EPSG:4527。";
+    case Kind::OutsideCrs:
+        return "点不在坐标系 EPSG:" + std::to_string(outcome.crs ? outcome.crs->epsg : 0) +
+               " 的范围内，没有写入任何点:" + decode(sourceName(outcome)) + "\n原因: 第 " +
+               std::to_string(outcome.crsLine) + " 行的东坐标属于另一个带，或缺少 (或多了) 带号。";
     case Kind::Unexpected:
         break;
     }
     return "转换时发生意外错误:" + decode(sourceName(outcome));
+}
+
+[[nodiscard]] std::string crsLineText(const ConversionOutcome &outcome) {
+    if (outcome.crsLine == 0) {
+        return "文件开头没有坐标齐全的点";
+    }
+    return "第 " + std::to_string(outcome.crsLine) +
+           " 行的东坐标不是前面带有带号 (13 至 23 或 25 至 45) 的 8 位整数";
 }
 
 [[nodiscard]] std::string detectionText(DetectionFailure failure) {
@@ -145,6 +167,20 @@ std::string layoutText(const ConversionOutcome &outcome) {
     text += layout.headerRow ? "; 第一行为标题" : "";
     text += outcome.encoding == SourceEncoding::Utf8 ? "; UTF-8)" : ")";
     return text;
+}
+
+std::string crsText(const ConversionOutcome &outcome) {
+    if (!outcome.gisFormat || outcome.kind != Kind::Converted) {
+        return {};
+    }
+    if (!outcome.crs) {
+        return "坐标系: 未指定 (本地坐标)";
+    }
+    const GridCrs &grid = *outcome.crs;
+    return "坐标系: EPSG:" + std::to_string(grid.epsg) + " CGCS2000 " +
+           std::to_string(grid.zoneWidth) + "° 带 " + std::to_string(grid.zone) + " (中央经线 " +
+           std::to_string(grid.centralMeridian) + "°E" +
+           (grid.zoneInEasting ? ", 东坐标带带号" : "") + ")";
 }
 
 std::string pointsText(std::uint64_t points) {

@@ -24,6 +24,10 @@ namespace velkaro::wording {
 [[nodiscard]] std::string layoutText(const ConversionOutcome &outcome);
 
 // "40 点".
+// The grid a GIS output was written in, "坐标系: EPSG:4527 CGCS2000 3° 带 39 (中央经线 117°E,
+// ...)", or that it names none; empty for the other formats and for failures.
+[[nodiscard]] std::string crsText(const ConversionOutcome &outcome);
+
 [[nodiscard]] std::string pointsText(std::uint64_t points);
 
 // "写入 40 点": the line after a conversion's sentence in the windows.

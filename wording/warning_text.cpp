@@ -49,9 +49,16 @@ namespace {
     case WarningKind::HeightLikeCoordinate:
         return "多数点的高程大得像坐标 (10 万以上)，可能读错了列，请检查源文件各列的含义。";
     case WarningKind::Unrepresentable:
+        if (outcome.gisFormat) {
+            return number(reading.unrepresentable.count) +
+                   " 行的点名或编码有源文件编码中不存在的字节，已写作 \"\xEF\xBF\xBD\" (第 " +
+                   lineNumbers(reading.unrepresentable, named) + " 行)。";
+        }
         return number(reading.unrepresentable.count) +
                " 行的点名或编码有输出代码页不能表示的字符，已写作 \"?\" (第 " +
                lineNumbers(reading.unrepresentable, named) + " 行)。";
+    case WarningKind::WithoutCrs:
+        return "没有指定坐标系: 点按本地坐标写入，文件中没有坐标系，GIS 软件中须手动指定。";
     case WarningKind::LongLines:
         break;
     }

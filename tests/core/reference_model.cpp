@@ -105,7 +105,7 @@ std::string recordText(const Record &r, TargetFormat format) {
         return r.code + ",," + r.y + "," + r.x + "," + r.z + "\n";
     case TargetFormat::Kaisi:
         return r.name + "," + r.code + "," + r.x + "," + r.y + "," + r.z + "\n";
-    case TargetFormat::Cad:
+    default: // the model covers the old tool's formats only
         break;
     }
     return "  0\nPOINT\n8\n" + r.code + "\n 10\n" + modelFixed6(r.x) + "\n 20\n" +

@@ -1,4 +1,4 @@
-#include "source_text.h"
+#include "text_decoding.h"
 
 #include <algorithm>
 #include <array>
@@ -10,7 +10,7 @@
 #include <iconv.h>
 #endif
 
-namespace velkaro::cli {
+namespace velkaro {
 namespace {
 
 constexpr std::string_view kReplacement = "\xef\xbf\xbd"; // U+FFFD
@@ -161,8 +161,8 @@ class Gb18030Converter {
 
 } // namespace
 
-DecodedText decodeText(std::string_view bytes, SourceEncoding encoding) {
-    return encoding == SourceEncoding::Utf8 ? decodeUtf8(bytes) : decodeGb18030(bytes);
+DecodedText decodeText(std::string_view bytes, TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 ? decodeUtf8(bytes) : decodeGb18030(bytes);
 }
 
 bool isValidUtf8(std::string_view bytes) {
@@ -176,21 +176,21 @@ bool isValidUtf8(std::string_view bytes) {
     return true;
 }
 
-std::string_view encodingName(SourceEncoding encoding) {
-    return encoding == SourceEncoding::Utf8 ? "utf-8" : "gb18030";
+std::string_view encodingName(TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 ? "utf-8" : "gb18030";
 }
 
-std::optional<SourceEncoding> encodingNamed(std::string_view name) {
+std::optional<TextEncoding> encodingNamed(std::string_view name) {
     std::string lower(name);
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
     if (lower == "utf-8" || lower == "utf8") {
-        return SourceEncoding::Utf8;
+        return TextEncoding::Utf8;
     }
     if (lower == "gb18030" || lower == "gbk" || lower == "gb2312" || lower == "cp936") {
-        return SourceEncoding::Gb18030;
+        return TextEncoding::Gb18030;
     }
     return std::nullopt;
 }
 
-} // namespace velkaro::cli
+} // namespace velkaro
