@@ -465,6 +465,9 @@ struct GridPlan {
     LayerRequest layer{*request.format, request.outputFolder, outputName,
                        layerNameOf(request, utf8), grid.grid};
     std::unique_ptr<PointLayerWriter> writer = writers->writerFor(layer);
+    if (!writer) {
+        return outcome(Kind::GisUnavailable, request, outputName);
+    }
     if (isSameFile(request.sourcePath, writer->outputPath())) {
         ConversionOutcome refused = outcome(Kind::OutputIsSource, request, outputName);
         refused.conflictingSource = request.sourcePath;

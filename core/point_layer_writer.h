@@ -65,6 +65,7 @@ class PointLayerWriter {
 class PointLayerWriters {
   public:
     virtual ~PointLayerWriters() = default;
+    // A writer for the request's format; null for a format these writers do not write.
     [[nodiscard]] virtual std::unique_ptr<PointLayerWriter>
     writerFor(const LayerRequest &request) const = 0;
 };

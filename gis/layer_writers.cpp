@@ -1,0 +1,24 @@
+#include "layer_writers.h"
+
+namespace velkaro::gis {
+
+std::unique_ptr<PointLayerWriter> LayerWriters::writerFor(const LayerRequest &request) const {
+    switch (request.format) {
+    case TargetFormat::GeoPackage:
+    case TargetFormat::Shapefile:
+    case TargetFormat::GeoJson:
+    case TargetFormat::Kml:
+    case TargetFormat::Cass:
+    case TargetFormat::Kaisi:
+    case TargetFormat::Cad:
+        break;
+    }
+    return nullptr;
+}
+
+const LayerWriters &layerWriters() {
+    static const LayerWriters writers;
+    return writers;
+}
+
+} // namespace velkaro::gis
