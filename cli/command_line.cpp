@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include "format_names.h"
+#include "grid_crs.h"
 #include "memory_reserve.h"
 #include "option_text.h"
 
@@ -15,6 +16,7 @@ const bool kHandlerBeforeCli11 = velkaro::cli::MemoryReserve::installBeforeMain(
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <span>
 #include <string_view>
 
 namespace velkaro::cli {
@@ -38,7 +40,7 @@ struct Given {
     bool summary = false;
     bool json = false;
     std::string format, outputFolder, codePage, axes, labelHeight, labelDecimals, cassColumns,
-        encoding, sourceLayout;
+        encoding, sourceLayout, crs;
     std::vector<std::string> sources;
 };
 
@@ -71,6 +73,8 @@ constexpr ValueOption kValueOptions[] = {
      "选项 --source-layout 只能给一次", &Given::sourceLayout},
     {"--source-encoding", "--source-encoding", wording::kEncodingMissingText,
      wording::kEncodingTwiceText, &Given::encoding},
+    {"--crs", "--crs", "选项 --crs 缺少坐标系 (auto 或 EPSG:NNNN)", "选项 --crs 只能给一次",
+     &Given::crs},
 };
 
 // The options that only one format uses, for the warning when none of the chosen formats is it.
@@ -268,6 +272,41 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
     return {};
 }
 
+// The number of "epsg:NNNN" (lower case), or nothing.
+[[nodiscard]] std::optional<int> epsgCodeOf(std::string_view name) {
+    constexpr std::string_view kPrefix = "epsg:";
+    if (!name.starts_with(kPrefix)) {
+        return std::nullopt;
+    }
+    name.remove_prefix(kPrefix.size());
+    int code = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), code);
+    if (error != std::errc() || end != name.data() + name.size()) {
+        return std::nullopt;
+    }
+    return code;
+}
+
+// --crs: "auto" or "EPSG:NNNN" (any case) of a CGCS2000 Gauss-Kruger grid; a warning when no
+// chosen format is a GIS one.
+[[nodiscard]] std::string takeCrs(const CLI::App &app, const Given &given, CommandLine &line) {
+    if (!isGiven(app, "--crs")) {
+        return {};
+    }
+    const std::string name = lowerAscii(given.crs);
+    if (name == "auto") {
+        line.options.crs = CrsChoice{CrsChoice::Mode::Auto, 0};
+    } else if (const std::optional<int> epsg = epsgCodeOf(name); epsg && gridOfEpsg(*epsg)) {
+        line.options.crs = CrsChoice{CrsChoice::Mode::Epsg, *epsg};
+    } else {
+        return wording::unknownCrsText(given.crs);
+    }
+    if (std::none_of(line.formats.begin(), line.formats.end(), isGisFormat)) {
+        line.warnings.push_back(wording::unusedCrsText());
+    }
+    return {};
+}
+
 [[nodiscard]] ParsedCommandLine commandLineFrom(const CLI::App &app, const Given &given) {
     CommandLine line;
     if (!isGiven(app, "--format")) {
@@ -291,13 +330,16 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
     if (error.empty()) {
         error = takeEncoding(app, given, line);
     }
+    line.warnings = unusedOptions(app, line.formats);
+    if (error.empty()) {
+        error = takeCrs(app, given, line);
+    }
     if (!error.empty()) {
         return usageError(error);
     }
     line.options.leaveOutLinesWithoutCoordinates = given.skipJunk;
     line.options.summary = given.summary || given.json;
     line.json = given.json;
-    line.warnings = unusedOptions(app, line.formats);
     line.sources = given.sources;
     if (line.sources.empty()) {
         return usageError("请给出源文件");
@@ -312,9 +354,12 @@ std::vector<TargetFormat> formatsFor(const std::string &argument) {
     if (name == "all") {
         return {std::begin(kTargetFormats), std::end(kTargetFormats)};
     }
-    for (const TargetFormat format : kTargetFormats) {
-        if (name == wording::formatKey(format) || argument == wording::formatListText(format)) {
-            return {format};
+    using Formats = std::span<const TargetFormat>;
+    for (const Formats formats : {Formats(kTargetFormats), Formats(kGisFormats)}) {
+        for (const TargetFormat format : formats) {
+            if (name == wording::formatKey(format) || argument == wording::formatListText(format)) {
+                return {format};
+            }
         }
     }
     return {};
@@ -348,8 +393,9 @@ const char *usageText() {
            "  把 RTK 点文件转换为 CASS6.0 (.dat)、开思 (.txt) 或 CAD (.dxf) 坐标文件。\n"
            "  Converts RTK point files to CASS 6.0, Kaisi or DXF coordinate files.\n"
            "\n"
-           "  -f, --format FORMAT    cass | kaisi | cad | all, 或列表文字\n"
+           "  -f, --format FORMAT    cass | kaisi | cad | all (即这三种), 或列表文字\n"
            "                         \"CASS6.0格式\" \"开思格式\" \"CAD格式\"\n"
+           "                         GIS: gpkg (GeoPackage) | shp (Shapefile) | geojson | kml\n"
            "  -o, --output-dir DIR   输出文件夹 (默认: 源文件所在文件夹)\n"
            "  -h, --help             显示本说明\n"
            "      --version          显示版本\n"
@@ -373,6 +419,9 @@ const char *usageText() {
            "时点名和\n"
            "                           编码转为输出的代码页; 也是 JSON 中编码和点名的源编码\n"
            "                           (默认 gb18030; 编码都是有效 UTF-8 时为 utf-8)\n"
+           "      --crs auto|EPSG:N    GIS 格式的坐标系: CGCS2000 高斯-克吕格 EPSG:4491 至 4554\n"
+           "                           (3° 带 4513-4554, 6° 带 4491-4512); auto 按东坐标前的带号\n"
+           "                           (25-45 为 3° 带, 13-23 为 6° 带). geojson 和 kml 必须给出\n"
            "\n"
            "  退出状态 / exit status: 0 全部成功, 1 有转换失败, 2 用法错误\n";
 }

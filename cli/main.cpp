@@ -5,6 +5,7 @@
 #include "conversion_run.h"
 #include "file_names.h"
 #include "folder_sync.h"
+#include "layer_writers.h"
 #include "memory_reserve.h"
 #include "outcome_text.h"
 #include "printable_text.h"
@@ -80,6 +81,9 @@ void report(const std::string &source, velkaro::TargetFormat format, const Comma
         warned = true;
         if (const std::string layout = velkaro::wording::layoutText(outcome); !layout.empty()) {
             printLines(name, layout);
+        }
+        if (const std::string crs = velkaro::wording::crsText(outcome); !crs.empty()) {
+            printLines(name, crs);
         }
         for (const velkaro::WarningKind warning : velkaro::warningsOf(outcome)) {
             printLines(name,
@@ -181,6 +185,7 @@ void report(const std::string &source, velkaro::TargetFormat format, const Comma
 
 int main(int argc, char **argv) {
     velkaro::cli::MemoryReserve::install();
+    velkaro::usePointLayerWriters(&velkaro::gis::layerWriters());
     int status = 1;
     try {
         status = run(argc, argv);

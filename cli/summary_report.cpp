@@ -147,6 +147,20 @@ void writeJsonCodes(std::FILE *out, const ConversionSummary &summary, TextEncodi
            (outcome.encoding == velkaro::SourceEncoding::Utf8 ? "\"utf-8\"" : "\"bytes\"") + "}";
 }
 
+// The grid of a GIS output: its EPSG code, or null for a local grid; the line a refusal of the
+// grid is about.
+[[nodiscard]] std::string jsonCrs(const ConversionOutcome &outcome) {
+    if (!outcome.gisFormat) {
+        return {};
+    }
+    std::string text =
+        ",\"crs\":" + (outcome.crs ? quoted("EPSG:" + std::to_string(outcome.crs->epsg)) : "null");
+    if (outcome.crsLine != 0) {
+        text += ",\"crsLine\":" + std::to_string(outcome.crsLine);
+    }
+    return text;
+}
+
 // Which file failed, why (an identifier), and the system's own error where it gave one.
 [[nodiscard]] std::string jsonFailure(const FileFailure &failure) {
     std::string text = ",\"failure\":{" + pathMember("path", failure.path) +
@@ -169,7 +183,7 @@ void writeJsonCodes(std::FILE *out, const ConversionSummary &summary, TextEncodi
     if (outcome.failure) {
         text += jsonFailure(*outcome.failure);
     }
-    return text + "}\n";
+    return text + jsonCrs(outcome) + "}\n";
 }
 
 } // namespace
@@ -205,7 +219,7 @@ void writeJsonReport(std::FILE *out, const std::string &source, TargetFormat for
         return;
     }
     text += "\"converted\",\"kind\":\"converted\"," + pathMember("output", outcome.outputPath) +
-            jsonCounts(outcome) + jsonLayout(outcome) + jsonWarnings(outcome);
+            jsonCounts(outcome) + jsonLayout(outcome) + jsonCrs(outcome) + jsonWarnings(outcome);
     std::fputs(text.c_str(), out);
     if (outcome.summary) {
         writeJsonCodes(out, *outcome.summary, encodingOf(*outcome.summary, encoding));

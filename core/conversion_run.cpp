@@ -452,7 +452,9 @@ struct GridPlan {
                                                const ReadingPlan &plan) {
     const PointLayerWriters *writers = pointLayerWriters();
     if (writers == nullptr) {
-        return outcome(Kind::GisUnavailable, request, outputName);
+        ConversionOutcome unavailable = outcome(Kind::GisUnavailable, request, outputName);
+        unavailable.gisFormat = true;
+        return unavailable;
     }
     const GridPlan grid = planGrid(request, plan);
     if (grid.refusal) {

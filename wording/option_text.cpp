@@ -19,6 +19,15 @@ std::string unknownEncodingText(std::string_view given) {
     return "未知编码: " + std::string(given) + " (可用 gb18030 或 utf-8)";
 }
 
+std::string unknownCrsText(std::string_view given) {
+    return "未知坐标系: " + std::string(given) +
+           " (可用 auto, 或 CGCS2000 高斯-克吕格坐标系 EPSG:4491 至 EPSG:4554)";
+}
+
+std::string unusedCrsText() {
+    return "警告: 选项 --crs 只用于 GIS 格式 (gpkg, shp, geojson, kml)，本次转换不用它";
+}
+
 std::string unusedOptionText(std::string_view option, TargetFormat usedBy) {
     return "警告: 选项 " + std::string(option) + " 只用于" + std::string(formatListText(usedBy)) +
            "，本次转换不用它";

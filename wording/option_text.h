@@ -26,4 +26,9 @@ inline constexpr std::string_view kEncodingTwiceText = "选项 --source-encoding
 // "警告: 选项 --labels 只用于 CAD格式，本次转换不用它".
 [[nodiscard]] std::string unusedOptionText(std::string_view option, TargetFormat usedBy);
 
+// The refusal of a --crs that names no grid of CGCS2000 (nor "auto").
+[[nodiscard]] std::string unknownCrsText(std::string_view given);
+// The warning for --crs when no chosen format is a GIS one.
+[[nodiscard]] std::string unusedCrsText();
+
 } // namespace velkaro::wording

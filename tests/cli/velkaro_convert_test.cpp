@@ -351,7 +351,88 @@ INSTANTIATE_TEST_SUITE_P(
         UsageRow{{"-f", "cad", "--label-decimals", "7", "pts.txt"},
                  "velkaro-convert: 小数位数无效: 7"},
         UsageRow{{"-f", "cass", "--cass-columns=names", "pts.txt"},
-                 "velkaro-convert: 未知 CASS 列: names"}));
+                 "velkaro-convert: 未知 CASS 列: names"},
+        UsageRow{{"-f", "gpkg", "--crs=EPSG:4555", "pts.txt"},
+                 "velkaro-convert: 未知坐标系: EPSG:4555 (可用 auto, 或 CGCS2000 高斯-克吕格坐标系 "
+                 "EPSG:4491 至 EPSG:4554)"},
+        UsageRow{{"-f", "kml", "--crs", "4527", "pts.txt"},
+                 "velkaro-convert: 未知坐标系: 4527 (可用 auto, 或 CGCS2000 高斯-克吕格坐标系 "
+                 "EPSG:4491 至 EPSG:4554)"}));
+
+// The GIS formats: where the points lie on the globe is said, and a grid that cannot hold them
+// writes nothing at all.
+struct GisRow {
+    const char *name;
+    std::string source;
+    std::vector<std::string> arguments;
+    int status;
+    std::string err;    // after "velkaro-convert: pts.txt: " on each line
+    std::string output; // the file expected afterwards, or "" for none
+};
+
+class GisTest : public ::testing::TestWithParam<GisRow> {};
+
+TEST_P(GisTest, PlacesThePointsOrWritesNothing) {
+    const GisRow &row = GetParam();
+    TempDir dir;
+    writeBytes(dir.file("pts.txt"), row.source);
+    std::vector<std::string> arguments = row.arguments;
+    arguments.push_back("pts.txt");
+    const ProgramRun run = convert(dir, arguments);
+    EXPECT_EQ(run.status, row.status) << run.err;
+    std::string expected;
+    for (std::size_t start = 0; start < row.err.size();) {
+        const std::size_t end = row.err.find('\n', start) + 1;
+        expected += "velkaro-convert: pts.txt: " + row.err.substr(start, end - start);
+        start = end;
+    }
+    EXPECT_EQ(run.err, expected);
+    EXPECT_EQ(listFolder(dir.path()),
+              row.output.empty() ? "pts.txt\n" : row.output + "\npts.txt\n");
+}
+
+const std::string kZonePoints = "1,2,P1,K,3300000.000,39500000.000,41.8\r\n"
+                                "1,2,P2,K,3300100.000,39500100.000,42.8\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, GisTest,
+    ::testing::Values(
+        GisRow{"GlobeNeedsAGrid",
+               kZonePoints,
+               {"-f", "geojson"},
+               1,
+               "没有指定坐标系，不能把点放到地球上:pts.geojson\n请指定 CGCS2000 高斯-克吕格坐标系 "
+               "(EPSG:4491 至 EPSG:4554)，或选 \"自动\" 按东坐标前的带号确定。\n",
+               ""},
+        GisRow{"ZoneFromTheEasting",
+               kZonePoints,
+               {"-f", "kml", "--crs", "auto"},
+               0,
+               "坐标系: EPSG:4527 CGCS2000 3° 带 39 (中央经线 117°E, 东坐标带带号)\n",
+               "pts.kml"},
+        GisRow{"NoZoneInTheEasting",
+               "1,2,P1,K,3300000.000,500000.000,41.8\r\n",
+               {"-f", "geojson", "--crs=auto"},
+               1,
+               "无法按带号确定坐标系:pts.txt\n原因: 第 1 行的东坐标不是前面带有带号 (13 至 23 或 "
+               "25 至 45) 的 8 位整数。\n请指定坐标系，例如 EPSG:4527。\n",
+               ""},
+        GisRow{"PointOfAnotherZone",
+               kZonePoints + "1,2,P3,K,3300000.000,40500000.000,41.8\r\n",
+               {"-f", "gpkg", "--crs=auto"},
+               1,
+               "点不在坐标系 EPSG:4527 的范围内，没有写入任何点:pts.txt\n原因: 第 3 行的东坐标属于"
+               "另一个带，或缺少 (或多了) 带号。\n",
+               ""},
+        GisRow{
+            "LocalGridSaysSo",
+            kZonePoints,
+            {"-f", "shp"},
+            0,
+            "坐标系: 未指定 (本地坐标)\n警告: 没有指定坐标系: 点按本地坐标写入，文件中没有坐标系，"
+            "GIS 软件中须手动指定。\n",
+            "pts.cpg\npts.dbf\npts.shp\npts.shx"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 // The summary, as text and as JSON: a header row left out, a GBK code (decoded into UTF-8 text in
 // JSON), and --dxf-codepage alone meaning 936.
