@@ -25,6 +25,9 @@ namespace velkaro::gis {
 // about 150 bytes per code (its name, its entry and its empty buffer) and 16 per chunk written,
 // never more chunks than points. A source of many points and few codes thus takes the budget
 // and little more; one where every point has a code of its own takes about 170 bytes a point.
+// Measured for a whole KML run of 1,000,000 points (Linux, glibc): 35 MB at the peak with 7
+// codes, 73 MB with 249,655 codes (each point of code NULL named by its own name); 5 MB for
+// GeoJSON, which holds nothing back.
 class CodeGroups {
   public:
     explicit CodeGroups(std::size_t heldBudget = kHeldBudget);

@@ -5,6 +5,23 @@
 #include <cmath>
 
 namespace velkaro::gis {
+namespace {
+
+// The height as a property, always with a point or an exponent ("5.0", not "5"): readers that
+// guess a column's type from its values (GDAL) then make z a real column whatever the heights.
+void appendHeight(std::string &out, double height) {
+    if (!std::isfinite(height)) {
+        out += "null";
+        return;
+    }
+    const std::size_t start = out.size();
+    appendNumber(out, height);
+    if (out.find_first_of(".e", start) == std::string::npos) {
+        out += ".0";
+    }
+}
+
+} // namespace
 
 GeoJsonWriter::GeoJsonWriter(const LayerRequest &request)
     : m_file(request), m_projection(request.crs.value()), m_layerName(request.layerName) {}
@@ -46,11 +63,7 @@ void GeoJsonWriter::add(const LayerPoint &point) {
     m_record += R"(,"code":)";
     appendJsonString(m_record, point.code);
     m_record += R"(,"z":)";
-    if (std::isfinite(point.height)) {
-        appendNumber(m_record, point.height);
-    } else {
-        m_record += "null";
-    }
+    appendHeight(m_record, point.height);
     m_record += R"(,"line":)";
     appendInteger(m_record, point.line);
     m_record += "}}";

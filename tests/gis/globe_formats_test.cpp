@@ -86,7 +86,8 @@ struct Place {
     return places;
 }
 
-// What ogrinfo reads of a file: each feature's name with its point, and the layers' names.
+// What ogrinfo reads of a file: each feature's name with its point, and the layers' names (KML's
+// folders, in the order of the file).
 struct Readback {
     std::map<std::string, Place> places;
     std::vector<std::string> layers;
@@ -116,6 +117,7 @@ struct Readback {
 }
 
 struct GlobeRow {
+    const char *label;
     TargetFormat format;
     const char *fileName;
     std::vector<std::string> layers;
@@ -166,9 +168,10 @@ TEST_P(GlobeFormats, ReadsBackWherePROJPutsThePoints) {
     EXPECT_EQ(readBytes(outcome.outputPath).find("\"crs\""), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(GisWriters, GlobeFormats,
-                         testing::Values(GlobeRow{TargetFormat::GeoJson, "pts.geojson", {"pts"}},
-                                         GlobeRow{
-                                             TargetFormat::Kml, "pts.kml", {"控制点", "碎部"}}));
+INSTANTIATE_TEST_SUITE_P(
+    GisWriters, GlobeFormats,
+    testing::Values(GlobeRow{"GeoJson", TargetFormat::GeoJson, "pts.geojson", {"pts"}},
+                    GlobeRow{"Kml", TargetFormat::Kml, "pts.kml", {"控制点", "碎部"}}),
+    [](const testing::TestParamInfo<GlobeRow> &row) { return std::string(row.param.label); });
 
 } // namespace
