@@ -1,5 +1,7 @@
 #include "code_groups.h"
 
+#include "scratch_file.h"
+
 #include <algorithm>
 #include <cerrno>
 
@@ -38,13 +40,13 @@ void CodeGroups::fail() {
     }
 }
 
-// The scratch file is std::tmpfile's: it has no name a later run would have to clean up, and
-// the system removes it when it is closed or the process ends.
+// The scratch file has no name a later run would have to clean up: the system removes it when
+// it is closed or the process ends.
 void CodeGroups::spill() {
     m_held = 0;
     errno = 0;
     if (m_ok && !m_scratch) {
-        m_scratch.reset(std::tmpfile());
+        m_scratch.reset(openScratchFile());
         if (!m_scratch) {
             fail();
         }

@@ -370,6 +370,10 @@ struct GisRow {
     std::string output; // the file expected afterwards, or "" for none
 };
 
+void PrintTo(const GisRow &row, std::ostream *out) {
+    *out << row.name;
+}
+
 class GisTest : public ::testing::TestWithParam<GisRow> {};
 
 TEST_P(GisTest, PlacesThePointsOrWritesNothing) {
