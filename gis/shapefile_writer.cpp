@@ -94,11 +94,11 @@ bool ShapefileWriter::create() {
 }
 
 void ShapefileWriter::add(const LayerPoint &point) {
-    if (kHeaderBytes + (std::uint64_t{m_count} + 1) * kRecordBytes > kLargestFile) {
+    const std::uint64_t offset = kHeaderBytes + std::uint64_t{m_count} * kRecordBytes;
+    if (offset + kRecordBytes > kLargestFile) {
         m_files.noteWriteFailure(m_shp, SystemError{SystemError::Domain::Posix, EFBIG});
         return;
     }
-    const std::uint64_t offset = kHeaderBytes + std::uint64_t{m_count} * kRecordBytes;
     ++m_count;
     m_extent.include(point.east, point.north, point.height);
 
@@ -117,6 +117,10 @@ void ShapefileWriter::add(const LayerPoint &point) {
     appendBig32(m_record, kContentBytes / 2);
     put(m_shx, m_record);
 
+    putAttributes(point);
+}
+
+void ShapefileWriter::putAttributes(const LayerPoint &point) {
     m_record.clear();
     m_record.push_back(' '); // not deleted
     appendText(m_record, point.name);

@@ -38,6 +38,7 @@ class ShapefileWriter final : public PointLayerWriter {
   private:
     [[nodiscard]] std::string mainHeader(std::uint64_t fileBytes) const;
     [[nodiscard]] std::string tableHeader() const;
+    void putAttributes(const LayerPoint &point);
     void appendText(std::string &record, std::string_view text);
     void put(std::size_t index, const std::string &bytes);
     void putAtStart(std::size_t index, const std::string &bytes);

@@ -1,5 +1,6 @@
 #include "conversion_run.h"
 #include "layer_writers.h"
+#include "shapefile_writer.h"
 
 #include "gdal_tools.h"
 #include "test_files.h"
@@ -118,6 +119,24 @@ TEST(LayerReadback, WithoutGridNoPrjAndUndefinedCartesianSrs) {
         gpkg.ogrinfo("-sql \"SELECT srs_id FROM gpkg_geometry_columns\"", "rtk.gpkg");
     EXPECT_NE(srs.find("srs_id (Integer64) = -1"), std::string::npos) << srs;
     EXPECT_NE(gpkg.ogrinfo("-al", "rtk.gpkg").find("Feature Count: 3"), std::string::npos);
+}
+
+// A name longer than the field keeps the whole characters that fit: 26 of 30 three-byte ones.
+TEST(LayerReadback, ShapefileCutsLongTextsBetweenCharacters) {
+    const velkaro::test::TempDir dir;
+    velkaro::gis::ShapefileWriter writer(
+        {TargetFormat::Shapefile, dir.folder(), "long.shp", "long", std::nullopt});
+    ASSERT_TRUE(writer.create());
+    std::string name;
+    for (int i = 0; i < 30; ++i) {
+        name += "测";
+    }
+    writer.add(velkaro::LayerPoint{name, "K", 1.0, 2.0, 3.0, 1});
+    ASSERT_TRUE(writer.finish(velkaro::FolderSync::Now));
+    EXPECT_EQ(writer.truncatedTexts(), 1u);
+    const std::string all = commandOutput("ogrinfo -ro -al " + shellQuoted(dir.file("long.shp")));
+    EXPECT_NE(all.find("NAME (String) = " + name.substr(0, 26 * 3) + "\n"), std::string::npos)
+        << all;
 }
 
 } // namespace
