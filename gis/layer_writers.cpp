@@ -1,7 +1,9 @@
 #include "layer_writers.h"
 
 #include "geojson_writer.h"
+#include "geopackage_writer.h"
 #include "kml_writer.h"
+#include "shapefile_writer.h"
 
 namespace velkaro::gis {
 
@@ -14,7 +16,9 @@ std::unique_ptr<PointLayerWriter> LayerWriters::writerFor(const LayerRequest &re
     case TargetFormat::Kml:
         return request.crs ? std::make_unique<KmlWriter>(request) : nullptr;
     case TargetFormat::GeoPackage:
+        return std::make_unique<GeoPackageWriter>(request);
     case TargetFormat::Shapefile:
+        return std::make_unique<ShapefileWriter>(request);
     case TargetFormat::Cass:
     case TargetFormat::Kaisi:
     case TargetFormat::Cad:
