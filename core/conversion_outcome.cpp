@@ -40,6 +40,7 @@ std::vector<WarningKind> warningsOf(const ConversionOutcome &outcome) {
     add(reading.heightLikeCoordinate, WarningKind::HeightLikeCoordinate);
     add(!reading.unrepresentable.empty(), WarningKind::Unrepresentable);
     add(outcome.gisFormat && !outcome.crs, WarningKind::WithoutCrs);
+    add(!reading.shortenedTexts.empty(), WarningKind::TextsShortened);
     return warnings;
 }
 

@@ -82,6 +82,7 @@ enum class WarningKind : std::uint8_t {
     HeightLikeCoordinate,    // reading.heightLikeCoordinate
     Unrepresentable,         // reading.unrepresentable
     WithoutCrs,              // a GIS output that names no coordinate reference system
+    TextsShortened,          // reading.shortenedTexts
 };
 
 // Every warning that applies to outcome; empty for a failure.

@@ -198,6 +198,9 @@ struct PointSink {
             if (layer->lostCharacters()) {
                 result.report.unrepresentable.note(lineNumber);
             }
+            if (layer->shortenedText()) {
+                result.report.shortenedTexts.note(lineNumber);
+            }
             counted(record, result);
         }
     }

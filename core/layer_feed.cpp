@@ -91,7 +91,7 @@ bool LayerFeed::take(const PointRecord &record, bool allNumbers, std::uint64_t l
     decode(record.pointCode, m_code);
     point.name = m_name;
     point.code = m_code;
-    m_writer.add(point);
+    m_shortened = m_writer.add(point) == PointWritten::TextShortened;
     return true;
 }
 

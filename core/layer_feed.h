@@ -43,6 +43,8 @@ class LayerFeed {
 
     [[nodiscard]] CrsFailure failure() const { return m_failure; }
     [[nodiscard]] std::uint64_t failedLine() const { return m_failedLine; }
+    // Whether the last point's name or code had to be shortened to fit the format.
+    [[nodiscard]] bool shortenedText() const { return m_shortened; }
     // Whether the last point's name or code held bytes that are no character of the source's
     // encoding (each became U+FFFD).
     [[nodiscard]] bool lostCharacters() const { return m_lost; }
@@ -58,6 +60,7 @@ class LayerFeed {
     CrsFailure m_failure = CrsFailure::None;
     std::uint64_t m_failedLine = 0;
     bool m_lost = false;
+    bool m_shortened = false;
 };
 
 } // namespace velkaro

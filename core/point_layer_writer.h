@@ -23,6 +23,10 @@ struct LayerPoint {
     std::uint64_t line = 0; // the source line the point was read from, from 1
 };
 
+// Whether a point went in whole: a format with fixed-width text (a Shapefile's table) may have to
+// shorten a name or code, which the user must hear of.
+enum class PointWritten : std::uint8_t { Whole, TextShortened };
+
 // What a layer writer is asked to write.
 struct LayerRequest {
     TargetFormat format = TargetFormat::GeoPackage;
@@ -45,7 +49,7 @@ class PointLayerWriter {
     // Creates the temporary files; false when one cannot be (failure() says which and why).
     [[nodiscard]] virtual bool create() = 0;
     // Adds one point. A write error is kept and reported by finish().
-    virtual void add(const LayerPoint &point) = 0;
+    [[nodiscard]] virtual PointWritten add(const LayerPoint &point) = 0;
     // Writes what follows the points, flushes every file to the disk and puts each in place;
     // false when that failed, with failure() and committing() telling where.
     [[nodiscard]] virtual bool finish(FolderSync sync) = 0;

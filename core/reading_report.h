@@ -53,6 +53,8 @@ struct ReadingReport {
     // Lines whose name or code held a character the outputs' code page cannot hold (written as
     // "?"), when the source is read as UTF-8.
     LineList unrepresentable;
+    // GIS outputs: lines whose name or code was cut to fit a fixed-width field (a Shapefile's).
+    LineList shortenedTexts;
     // Most of the first points have x like an easting and y like a northing: the axes look
     // swapped. Most of their heights are as large as coordinates.
     bool axesSwapped = false;

@@ -54,7 +54,7 @@ void GeoJsonWriter::appendGeometry(const LayerPoint &point) {
     m_record += "]}";
 }
 
-void GeoJsonWriter::add(const LayerPoint &point) {
+PointWritten GeoJsonWriter::add(const LayerPoint &point) {
     m_record.assign(m_features == 0 ? "\n" : ",\n");
     m_record += R"({"type":"Feature","geometry":)";
     appendGeometry(point);
@@ -69,6 +69,7 @@ void GeoJsonWriter::add(const LayerPoint &point) {
     m_record += "}}";
     m_file.stream().writeRaw(m_record);
     ++m_features;
+    return PointWritten::Whole;
 }
 
 bool GeoJsonWriter::finish(FolderSync sync) {

@@ -21,7 +21,7 @@ class GeoJsonWriter final : public PointLayerWriter {
     explicit GeoJsonWriter(const LayerRequest &request);
 
     [[nodiscard]] bool create() override;
-    void add(const LayerPoint &point) override;
+    [[nodiscard]] PointWritten add(const LayerPoint &point) override;
     [[nodiscard]] bool finish(FolderSync sync) override;
     [[nodiscard]] FileFailure failure() const override { return m_file.failure(); }
     [[nodiscard]] bool failedCommitting() const override { return m_file.failedCommitting(); }

@@ -152,9 +152,9 @@ bool GeoPackageWriter::describeLayer() {
                    decimal(m_srsId) + ",1,0)");
 }
 
-void GeoPackageWriter::add(const LayerPoint &point) {
+PointWritten GeoPackageWriter::add(const LayerPoint &point) {
     if (m_failed) {
-        return;
+        return PointWritten::Whole;
     }
     m_extent.include(point.east, point.north, point.height);
     // GeoPackage binary: "GP", version 0, flags (little-endian, no envelope), srs_id, then the
@@ -179,6 +179,7 @@ void GeoPackageWriter::add(const LayerPoint &point) {
     if (stepped != SQLITE_DONE) {
         noteSqlFailure(stepped);
     }
+    return PointWritten::Whole;
 }
 
 bool GeoPackageWriter::finish(FolderSync sync) {

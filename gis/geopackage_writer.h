@@ -24,7 +24,7 @@ class GeoPackageWriter final : public PointLayerWriter {
     ~GeoPackageWriter() override;
 
     [[nodiscard]] bool create() override;
-    void add(const LayerPoint &point) override;
+    [[nodiscard]] PointWritten add(const LayerPoint &point) override;
     [[nodiscard]] bool finish(FolderSync sync) override;
     [[nodiscard]] FileFailure failure() const override { return m_files.failure(); }
     [[nodiscard]] bool failedCommitting() const override { return m_files.failedCommitting(); }

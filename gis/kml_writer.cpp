@@ -38,7 +38,7 @@ void KmlWriter::appendPoint(const LayerPoint &point) {
     m_record += "</coordinates></Point>\n";
 }
 
-void KmlWriter::add(const LayerPoint &point) {
+PointWritten KmlWriter::add(const LayerPoint &point) {
     m_record.assign("<Placemark>\n<name>");
     appendXmlText(m_record, point.name);
     m_record += "</name>\n<description>";
@@ -53,6 +53,7 @@ void KmlWriter::add(const LayerPoint &point) {
     appendPoint(point);
     m_record += "</Placemark>\n";
     m_groups.append(point.code, m_record);
+    return PointWritten::Whole;
 }
 
 bool KmlWriter::writeFolders() {

@@ -27,7 +27,7 @@ class KmlWriter final : public PointLayerWriter {
     explicit KmlWriter(const LayerRequest &request);
 
     [[nodiscard]] bool create() override;
-    void add(const LayerPoint &point) override;
+    [[nodiscard]] PointWritten add(const LayerPoint &point) override;
     [[nodiscard]] bool finish(FolderSync sync) override;
     [[nodiscard]] FileFailure failure() const override { return m_file.failure(); }
     [[nodiscard]] bool failedCommitting() const override { return m_file.failedCommitting(); }

@@ -93,11 +93,11 @@ bool ShapefileWriter::create() {
     return true;
 }
 
-void ShapefileWriter::add(const LayerPoint &point) {
+PointWritten ShapefileWriter::add(const LayerPoint &point) {
     const std::uint64_t offset = kHeaderBytes + std::uint64_t{m_count} * kRecordBytes;
     if (offset + kRecordBytes > kLargestFile) {
         m_files.noteWriteFailure(m_shp, SystemError{SystemError::Domain::Posix, EFBIG});
-        return;
+        return PointWritten::Whole;
     }
     ++m_count;
     m_extent.include(point.east, point.north, point.height);
@@ -117,7 +117,9 @@ void ShapefileWriter::add(const LayerPoint &point) {
     appendBig32(m_record, kContentBytes / 2);
     put(m_shx, m_record);
 
+    const std::uint64_t truncated = m_truncated;
     putAttributes(point);
+    return m_truncated == truncated ? PointWritten::Whole : PointWritten::TextShortened;
 }
 
 void ShapefileWriter::putAttributes(const LayerPoint &point) {

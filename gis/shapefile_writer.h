@@ -25,7 +25,7 @@ class ShapefileWriter final : public PointLayerWriter {
     explicit ShapefileWriter(LayerRequest request);
 
     [[nodiscard]] bool create() override;
-    void add(const LayerPoint &point) override;
+    [[nodiscard]] PointWritten add(const LayerPoint &point) override;
     [[nodiscard]] bool finish(FolderSync sync) override;
     [[nodiscard]] FileFailure failure() const override { return m_files.failure(); }
     [[nodiscard]] bool failedCommitting() const override { return m_files.failedCommitting(); }

@@ -37,7 +37,7 @@ std::string_view outcomeId(ConversionOutcome::Kind kind) {
 }
 
 std::string_view warningId(WarningKind kind) {
-    static constexpr std::array<std::string_view, 13> kIds = {"no-points",
+    static constexpr std::array<std::string_view, 14> kIds = {"no-points",
                                                               "stopped-at-short-line",
                                                               "stopped-at-zero-byte",
                                                               "stopped-at-end-of-file-byte",
@@ -49,7 +49,8 @@ std::string_view warningId(WarningKind kind) {
                                                               "axes-swapped",
                                                               "height-like-coordinate",
                                                               "unrepresentable-characters",
-                                                              "without-crs"};
+                                                              "without-crs",
+                                                              "texts-shortened"};
     return pick(kIds, kind);
 }
 

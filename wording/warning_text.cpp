@@ -59,6 +59,10 @@ namespace {
                lineNumbers(reading.unrepresentable, named) + " 行)。";
     case WarningKind::WithoutCrs:
         return "没有指定坐标系: 点按本地坐标写入，文件中没有坐标系，GIS 软件中须手动指定。";
+    case WarningKind::TextsShortened:
+        return number(reading.shortenedTexts.count) +
+               " 行的点名或编码超过 Shapefile 属性表的 80 字节，已截短 (第 " +
+               lineNumbers(reading.shortenedTexts, named) + " 行)。";
     case WarningKind::LongLines:
         break;
     }

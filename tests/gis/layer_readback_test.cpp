@@ -131,7 +131,10 @@ TEST(LayerReadback, ShapefileCutsLongTextsBetweenCharacters) {
     for (int i = 0; i < 30; ++i) {
         name += "测";
     }
-    writer.add(velkaro::LayerPoint{name, "K", 1.0, 2.0, 3.0, 1});
+    EXPECT_EQ(writer.add(velkaro::LayerPoint{name, "K", 1.0, 2.0, 3.0, 1}),
+              velkaro::PointWritten::TextShortened);
+    EXPECT_EQ(writer.add(velkaro::LayerPoint{"P2", "K", 1.0, 2.0, 3.0, 2}),
+              velkaro::PointWritten::Whole);
     ASSERT_TRUE(writer.finish(velkaro::FolderSync::Now));
     EXPECT_EQ(writer.truncatedTexts(), 1u);
     const std::string all = commandOutput("ogrinfo -ro -al " + shellQuoted(dir.file("long.shp")));
