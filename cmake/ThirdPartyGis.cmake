@@ -1,29 +1,32 @@
 # GeographicLib and SQLite for the GIS writers, as the targets velkaro::geographiclib and
 # velkaro::sqlite3, the same on every platform.
 #
-# A native (Linux) build takes Debian's libgeographiclib-dev and libsqlite3-dev (scripts/deps).
-# A cross build (MinGW-w64) cannot use those Linux libraries: it builds both as static libraries
-# with the cross compiler from Debian's source packages, which `apt-get source` fetches from
-# Debian's archive into <build>/third-party/ at the first configure (scripts/deps windows adds the
-# archive's deb-src entry, dpkg-dev and tclsh). Nothing of theirs is kept in this repository.
+# A native build takes the installed ones: on Linux Debian's libgeographiclib-dev and
+# libsqlite3-dev (scripts/deps). A cross build (MinGW-w64) cannot use those Linux libraries: it
+# builds both as static libraries with the cross compiler from Debian's source packages, which
+# `apt-get source` fetches from Debian's archive into <build>/third-party/ at the first configure
+# (scripts/deps windows adds the archive's deb-src entry, dpkg-dev and tclsh). Nothing of theirs
+# is kept in this repository.
 # Once unpacked, a source tree is kept; delete <build>/third-party/ to take a newer one.
 
-option(VELKARO_THIRD_PARTY_FROM_SOURCE
-    "Build GeographicLib and SQLite from Debian's source packages instead of the installed ones"
-    ${CMAKE_CROSSCOMPILING})
-
-if(NOT VELKARO_THIRD_PARTY_FROM_SOURCE)
-    # Debian ships GeographicLib without a CMake package configuration, only a Find module that
-    # is not on CMake's module path; the library and its headers are found directly.
-    find_library(VELKARO_GEOGRAPHICLIB_LIBRARY NAMES GeographicLib)
-    find_path(VELKARO_GEOGRAPHICLIB_INCLUDE_DIR GeographicLib/TransverseMercator.hpp)
-    if(NOT VELKARO_GEOGRAPHICLIB_LIBRARY OR NOT VELKARO_GEOGRAPHICLIB_INCLUDE_DIR)
-        message(FATAL_ERROR "GeographicLib not found: scripts/deps build installs libgeographiclib-dev")
+if(NOT CMAKE_CROSSCOMPILING)
+    # GeographicLib's own CMake package where there is one (vcpkg's, for a native Windows build);
+    # Debian ships none, only the library and its headers, which are found directly.
+    find_package(GeographicLib CONFIG QUIET)
+    add_library(velkaro::geographiclib INTERFACE IMPORTED)
+    if(TARGET GeographicLib::GeographicLib)
+        target_link_libraries(velkaro::geographiclib INTERFACE GeographicLib::GeographicLib)
+    else()
+        find_library(VELKARO_GEOGRAPHICLIB_LIBRARY NAMES GeographicLib)
+        find_path(VELKARO_GEOGRAPHICLIB_INCLUDE_DIR GeographicLib/TransverseMercator.hpp)
+        if(NOT VELKARO_GEOGRAPHICLIB_LIBRARY OR NOT VELKARO_GEOGRAPHICLIB_INCLUDE_DIR)
+            message(FATAL_ERROR
+                "GeographicLib not found: scripts/deps build installs libgeographiclib-dev")
+        endif()
+        target_link_libraries(velkaro::geographiclib INTERFACE ${VELKARO_GEOGRAPHICLIB_LIBRARY})
+        target_include_directories(velkaro::geographiclib INTERFACE
+            ${VELKARO_GEOGRAPHICLIB_INCLUDE_DIR})
     endif()
-    add_library(velkaro::geographiclib UNKNOWN IMPORTED)
-    set_target_properties(velkaro::geographiclib PROPERTIES
-        IMPORTED_LOCATION ${VELKARO_GEOGRAPHICLIB_LIBRARY}
-        INTERFACE_INCLUDE_DIRECTORIES ${VELKARO_GEOGRAPHICLIB_INCLUDE_DIR})
 
     find_package(SQLite3 REQUIRED)
     add_library(velkaro::sqlite3 INTERFACE IMPORTED)
@@ -63,7 +66,8 @@ endfunction()
 # the objects it uses. Config.h is made from the package's own template, as its build would.
 velkaro_debian_source(geographiclib VELKARO_GEOGRAPHICLIB_SOURCE)
 function(velkaro_geographiclib_config source output)
-    file(STRINGS ${source}/CMakeLists.txt parts REGEX "^set \\(PROJECT_VERSION_(MAJOR|MINOR|PATCH) ")
+    file(STRINGS ${source}/CMakeLists.txt parts
+        REGEX "^set \\(PROJECT_VERSION_(MAJOR|MINOR|PATCH) ")
     foreach(part MAJOR MINOR PATCH)
         string(REGEX REPLACE ".*PROJECT_VERSION_${part} ([0-9]+).*" "\\1" PROJECT_VERSION_${part}
             "${parts}")
@@ -101,7 +105,8 @@ if(NOT EXISTS ${VELKARO_SQLITE_AMALGAMATION}/made)
     # here. The log stays beside the result.
     execute_process(
         COMMAND ${CMAKE_COMMAND} -E env CC=cc --unset=CFLAGS
-            sh -c "'${VELKARO_SQLITE_SOURCE}/configure' --disable-tcl --disable-readline && make sqlite3.c"
+            sh -c "'${VELKARO_SQLITE_SOURCE}/configure' --disable-tcl --disable-readline &&
+                make sqlite3.c"
         WORKING_DIRECTORY ${VELKARO_SQLITE_AMALGAMATION} RESULT_VARIABLE status
         OUTPUT_FILE ${VELKARO_SQLITE_AMALGAMATION}/make.log
         ERROR_FILE ${VELKARO_SQLITE_AMALGAMATION}/make.log)

@@ -148,7 +148,8 @@ TEST(GisThirdParty, SqliteWritesInMemoryAndSerializesTheDatabase) {
     // The image is a whole database: another connection reads the row from it.
     const Database copy = openInMemory();
     ASSERT_TRUE(copy);
-    auto *buffer = static_cast<unsigned char *>(sqlite3_malloc64(static_cast<sqlite3_uint64>(size)));
+    auto *buffer =
+        static_cast<unsigned char *>(sqlite3_malloc64(static_cast<sqlite3_uint64>(size)));
     ASSERT_NE(buffer, nullptr);
     std::memcpy(buffer, image.get(), static_cast<std::size_t>(size));
     ASSERT_EQ(sqlite3_deserialize(copy.get(), "main", buffer, size, size,
