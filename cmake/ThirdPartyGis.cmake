@@ -10,14 +10,15 @@
 # Once unpacked, a source tree is kept; delete <build>/third-party/ to take a newer one.
 
 if(NOT CMAKE_CROSSCOMPILING)
-    # GeographicLib's own CMake package where there is one (vcpkg's, for a native Windows build);
-    # Debian ships none, only the library and its headers, which are found directly.
+    # GeographicLib's own CMake package where there is one (a package manager's, for a native
+    # Windows build); Debian ships none, only the library and its headers, which are found
+    # directly (named Geographic before GeographicLib 2).
     find_package(GeographicLib CONFIG QUIET)
     add_library(velkaro::geographiclib INTERFACE IMPORTED)
     if(TARGET GeographicLib::GeographicLib)
         target_link_libraries(velkaro::geographiclib INTERFACE GeographicLib::GeographicLib)
     else()
-        find_library(VELKARO_GEOGRAPHICLIB_LIBRARY NAMES GeographicLib)
+        find_library(VELKARO_GEOGRAPHICLIB_LIBRARY NAMES GeographicLib Geographic)
         find_path(VELKARO_GEOGRAPHICLIB_INCLUDE_DIR GeographicLib/TransverseMercator.hpp)
         if(NOT VELKARO_GEOGRAPHICLIB_LIBRARY OR NOT VELKARO_GEOGRAPHICLIB_INCLUDE_DIR)
             message(FATAL_ERROR
