@@ -55,7 +55,8 @@ function(velkaro_debian_source package variable)
         if(NOT status EQUAL 0 OR NOT count EQUAL 1)
             file(READ ${folder}/apt-get.log log)
             message(FATAL_ERROR "apt-get source ${package} failed (scripts/deps windows adds "
-                "Debian's source archive and dpkg-dev):\n${log}")
+                "Debian's source archive and dpkg-dev; after a new Debian revision, apt-get "
+                "update):\n${log}")
         endif()
         file(WRITE ${stamp} ${trees})
     endif()
