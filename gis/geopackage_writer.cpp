@@ -2,6 +2,7 @@
 
 #include "byte_packing.h"
 #include "grid_wkt.h"
+#include "output_time.h"
 
 #include <sqlite3.h>
 
@@ -146,8 +147,10 @@ bool GeoPackageWriter::describeLayer() {
         return false;
     }
     const std::string table = sqlQuoted(m_table, '\'');
-    return execute("INSERT INTO gpkg_contents (table_name,data_type,identifier,srs_id) VALUES (" +
-                   table + ",'features'," + table + "," + decimal(m_srsId) + ")") &&
+    return execute("INSERT INTO gpkg_contents (table_name,data_type,identifier,srs_id,"
+                   "last_change) VALUES (" +
+                   table + ",'features'," + table + "," + decimal(m_srsId) + ",'" +
+                   isoTimestamp(outputTime()) + "')") &&
            execute("INSERT INTO gpkg_geometry_columns VALUES (" + table + ",'geom','POINT'," +
                    decimal(m_srsId) + ",1,0)");
 }

@@ -2,6 +2,7 @@
 
 #include "byte_packing.h"
 #include "grid_wkt.h"
+#include "output_time.h"
 
 #include <cerrno>
 #include <charconv>
@@ -56,8 +57,7 @@ void appendNumber(std::string &record, std::size_t width, const char *digits, co
 
 // The header's date of the last update: years since 1900, month, day.
 void appendToday(std::string &out) {
-    const std::chrono::year_month_day today{
-        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
+    const std::chrono::year_month_day today{std::chrono::floor<std::chrono::days>(outputTime())};
     out.push_back(static_cast<char>(static_cast<int>(today.year()) - 1900));
     out.push_back(static_cast<char>(static_cast<unsigned>(today.month())));
     out.push_back(static_cast<char>(static_cast<unsigned>(today.day())));
