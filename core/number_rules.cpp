@@ -298,14 +298,10 @@ char *printNumberFixed6(char *out, std::string_view text) {
 }
 
 double parseNumber(std::string_view text) {
-#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
     PlainDecimal usual;
-    if (scanPlainDecimal(text, usual)) {
-        // The millionths and 10^6 are exact doubles: one division rounds the value once.
-        const double magnitude = static_cast<double>(usual.magnitude()) / 1e6;
-        return usual.negative ? -magnitude : magnitude;
+    if (kSingleRoundingDoubles && scanPlainDecimal(text, usual)) {
+        return plainDecimalValue(usual.magnitude(), usual.negative);
     }
-#endif
     std::size_t i = 0;
     while (i < text.size() && isAtofSpace(text[i])) {
         ++i;
