@@ -1,27 +1,52 @@
 #include "printable_text.h"
 
-namespace velkaro::cli {
+#include <algorithm>
 
-std::string printable(const std::string &text) {
+namespace velkaro::cli {
+namespace {
+
+[[nodiscard]] bool isPlain(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte != 0x7f;
+}
+
+void appendEscaped(std::string &out, char c) {
     static constexpr char kHex[] = "0123456789abcdef";
-    std::string out;
-    out.reserve(text.size());
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+        out += "\\n";
+    } else if (c == '\t') {
+        out += "\\t";
+    } else if (c == '\r') {
+        out += "\\r";
+    } else {
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 15];
+    }
+}
+
+} // namespace
+
+void appendPrintable(std::string &out, std::string_view text) {
+    // Codes and names nearly always hold no control byte: then they are copied whole.
+    if (std::all_of(text.begin(), text.end(), isPlain)) {
+        out += text;
+        return;
+    }
     for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7f) {
+        if (isPlain(c)) {
             out += c;
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c == '\r') {
-            out += "\\r";
         } else {
-            out += "\\x";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 15];
+            appendEscaped(out, c);
         }
     }
+}
+
+std::string printable(const std::string &text) {
+    std::string out;
+    out.reserve(text.size());
+    appendPrintable(out, text);
     return out;
 }
 

@@ -11,17 +11,41 @@
 #include "warning_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <vector>
 
 namespace velkaro::cli {
 namespace {
 
-[[nodiscard]] std::string extentText(const char *axis, const ValueExtent &extent) {
-    std::string text = std::string(", ") + axis + " ";
+// Appends ", x min ~ max" for the axis, or that it held no number. A summary may list ten
+// thousand codes: every part is appended in place, the numbers printed straight into a buffer.
+void appendExtent(std::string &text, char axis, const ValueExtent &extent) {
+    const char head[] = {',', ' ', axis, ' '};
+    text.append(head, sizeof head);
     if (extent.numbers == 0) {
-        return text + "无数值";
+        text += "无数值";
+        return;
     }
-    return text + formatFixed6(extent.min) + " ~ " + formatFixed6(extent.max);
+    char printed[2 * kMaxFixed6Length + 3];
+    char *end = printFixed6(printed, extent.min);
+    end = std::copy_n(" ~ ", 3, end);
+    text.append(printed, printFixed6(end, extent.max));
+}
+
+void appendCount(std::string &text, std::uint64_t count) {
+    char digits[24];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, count).ptr);
+}
+
+// Appends ": N 点, x ..., y ..., z ...\n", what follows a code's name on its line.
+void appendPointsAndExtents(std::string &text, const CodeSummary &code) {
+    text += ": ";
+    appendCount(text, code.points);
+    text += " 点";
+    appendExtent(text, 'x', code.x);
+    appendExtent(text, 'y', code.y);
+    appendExtent(text, 'z', code.z);
+    text += '\n';
 }
 
 [[nodiscard]] std::string stopText(const ReadingReport &reading) {
@@ -198,14 +222,14 @@ std::string summaryText(const ConversionOutcome &outcome) {
                        std::to_string(outcome.reading.leftOut.count) + ", " +
                        stopText(outcome.reading) + "\n";
     for (const CodeSummary &code : summary.codes) {
-        text += "  编码 " + printable(code.code) + ": " + std::to_string(code.points) + " 点" +
-                extentText("x", code.x) + extentText("y", code.y) + extentText("z", code.z) + "\n";
+        text += "  编码 ";
+        appendPrintable(text, code.code);
+        appendPointsAndExtents(text, code);
     }
     const CodeSummary &others = summary.otherCodes;
     if (others.points != 0) {
-        text += "  " + wording::otherCodesText(summary.codes.size()) + ": " +
-                std::to_string(others.points) + " 点" + extentText("x", others.x) +
-                extentText("y", others.y) + extentText("z", others.z) + "\n";
+        text += "  " + wording::otherCodesText(summary.codes.size());
+        appendPointsAndExtents(text, others);
     }
     return text;
 }

@@ -298,14 +298,10 @@ char *printNumberFixed6(char *out, std::string_view text) {
 }
 
 double parseNumber(std::string_view text) {
-#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
     PlainDecimal usual;
-    if (scanPlainDecimal(text, usual)) {
-        // The millionths and 10^6 are exact doubles: one division rounds the value once.
-        const double magnitude = static_cast<double>(usual.magnitude()) / 1e6;
-        return usual.negative ? -magnitude : magnitude;
+    if (kSingleRoundingDoubles && scanPlainDecimal(text, usual)) {
+        return plainDecimalValue(usual.magnitude(), usual.negative);
     }
-#endif
     std::size_t i = 0;
     while (i < text.size() && isAtofSpace(text[i])) {
         ++i;
@@ -556,6 +552,18 @@ char *printMillionths(char *out, std::uint64_t millionths) {
 }
 #endif
 
+// Whether magnitude is the double nearest to a whole number of millionths below 10^9, as the
+// value of every plain decimal is; gives that number. The guess is checked by the same division
+// that plainDecimalValue does, so a wrong guess is only a miss. When it holds, printFixed6 prints
+// exactly the millionths' digits: the bound beside printPlainFixed6 is about just such a double.
+[[nodiscard]] bool wholeMillionths(double magnitude, std::uint64_t &millionths) {
+    if (!kSingleRoundingDoubles || !(magnitude < 1e9)) {
+        return false;
+    }
+    millionths = static_cast<std::uint64_t>(magnitude * 1e6 + 0.5);
+    return plainDecimalValue(millionths, false) == magnitude;
+}
+
 // The significant digits of a finite magnitude, rounded to 17 half up, by the general way.
 // Below 1e-7 nothing survives rounding at the sixth (or an earlier) decimal.
 [[nodiscard]] DecimalDigits roundedDigits(double magnitude) {
@@ -586,7 +594,7 @@ char *printFixed6(char *out, double value) {
         return std::copy(kInfinity, kInfinity + sizeof kInfinity - 1, out);
     }
     std::uint64_t millionths = 0;
-    if (fixedUnitsFast(magnitude, 6, millionths)) {
+    if (wholeMillionths(magnitude, millionths) || fixedUnitsFast(magnitude, 6, millionths)) {
         return printMillionths(out, millionths);
     }
     return printDigits(out, roundedDigits(magnitude), 6);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cfloat>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -52,6 +53,22 @@ struct PlainDecimal {
     [[nodiscard]] std::int64_t millionths() const;
     [[nodiscard]] std::uint64_t magnitude() const;
 };
+
+// Whether every double operation rounds once, as the fast paths below require: without
+// intermediate results in extended precision, one division by 10^6 rounds a plain decimal once.
+#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
+inline constexpr bool kSingleRoundingDoubles = true;
+#else
+inline constexpr bool kSingleRoundingDoubles = false;
+#endif
+
+// parseNumber of a plain decimal with this magnitude in millionths and this sign, when
+// kSingleRoundingDoubles: the millionths and 10^6 are exact doubles, so the one division rounds
+// the exact value once, to the nearest double; a '-' gives -0 for a zero magnitude.
+[[nodiscard]] inline double plainDecimalValue(std::uint64_t magnitude, bool negative) {
+    const double value = static_cast<double>(magnitude) / 1e6;
+    return negative ? -value : value;
+}
 
 // Whether text is a plain decimal; fills plain when it is.
 [[nodiscard]] bool scanPlainDecimal(std::string_view text, PlainDecimal &plain);

@@ -1,5 +1,7 @@
 #include "output_stream.h"
 
+#include "early_writeback.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -45,7 +47,12 @@ void OutputStream::drain() {
     if (m_ok && m_used > 0 && std::fwrite(m_buffer, 1, m_used, m_file) != m_used) {
         fail();
     }
+    m_handedOver += m_used;
     m_used = 0; // after a failure the bytes are dropped: the output is discarded anyway
+    if (m_ok && m_handedOver - m_writebackFrom >= kWritebackStep) {
+        startWriteback(m_file, m_writebackFrom, m_handedOver - m_writebackFrom);
+        m_writebackFrom = m_handedOver;
+    }
 }
 
 void OutputStream::flush() {

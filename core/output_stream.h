@@ -108,10 +108,15 @@ class OutputStream {
     void fail();
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
+    // How much is handed to the file before the disk is asked to start writing it: large enough
+    // that the requests stay few, small enough that the disk starts early in a large output.
+    static constexpr std::uint64_t kWritebackStep = 4 * 1024 * 1024;
 
     std::FILE *m_file;
     char m_buffer[kBufferSize];
     std::size_t m_used = 0;
+    std::uint64_t m_handedOver = 0;    // bytes given to the file so far
+    std::uint64_t m_writebackFrom = 0; // the first of them the disk was not yet asked to write
     SystemError m_error;
     bool m_ok = true;
 };

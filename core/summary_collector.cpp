@@ -1,33 +1,57 @@
 #include "summary_collector.h"
 
 #include "number_rules.h"
+#include "plain_decimal_words.h"
 #include "point_record.h"
 
 #include <algorithm>
+#include <string>
 
 namespace velkaro {
 namespace {
 
-void extend(ValueExtent &extent, std::string_view value) {
-    if (!holdsNumber(value)) {
-        return;
-    }
-    const double number = parseNumber(value);
+void extendWith(ValueExtent &extent, double number) {
     extent.min = extent.numbers == 0 ? number : std::min(extent.min, number);
     extent.max = extent.numbers == 0 ? number : std::max(extent.max, number);
     ++extent.numbers;
 }
 
+// Extends by the value's parseNumber when it holds a number. A plain decimal, nearly every
+// coordinate, is read a word at a time: readPlainMillionths accepts exactly the plain decimals
+// and gives the magnitude scanPlainDecimal does, and plainDecimalValue turns it into the double
+// as parseNumber itself does, so the number is the same double, the sign of a zero included.
+void extend(ValueExtent &extent, std::string_view value) {
+    std::uint64_t magnitude = 0;
+    bool negative = false;
+    if (kSingleRoundingDoubles && readPlainMillionths(value, magnitude, negative)) {
+        extendWith(extent, plainDecimalValue(magnitude, negative));
+    } else if (holdsNumber(value)) {
+        extendWith(extent, parseNumber(value));
+    }
+}
+
 } // namespace
 
 CodeSummary &SummaryCollector::entryFor(std::string_view code) {
-    if (const auto known = m_indexOfCode.find(code); known != m_indexOfCode.end()) {
-        return m_codes[known->second];
+    if (m_lastEntry != kNoEntry && m_codes[m_lastEntry].code == code) {
+        return m_codes[m_lastEntry];
+    }
+    const std::uint64_t hash = hashBytes(code);
+    const std::uint32_t known = m_numberOfCode.find(
+        hash, [&](std::uint32_t number) { return m_codes[number].code == code; });
+    if (known != kNoEntry) {
+        m_lastEntry = known;
+        return m_codes[known];
     }
     if (m_codes.size() >= m_codeLimit) {
         return m_otherCodes;
     }
-    m_indexOfCode.emplace(std::string(code), m_codes.size());
+    return newEntry(code, hash);
+}
+
+CodeSummary &SummaryCollector::newEntry(std::string_view code, std::uint64_t hash) {
+    m_lastEntry = static_cast<std::uint32_t>(m_codes.size());
+    m_numberOfCode.insert(hash, m_lastEntry);
     m_codes.push_back(CodeSummary{std::string(code), 0, {}, {}, {}});
     return m_codes.back();
 }

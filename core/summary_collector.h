@@ -1,12 +1,12 @@
 #pragma once
 
+#include "code_table.h"
 #include "conversion_summary.h"
 
 #include <cstddef>
-#include <functional>
-#include <string>
+#include <cstdint>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace velkaro {
 
@@ -23,21 +23,19 @@ class SummaryCollector {
                                             std::uint64_t linesTaken) const;
 
   private:
-    // Looks codes up by their bytes where they lie, without making a string of each.
-    struct CodeHash {
-        using is_transparent = void;
-        [[nodiscard]] std::size_t operator()(std::string_view code) const {
-            return std::hash<std::string_view>{}(code);
-        }
-    };
+    static constexpr std::uint32_t kNoEntry = CodeTable::kAbsent;
 
     // The entry of the record's code: its own, or otherCodes once codeLimit codes are known.
     [[nodiscard]] CodeSummary &entryFor(std::string_view code);
+    [[nodiscard]] CodeSummary &newEntry(std::string_view code, std::uint64_t hash);
 
     std::size_t m_codeLimit;
     CodeSummary m_otherCodes;
     std::vector<CodeSummary> m_codes;
-    std::unordered_map<std::string, std::size_t, CodeHash, std::equal_to<>> m_indexOfCode;
+    CodeTable m_numberOfCode; // the index in m_codes of each code there
+    // The entry the last point went to when it had one of its own: points in a row often share
+    // their code, and comparing with it is cheaper than a search.
+    std::uint32_t m_lastEntry = kNoEntry;
 };
 
 } // namespace velkaro

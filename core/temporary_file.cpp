@@ -195,8 +195,12 @@ bool TemporaryFile::create(const std::optional<ReplacedFile> &replaced) {
 #endif
     if (!m_file) {
         m_error = SystemError::fromErrno();
+        return false;
     }
-    return m_file != nullptr;
+    // The output's writer gathers 64 KiB at a time itself: with a buffer of the file's own as
+    // well, each of those would reach the system as two writes, part of it copied once more.
+    std::setvbuf(m_file.get(), nullptr, _IONBF, 0);
+    return true;
 }
 
 bool TemporaryFile::close() {

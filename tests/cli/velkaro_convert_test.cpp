@@ -89,6 +89,37 @@ TEST(VelkaroConvert, AllFlushesTheFolderOnceAfterTheLastMove) {
     EXPECT_EQ(syncSteps(trace, folder), "FMDR");
 }
 
+// A large output reaches the system in one write for every buffer of about 64 KiB, and the disk
+// is asked to start on each 4 MiB of it as it is written, before the flush at the end.
+TEST(VelkaroConvert, LargeOutputsAreWrittenOutAsTheyGrow) {
+    if (std::system("command -v strace >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "strace is not installed";
+    }
+    TempDir dir;
+    std::string source;
+    for (int i = 0; i < 120000; ++i) {
+        source += "1,2,P" + std::to_string(i) + ",K1,3515143.5017,516217.3275,46.5617\r\n";
+    }
+    writeBytes(dir.file("big.txt"), source);
+    const std::string trace = dir.file("trace.txt");
+    const std::string strace = "ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\" "
+                               "strace -qq -e trace=write,sync_file_range,fsync -o '" +
+                               trace + "' ";
+    ASSERT_EQ(convert(dir, {"-f", "cad", "big.txt"}, strace).status, 0);
+    const std::uint64_t size = fs::file_size(dir.file("bigCAD.dxf"));
+    std::uint64_t writes = 0;
+    std::uint64_t writebacks = 0;
+    std::istringstream lines(readBytes(trace));
+    for (std::string line; std::getline(lines, line);) {
+        writes += line.starts_with("write(") && !line.starts_with("write(1,") ? 1u : 0u;
+        writebacks += line.starts_with("sync_file_range(") ? 1u : 0u;
+    }
+    EXPECT_LE(writes, size / 60000 + 1);
+    EXPECT_GE(writebacks, 1u);
+    EXPECT_LE(writebacks, size / (4 << 20));
+    EXPECT_LT(readBytes(trace).rfind("sync_file_range("), readBytes(trace).find("fsync("));
+}
+
 struct FormatRow {
     std::string argument;
     std::string output;

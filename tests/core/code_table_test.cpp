@@ -1,0 +1,53 @@
+// The table that finds a code's entry: every code stored is found, as itself, through growth.
+
+#include "code_table.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(CodeTable, FindsEveryCodeStoredAndNoOther) {
+    velkaro::CodeTable table;
+    std::vector<std::string> codes;
+    const auto find = [&](const std::string &code) {
+        return table.find(velkaro::hashBytes(code),
+                          [&](std::uint32_t number) { return codes[number] == code; });
+    };
+    for (int i = 0; i < 5000; ++i) {
+        // Names as surveyors give them, of every length from 0 to 20 bytes.
+        std::string code = std::string(static_cast<std::size_t>(i % 17), 'P') + std::to_string(i);
+        code.resize(static_cast<std::size_t>(i % 21), '0');
+        if (find(code) != velkaro::CodeTable::kAbsent) {
+            continue; // cut short to a code made before
+        }
+        table.insert(velkaro::hashBytes(code), static_cast<std::uint32_t>(codes.size()));
+        codes.push_back(code);
+    }
+    ASSERT_GT(codes.size(), 1000u);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        EXPECT_EQ(find(codes[i]), i) << codes[i];
+    }
+    EXPECT_EQ(find("Q0"), velkaro::CodeTable::kAbsent);
+}
+
+TEST(CodeTable, HashesTellApartCodesThatDifferInOneByte) {
+    const char *const pairs[][2] = {{"", "\0"},
+                                    {"A", "B"},
+                                    {"AB", "BA"},
+                                    {"ABC", "ABD"},
+                                    {"ABCD", "ABCE"},
+                                    {"P1234567", "P1234568"},
+                                    {"P12345678", "Q12345678"},
+                                    {"控制点10", "控制点11"}};
+    for (const auto &pair : pairs) {
+        const std::string_view first(pair[0]);
+        const std::string_view second(pair[1],
+                                      std::string_view(pair[1]).size() + (first.empty() ? 1 : 0));
+        EXPECT_NE(velkaro::hashBytes(first), velkaro::hashBytes(second)) << pair[0];
+    }
+}
+
+} // namespace
