@@ -37,6 +37,16 @@ ConversionOutcome outcomeOf(Kind kind, FailureReason reason = FailureReason::Unk
     return outcome;
 }
 
+// A GIS run's outcome: the grid of zone 39 (3°, zone in the easting) or none, and a line.
+ConversionOutcome gisOutcome(Kind kind, bool grid, std::uint64_t line = 0) {
+    ConversionOutcome outcome = outcomeOf(kind);
+    outcome.outputFileName = "pts.geojson";
+    outcome.gisFormat = true;
+    outcome.crs = grid ? velkaro::gridOfEpsg(4527) : std::nullopt;
+    outcome.crsLine = line;
+    return outcome;
+}
+
 ConversionOutcome undecided(velkaro::DetectionFailure failure) {
     ConversionOutcome outcome = outcomeOf(Kind::LayoutUndecided);
     outcome.layoutFailure = failure;
@@ -124,7 +134,21 @@ INSTANTIATE_TEST_SUITE_P(
 
         SentenceRow{"LayoutUndecided", undecided(velkaro::DetectionFailure::Ambiguous),
                     "无法识别源文件的格式:<pts.txt>\n原因: 有几列都像北坐标或东坐标。\n"
-                    "请指定源文件各列的含义，例如 name,code,y,x,z。"}),
+                    "请指定源文件各列的含义，例如 name,code,y,x,z。"},
+        SentenceRow{"GisUnavailable", gisOutcome(Kind::GisUnavailable, false),
+                    "本程序不能写 GIS 格式:<pts.geojson>"},
+        SentenceRow{"CrsNeeded", gisOutcome(Kind::CrsNeeded, false),
+                    "没有指定坐标系，不能把点放到地球上:<pts.geojson>\n请指定 CGCS2000 高斯-克吕格"
+                    "坐标系 (EPSG:4491 至 EPSG:4554)，或选 \"自动\" 按东坐标前的带号确定。"},
+        SentenceRow{"CrsUndecidedWithoutPoints", gisOutcome(Kind::CrsUndecided, false),
+                    "无法按带号确定坐标系:<pts.txt>\n原因: 文件开头没有坐标齐全的点。\n"
+                    "请指定坐标系，例如 EPSG:4527。"},
+        SentenceRow{"CrsUndecidedAtALine", gisOutcome(Kind::CrsUndecided, false, 3),
+                    "无法按带号确定坐标系:<pts.txt>\n原因: 第 3 行的东坐标不是前面带有带号 (13 至 "
+                    "23 或 25 至 45) 的 8 位整数。\n请指定坐标系，例如 EPSG:4527。"},
+        SentenceRow{"OutsideCrs", gisOutcome(Kind::OutsideCrs, true, 7),
+                    "点不在坐标系 EPSG:4527 的范围内，没有写入任何点:<pts.txt>\n原因: 第 7 行的东"
+                    "坐标属于另一个带，或缺少 (或多了) 带号。"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 ConversionOutcome withLines() {
@@ -137,6 +161,7 @@ ConversionOutcome withLines() {
     reading.leftOut = {1, {4}, 4};
     reading.longLines = {2, {7, 8}, 8};
     reading.unrepresentable = {1, {2}, 2};
+    reading.shortenedTexts = {2, {5, 6}, 6};
     return outcome;
 }
 
@@ -167,10 +192,23 @@ TEST(WarningText, EveryWarningInOneLine) {
          "请检查源文件各列的含义。"},
         {WarningKind::Unrepresentable, "警告: 1 行的点名或编码有输出代码页不能表示的字符，已写作 "
                                        "\"?\" (第 2 行)。"},
+        {WarningKind::TextsShortened,
+         "警告: 2 行的点名或编码超过 Shapefile 属性表的 80 字节，已截短 (第 5、6 行)。"},
     };
     for (const auto &[kind, text] : rows) {
         EXPECT_EQ(warningText(kind, outcome, 5), text) << warningId(kind);
     }
+    ConversionOutcome gis = gisOutcome(Kind::Converted, false);
+    gis.reading = outcome.reading;
+    EXPECT_EQ(warningText(WarningKind::WithoutCrs, gis, 5),
+              "警告: 没有指定坐标系: 点按本地坐标写入，文件中没有坐标系，GIS 软件中须手动指定。");
+    EXPECT_EQ(warningText(WarningKind::Unrepresentable, gis, 5),
+              "警告: 1 行的点名或编码有源文件编码中不存在的字节，已写作 \"\xEF\xBF\xBD\" (第 2 "
+              "行)。");
+    EXPECT_EQ(crsText(gis), "坐标系: 未指定 (本地坐标)");
+    EXPECT_EQ(crsText(gisOutcome(Kind::Converted, true)),
+              "坐标系: EPSG:4527 CGCS2000 3° 带 39 (中央经线 117°E, 东坐标带带号)");
+    EXPECT_EQ(crsText(outcome), "");
     EXPECT_EQ(warningText(WarningKind::LinesWithoutCoordinates, outcome, 10),
               "警告: 7 行没有坐标数值 (第 1、2、3、4、5、9、11 行)，已按原样写入。");
 }
@@ -187,6 +225,10 @@ TEST(OptionText, NamesTheRangeTheSpellingAndTheFormat) {
         {unusedOptionText("--cass-columns", velkaro::TargetFormat::Cass),
          "警告: 选项 --cass-columns 只用于CASS6.0格式，本次转换不用它"},
         {otherCodesText(10000), "其余编码 (前 10000 个编码之后)"},
+        {unknownCrsText("EPSG:4326"),
+         "未知坐标系: EPSG:4326 (可用 auto, 或 CGCS2000 高斯-克吕格坐标系 EPSG:4491 至 EPSG:4554)"},
+        {unusedCrsText(),
+         "警告: 选项 --crs 只用于 GIS 格式 (gpkg, shp, geojson, kml)，本次转换不用它"},
     };
     for (const auto &[text, expected] : rows) {
         EXPECT_EQ(text, expected);
@@ -200,10 +242,10 @@ TEST(Identifiers, AreDistinctLowerCaseWords) {
         EXPECT_TRUE(seen.insert(id).second) << id;
         EXPECT_EQ(id.find_first_not_of("abcdefghijklmnopqrstuvwxyz-"), std::string_view::npos);
     };
-    for (int kind = 0; kind <= static_cast<int>(Kind::LayoutUndecided); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(Kind::OutsideCrs); ++kind) {
         check(outcomeId(static_cast<Kind>(kind)));
     }
-    for (int kind = 0; kind <= static_cast<int>(WarningKind::Unrepresentable); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(WarningKind::TextsShortened); ++kind) {
         check(warningId(static_cast<WarningKind>(kind)));
     }
     seen.clear(); // reasons are another field; "unknown" may stand there
