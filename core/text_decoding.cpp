@@ -68,10 +68,20 @@ constexpr std::string_view kReplacement = "\xef\xbf\xbd"; // U+FFFD
 
 // One GB18030 character of two or four bytes in UTF-8; empty when the code page has none there.
 #ifdef _WIN32
+[[nodiscard]] int toWide(unsigned codePage, std::string_view sequence,
+                         std::array<wchar_t, 4> &wide) {
+    return MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, sequence.data(),
+                               static_cast<int>(sequence.size()), wide.data(), 4);
+}
+
 [[nodiscard]] std::string gb18030Character(std::string_view sequence) {
     std::array<wchar_t, 4> wide{};
-    const int units = MultiByteToWideChar(54936, MB_ERR_INVALID_CHARS, sequence.data(),
-                                          static_cast<int>(sequence.size()), wide.data(), 4);
+    int units = toWide(54936, sequence, wide);
+    // Systems without GB18030's table (wine has none) still decode GBK's two-byte characters,
+    // which GB18030 holds unchanged, the text of nearly every real export.
+    if (units <= 0 && sequence.size() == 2) {
+        units = toWide(936, sequence, wide);
+    }
     if (units <= 0) {
         return {};
     }

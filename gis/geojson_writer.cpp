@@ -46,9 +46,9 @@ void GeoJsonWriter::appendGeometry(const LayerPoint &point) {
         return;
     }
     m_record += R"({"type":"Point","coordinates":[)";
-    appendNumber(m_record, place.longitude);
+    appendDegrees(m_record, place.longitude);
     m_record += ',';
-    appendNumber(m_record, place.latitude);
+    appendDegrees(m_record, place.latitude);
     m_record += ',';
     appendNumber(m_record, point.height);
     m_record += "]}";

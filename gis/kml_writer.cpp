@@ -30,9 +30,9 @@ void KmlWriter::appendPoint(const LayerPoint &point) {
     }
     // Fixed notation: KML's readers expect plain decimals in coordinates.
     m_record += "<Point><altitudeMode>absolute</altitudeMode><coordinates>";
-    appendNumber(m_record, place.longitude, std::chars_format::fixed);
+    appendDegrees(m_record, place.longitude);
     m_record += ',';
-    appendNumber(m_record, place.latitude, std::chars_format::fixed);
+    appendDegrees(m_record, place.latitude);
     m_record += ',';
     appendNumber(m_record, point.height, std::chars_format::fixed);
     m_record += "</coordinates></Point>\n";

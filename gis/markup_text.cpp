@@ -23,6 +23,14 @@ void appendNumber(std::string &out, double value, std::chars_format format) {
     out.append(text.data(), result.ptr);
 }
 
+void appendDegrees(std::string &out, double degrees) {
+    constexpr int kDecimals = 9;
+    std::array<char, 400> text{};
+    const std::to_chars_result result = std::to_chars(text.data(), text.data() + text.size(),
+                                                      degrees, std::chars_format::fixed, kDecimals);
+    out.append(text.data(), result.ptr);
+}
+
 void appendInteger(std::string &out, unsigned long long value) {
     std::array<char, 24> text{};
     const std::to_chars_result result =
