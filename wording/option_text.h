@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid_crs.h"
 #include "target_format.h"
 
 #include <string>
@@ -25,5 +26,13 @@ inline constexpr std::string_view kEncodingTwiceText = "选项 --source-encoding
 // An option that none of the chosen formats uses, as a warning line without a line break:
 // "警告: 选项 --labels 只用于 CAD格式，本次转换不用它".
 [[nodiscard]] std::string unusedOptionText(std::string_view option, TargetFormat usedBy);
+
+// A grid as a list offers it: "EPSG:4491 CGCS2000 6° 带 13 (75°E, 东坐标带带号)", the last words
+// only for the grids whose eastings carry the zone number in front.
+[[nodiscard]] std::string gridItemText(const GridCrs &grid);
+
+// The coordinate system chosen for the GIS formats, as the options line names it, in the
+// converter's own spelling: "坐标系 auto", "坐标系 EPSG:4527".
+[[nodiscard]] std::string crsOptionText(const CrsChoice &choice);
 
 } // namespace velkaro::wording

@@ -8,9 +8,9 @@ format with the bytes velkaro-convert writes, the question before an existing ou
 replaced (Enter keeps it, 替换 replaces it), an edited format field, the warnings of sources that
 stop early or hold no point in the result dialog, a read-only output refused with its reason and
 no question, forty files whose result dialog fits the screen, a long run cancelled in its
-progress dialog, 自动识别 chosen in 设置 with its preview of a header-row file, an option set in
-设置 and remembered after a restart, the about box from the window menu, and Esc ending the
-program with status 0.
+progress dialog, 自动识别 chosen in 设置 with its preview of a header-row file, a coordinate
+system chosen in 设置 and a GIS format in the list, an option set in 设置 and remembered after a
+restart, the about box from the window menu, and Esc ending the program with status 0.
 """
 
 import os
@@ -378,6 +378,36 @@ def auto_layout(app, main, work, reference):
     print("自动识别 previewed the header row's file and converted it as the old reading does")
 
 
+# What the window says of a GIS conversion while the writers are not in this program.
+GIS_UNAVAILABLE = "本程序不能写 GIS 格式:%s"
+
+
+def gis_format(app, main):
+    """设置: a coordinate system typed into its list; the options line names it, and GeoPackage,
+    the fourth item after the old three, is what 转换 asks for."""
+    settings = settings_dialog(app, main)
+    click(wait_for("the coordinate system list", lambda: find(settings, "combo box", "无 (本地坐标)")))
+    time.sleep(0.3)
+    type_text("EPSG:4548")
+    keys("Return")
+    grid = "EPSG:4548 CGCS2000 3° 带 39 (117°E)"
+    wait_for("the grid chosen", lambda: find(settings, "combo box", grid))
+    click(find(settings, "push button", "确定"))
+    wait_for("the settings to close", lambda: window_named(app, "转换设置") is None)
+    if not options_line(main).endswith("; 坐标系 EPSG:4548"):
+        fail("the options line reads %r" % options_line(main))
+    pick_format(main, 3)
+    if find(main, "combo box").getChildAtIndex(1).queryText().getText(0, -1) != "GeoPackage (GIS)":
+        fail("three steps down from CASS6.0格式 is not GeoPackage (GIS)")
+    convert(main)
+    results = Results(app)
+    if results.headline.name != "转换完成: 0 个文件成功，1 个失败。" or \
+            results.rows != [["head.txt", "", "", GIS_UNAVAILABLE % "head.gpkg"]]:
+        fail("GeoPackage: %r with the rows %r" % (results.headline.name, results.rows))
+    results.close(app)
+    print("设置 took %s; GeoPackage (GIS) chosen with the keys reached the converter" % grid)
+
+
 def check_remembered(app, main, line):
     """After a restart the option is still on; 恢复默认 turns it off again."""
     if options_line(main) != line:
@@ -475,6 +505,7 @@ def scenario(work, reference):
     forty_files(app, main, work)
     cancelled_run(app, main, work)
     auto_layout(app, main, work, reference)
+    gis_format(app, main)
     line = set_summary_option(app, main)
 
     # The about box from the window menu, then Esc ends the program.
