@@ -174,7 +174,7 @@ void CPointConvertDlg::initDialog() {
     m_buttonBrowse->setFocus();
 }
 
-// The three formats in list order, none of them selected.
+// The formats in list order (the old three, then the GIS formats), none of them selected.
 void CPointConvertDlg::fillFormatList() {
     for (const std::string_view item : velkaro::dialog::formatListItems()) {
         m_comboFormat->addItem(qtText(item));

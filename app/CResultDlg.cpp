@@ -92,7 +92,9 @@ void CResultDlg::fillTable() {
     for (int row = 0; row < m_table->rowCount(); ++row) {
         const ResultRow &result = m_report.rows[static_cast<std::size_t>(row)];
         m_table->setItem(row, 0, cell(qtText(result.source)));
-        m_table->setItem(row, 1, cell(qtText(result.output)));
+        const std::string output =
+            result.crs.empty() ? result.output : result.output + "\n" + result.crs;
+        m_table->setItem(row, 1, cell(qtText(output)));
         m_table->setItem(row, 2, cell(qtText(result.points)));
         m_table->setItem(row, 3, cell(joined(result.notes)));
     }

@@ -54,7 +54,7 @@ CSettingsDlg::CSettingsDlg(const WindowSettings &settings, const std::string &so
       m_chooseFolder(named(new QPushButton(qtText(texts::kChooseFolderText)), "chooseFolder")),
       m_defaults(named(new QPushButton(qtText(texts::kDefaultsText)), "defaults")),
       m_layout(named(new QComboBox, "sourceLayout")), m_roles(named(new QLineEdit, "sourceRoles")),
-      m_encoding(named(new QComboBox, "sourceEncoding")),
+      m_encoding(named(new QComboBox, "sourceEncoding")), m_crs(named(new QComboBox, "crs")),
       m_preview(named(new CSourcePreview(sourcePath), "preview")) {
     setObjectName(QStringLiteral("settingsDlg"));
     setWindowTitle(qtText(texts::kSettingsTitle));
@@ -91,6 +91,7 @@ void CSettingsDlg::buildForm() {
     form->addRow(qtText(texts::kOutputCaption), m_besideSource);
     form->addRow(QString(), folderRow);
     buildSourceRows(*form);
+    buildCrsRow(*form);
     auto *const columns = new QHBoxLayout;
     columns->addLayout(form);
     columns->addWidget(m_preview, 1);
@@ -124,6 +125,15 @@ void CSettingsDlg::buildSourceRows(QFormLayout &form) {
     connect(m_encoding, &QComboBox::currentIndexChanged, this, &CSettingsDlg::updatePreview);
 }
 
+// The converter's --crs for the GIS formats; each item carries the value the settings store.
+void CSettingsDlg::buildCrsRow(QFormLayout &form) {
+    for (const texts::CrsItem &item : texts::offeredCrsItems()) {
+        m_crs->addItem(qtText(item.text), qtText(item.value));
+    }
+    m_crs->setMaxVisibleItems(20);
+    form.addRow(qtText(texts::kCrsCaption), m_crs);
+}
+
 void CSettingsDlg::buildButtons() {
     auto *const buttons = new QDialogButtonBox;
     QPushButton *const ok =
@@ -152,6 +162,7 @@ void CSettingsDlg::showSettings(const WindowSettings &settings) {
     m_folderName->setText(qtText(CCoreNames::escaped(m_outputFolder)));
     (settings.outputPlace == OutputPlace::Folder ? m_folder : m_besideSource)->setChecked(true);
     showSourceReading(options.sourceReading);
+    m_crs->setCurrentIndex(std::max(0, m_crs->findData(qtText(texts::crsValueText(options.crs)))));
     enableDependents();
     updatePreview();
 }
@@ -209,6 +220,7 @@ WindowSettings CSettingsDlg::settings() const {
     options.summary = m_summary->isChecked();
     options.sourceReading =
         texts::sourceReadingOf(layoutText(), m_encoding->currentData().toString().toStdString());
+    options.crs = texts::crsChoiceOf(m_crs->currentData().toString().toStdString());
     settings.outputPlace = m_folder->isChecked() ? OutputPlace::Folder : OutputPlace::BesideSource;
     settings.outputFolder = m_outputFolder;
     settings.lastFolder = m_lastFolder;

@@ -42,6 +42,7 @@ class CSettingsDlg : public QDialog {
   private:
     void buildForm();
     void buildSourceRows(QFormLayout &form);
+    void buildCrsRow(QFormLayout &form);
     void showSourceReading(const velkaro::SourceReading &reading);
     [[nodiscard]] bool customRoles() const;
     [[nodiscard]] std::string layoutText() const;
@@ -71,5 +72,6 @@ class CSettingsDlg : public QDialog {
     QComboBox *const m_layout;
     QLineEdit *const m_roles;
     QComboBox *const m_encoding;
+    QComboBox *const m_crs;
     CSourcePreview *const m_preview;
 };

@@ -82,6 +82,11 @@ inline constexpr std::string_view kCustomRolesInvalid =
     "自定义各列须为逗号分隔的列表, 如 name,code,y,x,z: 每列为 name、code、x、y、z 或 - (跳过), "
     "须有 x 和 y, 除 - 外不得重复。";
 
+// The coordinate system of the GIS formats in the settings; the grids' items are the wording's.
+inline constexpr std::string_view kCrsCaption = "坐标系 (--crs):";
+inline constexpr std::string_view kCrsNoneItem = "无 (本地坐标)";
+inline constexpr std::string_view kCrsAutoItem = "自动 (按东坐标的带号)";
+
 // The result dialog and the progress of a long run.
 inline constexpr std::string_view kResultTitle = "转换结果";
 inline constexpr std::string_view kOpenFolderText = "打开文件夹";

@@ -3,13 +3,18 @@
 #include "target_format.h"
 
 #include <array>
+#include <iterator>
 #include <optional>
 #include <string_view>
 
 namespace velkaro::dialog {
 
-// The format list's items, in list order.
-[[nodiscard]] std::array<std::string_view, 3> formatListItems();
+// How many items the format list has: the old tool's three, then the GIS formats.
+inline constexpr std::size_t kFormatListSize = std::size(kTargetFormats) + std::size(kGisFormats);
+
+// The format list's items, in list order: the old tool's three first and unchanged, then the GIS
+// formats in the order of kGisFormats.
+[[nodiscard]] std::array<std::string_view, kFormatListSize> formatListItems();
 
 // The one exact rule from a list text to its format: the whole text, case-sensitively; nullopt
 // for any other text.

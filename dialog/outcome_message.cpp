@@ -32,6 +32,9 @@ Message outcomeMessage(const ConversionOutcome &outcome, const NameDecoder &deco
     if (outcome.kind == Kind::Converted) {
         message.title = kConvertedTitle;
         message.text += "\n" + wording::pointsWrittenText(outcome.pointsWritten);
+        if (const std::string crs = wording::crsText(outcome); !crs.empty()) {
+            message.text += "\n" + crs;
+        }
         for (const WarningKind warning : warningsOf(outcome)) {
             message.text += "\n" + wording::warningText(warning, outcome, kLineNumbersShown);
         }

@@ -37,7 +37,7 @@ void addSummary(const BatchResult &result, const NameDecoder &decode,
 
 [[nodiscard]] ResultRow rowOf(const BatchResult &result, const NameDecoder &decode) {
     const ConversionOutcome &outcome = result.outcome;
-    ResultRow row{decode(result.sourceName), {}, {}, {}, RowState::Converted};
+    ResultRow row{decode(result.sourceName), {}, {}, {}, RowState::Converted, {}};
     if (outcome.kind != Kind::Converted) {
         row.notes = lines(wording::outcomeText(outcome, decode));
         row.state = RowState::Failed;
@@ -45,6 +45,7 @@ void addSummary(const BatchResult &result, const NameDecoder &decode,
     }
     row.output = decode(outcome.outputPath);
     row.points = wording::pointsText(outcome.pointsWritten);
+    row.crs = wording::crsText(outcome);
     for (const WarningKind warning : warningsOf(outcome)) {
         row.notes.push_back(wording::warningText(warning, outcome, kLineNumbersShown));
     }

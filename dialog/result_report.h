@@ -20,6 +20,9 @@ struct ResultRow {
     std::string points; // "40 点"; empty for a failure
     std::vector<std::string> notes; // the warnings, or the failure's sentence and reason lines
     RowState state = RowState::Converted;
+    // A converted GIS output's grid, "坐标系: EPSG:4527 ..." (see wording::crsText); empty
+    // otherwise.
+    std::string crs;
     friend bool operator==(const ResultRow &, const ResultRow &) = default;
 };
 

@@ -1,5 +1,8 @@
 #include "window_settings.h"
 
+#include "dialog_texts.h"
+#include "option_text.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -74,6 +77,41 @@ SourceReading sourceReadingOf(std::string_view layout, std::string_view encoding
     return reading;
 }
 
+std::string crsValueText(const std::optional<CrsChoice> &crs) {
+    if (!crs) {
+        return {};
+    }
+    return crs->mode == CrsChoice::Mode::Auto ? "auto" : "EPSG:" + std::to_string(crs->epsg);
+}
+
+std::optional<CrsChoice> crsChoiceOf(std::string_view value) {
+    if (value == "auto") {
+        return CrsChoice{CrsChoice::Mode::Auto, 0};
+    }
+    constexpr std::string_view kPrefix = "EPSG:";
+    if (!value.starts_with(kPrefix)) {
+        return std::nullopt;
+    }
+    const std::optional<int> epsg = numberOf<int>(value.substr(kPrefix.size()));
+    if (!epsg || !gridOfEpsg(*epsg)) {
+        return std::nullopt;
+    }
+    return CrsChoice{CrsChoice::Mode::Epsg, *epsg};
+}
+
+const std::vector<CrsItem> &offeredCrsItems() {
+    static const std::vector<CrsItem> kItems = [] {
+        std::vector<CrsItem> items = {{"", std::string(kCrsNoneItem)},
+                                      {"auto", std::string(kCrsAutoItem)}};
+        for (int epsg = kFirstGridEpsg; epsg <= kLastGridEpsg; ++epsg) {
+            items.push_back(
+                {"EPSG:" + std::to_string(epsg), wording::gridItemText(*gridOfEpsg(epsg))});
+        }
+        return items;
+    }();
+    return kItems;
+}
+
 bool operator==(const WindowSettings &a, const WindowSettings &b) {
     return toValues(a) == toValues(b);
 }
@@ -95,6 +133,7 @@ SettingsValues toValues(const WindowSettings &settings) {
         {"lastFolder", settings.lastFolder},
         {"sourceLayout", sourceLayoutText(options.sourceReading)},
         {"sourceEncoding", encodingText(options.sourceReading.encoding)},
+        {"crs", crsValueText(options.crs)},
     };
 }
 
@@ -118,6 +157,7 @@ WindowSettings fromValues(const SettingsValues &values) {
     settings.lastFolder = valueOf(values, "lastFolder");
     options.sourceReading =
         sourceReadingOf(valueOf(values, "sourceLayout"), valueOf(values, "sourceEncoding"));
+    options.crs = crsChoiceOf(valueOf(values, "crs"));
     return settings;
 }
 
@@ -174,6 +214,9 @@ std::string optionsLine(const WindowSettings &settings, const NameDecoder &decod
     }
     if (options.summary) {
         parts.push_back("摘要");
+    }
+    if (options.crs) {
+        parts.push_back(wording::crsOptionText(*options.crs));
     }
     if (settings.outputPlace == OutputPlace::Folder) {
         parts.push_back("输出到 " + decode(settings.outputFolder));

@@ -51,6 +51,19 @@ using SettingsValues = std::map<std::string, std::string>;
 [[nodiscard]] std::string encodingText(const std::optional<SourceEncoding> &encoding);
 [[nodiscard]] SourceReading sourceReadingOf(std::string_view layout, std::string_view encoding);
 
+// The coordinate system of the GIS formats as the settings store it and the converter's --crs
+// writes it: "" for none (a local grid), "auto", or "EPSG:4527". An unknown value gives none.
+[[nodiscard]] std::string crsValueText(const std::optional<CrsChoice> &crs);
+[[nodiscard]] std::optional<CrsChoice> crsChoiceOf(std::string_view value);
+
+// One choice of the settings' coordinate system list: the stored value and the text shown.
+struct CrsItem {
+    std::string value;
+    std::string text;
+};
+// In list order: none, auto, then every grid from kFirstGridEpsg to kLastGridEpsg.
+[[nodiscard]] const std::vector<CrsItem> &offeredCrsItems();
+
 // The DXF code pages the settings offer, in order; 0 stands for "no HEADER", the old tool's.
 [[nodiscard]] const std::vector<int> &offeredCodePages();
 

@@ -134,7 +134,7 @@ bool CPointConvertDlg::OnInitDialog() {
     return true;
 }
 
-// The three formats in list order, none selected.
+// The formats in list order (the old three, then the GIS formats), none selected.
 bool CPointConvertDlg::FillFormatList() {
     for (const std::string_view item : velkaro::dialog::formatListItems()) {
         const LRESULT index = SendMessageW(m_comboFormat, CB_ADDSTRING, 0,

@@ -27,6 +27,9 @@ constexpr int kWantedWidthUnits = 440;
     if (!row.output.empty()) {
         text += labelled(velkaro::dialog::kOutputColumn, row.output);
     }
+    if (!row.crs.empty()) {
+        text += toWide(row.crs) + L"\r\n";
+    }
     if (!row.points.empty()) {
         text += labelled(velkaro::dialog::kPointsColumn, row.points);
     }

@@ -47,6 +47,7 @@ constexpr ControlText kTexts[] = {
     {IDC_ROLES_CAPTION, dialog::kLayoutCustomItem},
     {IDC_ENCODING_CAPTION, dialog::kSourceEncodingCaption},
     {IDC_PREVIEW_CAPTION, dialog::kPreviewCaption},
+    {IDC_CRS_CAPTION, dialog::kCrsCaption},
     {IDC_BESIDE_SOURCE, dialog::kBesideSourceItem},
     {IDC_TO_FOLDER, dialog::kFolderItem},
     {IDC_CHOOSE_FOLDER, dialog::kChooseFolderText},
@@ -153,6 +154,16 @@ void check(HWND dialog, int id, bool on) {
     const std::vector<int> &pages = dialog::offeredCodePages();
     const auto found = std::find(pages.begin(), pages.end(), options.dxfCodePage.value_or(0));
     return found == pages.end() ? 0 : static_cast<int>(found - pages.begin());
+}
+
+// The item of the coordinate system in force; none (the first) for one the list does not offer.
+[[nodiscard]] int crsIndex(const velkaro::ConversionOptions &options) {
+    const std::vector<dialog::CrsItem> &items = dialog::offeredCrsItems();
+    const std::string value = dialog::crsValueText(options.crs);
+    const auto found =
+        std::find_if(items.begin(), items.end(),
+                     [&value](const dialog::CrsItem &item) { return item.value == value; });
+    return found == items.end() ? 0 : static_cast<int>(found - items.begin());
 }
 
 // Opens the chooser at the folder shown, when there is one.
@@ -279,6 +290,9 @@ void CSettingsDlg::FillLists() {
     addItem(m_hWnd, IDC_CASS_COLUMNS, std::string(dialog::kCassCodeItem));
     addItem(m_hWnd, IDC_CASS_COLUMNS, std::string(dialog::kCassNameItem));
     FillSourceLists();
+    for (const dialog::CrsItem &item : dialog::offeredCrsItems()) {
+        addItem(m_hWnd, IDC_CRS, item.text);
+    }
 }
 
 void CSettingsDlg::FillSourceLists() {
@@ -314,6 +328,7 @@ void CSettingsDlg::Show(const dialog::WindowSettings &settings) {
     SetDlgItemTextW(m_hWnd, IDC_OUTPUT_FOLDER,
                     toWide(velkaro::winapp::coreNameToUtf8(settings.outputFolder)).c_str());
     ShowSourceReading(options.sourceReading);
+    select(m_hWnd, IDC_CRS, crsIndex(options));
     EnableDependents();
     UpdatePreview();
 }
@@ -417,6 +432,8 @@ std::optional<dialog::WindowSettings> CSettingsDlg::Shown() {
     options.leaveOutLinesWithoutCoordinates = isChecked(m_hWnd, IDC_SKIP_JUNK);
     options.summary = isChecked(m_hWnd, IDC_SUMMARY);
     options.sourceReading = ShownReading();
+    options.crs = dialog::crsChoiceOf(
+        dialog::offeredCrsItems()[static_cast<std::size_t>(selected(m_hWnd, IDC_CRS))].value);
     if (!ShownLabels(options) || !ShownRoles() || !ShownOutput(settings)) {
         return std::nullopt;
     }

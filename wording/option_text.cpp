@@ -33,4 +33,16 @@ std::string unusedOptionText(std::string_view option, TargetFormat usedBy) {
            "，本次转换不用它";
 }
 
+std::string gridItemText(const GridCrs &grid) {
+    return "EPSG:" + std::to_string(grid.epsg) + " CGCS2000 " + std::to_string(grid.zoneWidth) +
+           "° 带 " + std::to_string(grid.zone) + " (" + std::to_string(grid.centralMeridian) +
+           "°E" + (grid.zoneInEasting ? ", 东坐标带带号)" : ")");
+}
+
+std::string crsOptionText(const CrsChoice &choice) {
+    return "坐标系 " + (choice.mode == CrsChoice::Mode::Auto
+                            ? std::string("auto")
+                            : "EPSG:" + std::to_string(choice.epsg));
+}
+
 } // namespace velkaro::wording

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid_crs.h"
 #include "target_format.h"
 
 #include <string>
@@ -30,5 +31,13 @@ inline constexpr std::string_view kEncodingTwiceText = "选项 --source-encoding
 [[nodiscard]] std::string unknownCrsText(std::string_view given);
 // The warning for --crs when no chosen format is a GIS one.
 [[nodiscard]] std::string unusedCrsText();
+
+// A grid as a list offers it: "EPSG:4491 CGCS2000 6° 带 13 (75°E, 东坐标带带号)", the last words
+// only for the grids whose eastings carry the zone number in front.
+[[nodiscard]] std::string gridItemText(const GridCrs &grid);
+
+// The coordinate system chosen for the GIS formats, as the options line names it, in the
+// converter's own spelling: "坐标系 auto", "坐标系 EPSG:4527".
+[[nodiscard]] std::string crsOptionText(const CrsChoice &choice);
 
 } // namespace velkaro::wording

@@ -170,7 +170,7 @@ void PointConvertDlgCommandsTest::typedTextNeverChoosesAFormat() {
     QCOMPARE(list->currentText(), QStringLiteral("CAD格式"));
     f.child<QPushButton>("buttonConvert")->click();
     QCOMPARE(f.messages.last().text, QStringLiteral("请选择转换格式"));
-    QCOMPARE(list->count(), 3);
+    QCOMPARE(list->count(), 7);
     QCOMPARE(f.folderEntries(), QStringList{QStringLiteral("pts.txt")});
 }
 

@@ -181,8 +181,11 @@ void PointConvertDlgTest::formatListIsEditableUnsortedAndUnselected() {
     auto *const list = f.child<QComboBox>("comboFormat");
     QVERIFY(list->isEditable());
     QCOMPARE(list->insertPolicy(), QComboBox::NoInsert);
-    const QStringList expected = {QStringLiteral("CASS6.0格式"), QStringLiteral("开思格式"),
-                                  QStringLiteral("CAD格式")};
+    const QStringList expected = {
+        QStringLiteral("CASS6.0格式"),     QStringLiteral("开思格式"),
+        QStringLiteral("CAD格式"),         QStringLiteral("GeoPackage (GIS)"),
+        QStringLiteral("Shapefile (GIS)"), QStringLiteral("GeoJSON (网络地图)"),
+        QStringLiteral("KML (谷歌地球)")};
     QCOMPARE(list->count(), expected.size());
     for (int i = 0; i < list->count(); ++i) {
         QCOMPARE(list->itemText(i), expected.at(i));
@@ -357,7 +360,7 @@ void PointConvertDlgTest::endsThroughItsKeys() {
     });
     QCOMPARE(f.dialog.exec(), result);
     QCOMPARE(f.chooser.questions(), 0);
-    QCOMPARE(f.child<QComboBox>("comboFormat")->count(), 3);
+    QCOMPARE(f.child<QComboBox>("comboFormat")->count(), 7);
 }
 
 void PointConvertDlgTest::enterOnAFocusedButtonPressesIt() {

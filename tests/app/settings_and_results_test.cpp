@@ -138,6 +138,14 @@ void SettingsAndResultsTest::settingsDialogTakesEachOption() {
          [](WindowSettings &s) { s.options.leaveOutLinesWithoutCoordinates = true; }},
         {"summary", [](CSettingsDlg &d) { child<QCheckBox>(d, "summary")->setChecked(true); },
          [](WindowSettings &s) { s.options.summary = true; }},
+        {"crs auto",
+         [](CSettingsDlg &d) { QTest::keyClick(child<QComboBox>(d, "crs"), Qt::Key_Down); },
+         [](WindowSettings &s) { s.options.crs = velkaro::CrsChoice{}; }},
+        {"crs typed",
+         [](CSettingsDlg &d) { QTest::keyClicks(child<QComboBox>(d, "crs"), "EPSG:4548"); },
+         [](WindowSettings &s) {
+             s.options.crs = velkaro::CrsChoice{velkaro::CrsChoice::Mode::Epsg, 4548};
+         }},
     };
     for (const SettingsCase &c : cases) {
         CScriptedFileChooser chooser;
@@ -193,6 +201,7 @@ void SettingsAndResultsTest::settingsAreRememberedByteForByte() {
     settings.outputPlace = OutputPlace::Folder;
     settings.outputFolder = "/data/" + kGbkName;
     settings.lastFolder = "/data/外业";
+    settings.options.crs = velkaro::CrsChoice{velkaro::CrsChoice::Mode::Epsg, 4527};
     for (const char *layout : {"cass", "-,name,x,y,z"}) {
         settings.options.sourceReading = sourceReadingOf(layout, "gbk");
         CSettingsStore::save(settings);
@@ -282,11 +291,17 @@ void SettingsAndResultsTest::settingsButtonChangesTheOptionsLineAndTheOutputs() 
         QVERIFY(settings != nullptr);
         QCOMPARE(child<QTableWidget>(*settings, "previewTable")->rowCount(), 2);
         child<QCheckBox>(*settings, "summary")->setChecked(true);
+        auto *const crs = child<QComboBox>(*settings, "crs");
+        QCOMPARE(crs->count(), 66);
+        QCOMPARE(crs->itemText(2),
+                 QStringLiteral("EPSG:4491 CGCS2000 6° 带 13 (75°E, 东坐标带带号)"));
+        QTest::keyClicks(crs, QStringLiteral("EPSG:4548"));
+        QCOMPARE(crs->currentText(), QStringLiteral("EPSG:4548 CGCS2000 3° 带 39 (117°E)"));
         child<QPushButton>(*settings, "chooseFolder")->click();
         settings->accept();
     });
     child<QPushButton>(dialog, "buttonSettings")->click();
-    QVERIFY(line->text() != QStringLiteral("选项: 与原程序相同"));
+    QVERIFY(line->text().contains(QStringLiteral("; 坐标系 EPSG:4548; 输出到 ")));
     QCOMPARE(line->accessibleDescription(), line->text());
     QVERIFY(CSettingsStore::load() == dialog.settings());
     QVERIFY(dialog.settings().options.summary);
@@ -298,6 +313,12 @@ void SettingsAndResultsTest::settingsButtonChangesTheOptionsLineAndTheOutputs() 
              folder.filePath(QStringLiteral("out/ptsCass.dat")).toStdString());
     QVERIFY(QFile::exists(folder.filePath(QStringLiteral("out/ptsCass.dat"))));
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("ptsCass.dat"))));
+    // A GIS format: this test links no writers, and the row names the output they would write.
+    child<QComboBox>(dialog, "comboFormat")->setCurrentIndex(3);
+    child<QPushButton>(dialog, "buttonConvert")->click();
+    QCOMPARE(messages.results().size(), std::size_t{2});
+    QCOMPARE(messages.results()[1].rows[0].notes,
+             std::vector<std::string>{"本程序不能写 GIS 格式:pts.gpkg"});
     CSettingsStore::save({});
 }
 
@@ -376,7 +397,8 @@ void SettingsAndResultsTest::resultDialogFitsTheScreen() {
                                "/data/day" + std::to_string(i) + "Cass.dat",
                                "40 点",
                                {},
-                               velkaro::dialog::RowState::Converted});
+                               velkaro::dialog::RowState::Converted,
+                               {}});
     }
     report.folderToOpen = "/data";
     QWidget owner;

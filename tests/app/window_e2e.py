@@ -8,9 +8,9 @@ format with the bytes velkaro-convert writes, the question before an existing ou
 replaced (Enter keeps it, 替换 replaces it), an edited format field, the warnings of sources that
 stop early or hold no point in the result dialog, a read-only output refused with its reason and
 no question, forty files whose result dialog fits the screen, a long run cancelled in its
-progress dialog, 自动识别 chosen in 设置 with its preview of a header-row file, an option set in
-设置 and remembered after a restart, the about box from the window menu, and Esc ending the
-program with status 0.
+progress dialog, 自动识别 chosen in 设置 with its preview of a header-row file, a coordinate
+system chosen in 设置 and a GIS format in the list, an option set in 设置 and remembered after a
+restart, the about box from the window menu, and Esc ending the program with status 0.
 """
 
 import os
@@ -378,6 +378,35 @@ def auto_layout(app, main, work, reference):
     print("自动识别 previewed the header row's file and converted it as the old reading does")
 
 
+def gis_format(app, main, work):
+    """设置: a coordinate system typed into its list; the options line names it, and GeoPackage,
+    the fourth item after the old three, writes the points in that grid, read back by GDAL."""
+    settings = settings_dialog(app, main)
+    click(wait_for("the coordinate system list", lambda: find(settings, "combo box", "无 (本地坐标)")))
+    time.sleep(0.3)
+    type_text("EPSG:4548")
+    keys("Return")
+    grid = "EPSG:4548 CGCS2000 3° 带 39 (117°E)"
+    wait_for("the grid chosen", lambda: find(settings, "combo box", grid))
+    click(find(settings, "push button", "确定"))
+    wait_for("the settings to close", lambda: window_named(app, "转换设置") is None)
+    if not options_line(main).endswith("; 坐标系 EPSG:4548"):
+        fail("the options line reads %r" % options_line(main))
+    pick_format(main, 3)
+    if find(main, "combo box").getChildAtIndex(1).queryText().getText(0, -1) != "GeoPackage (GIS)":
+        fail("three steps down from CASS6.0格式 is not GeoPackage (GIS)")
+    convert(main)
+    expect_box(app, None, "\t转换成功!\n生成转换文件:head.gpkg\n写入 40 点\n"
+               "坐标系: EPSG:4548 CGCS2000 3° 带 39 (中央经线 117°E)\n保存在: %s" % work,
+               "格式转换提示：")
+    layer = subprocess.run(["ogrinfo", "-ro", "-al", os.path.join(work, "head.gpkg")],
+                           capture_output=True, text=True).stdout
+    if "Feature Count: 40" not in layer or 'ID["EPSG",4548]' not in layer or \
+            "name (String) = 控制点5" not in layer:
+        fail("GDAL reads head.gpkg as %r" % layer[:2000])
+    print("设置 took %s; GeoPackage (GIS) chosen with the keys wrote the grid GDAL names" % grid)
+
+
 def check_remembered(app, main, line):
     """After a restart the option is still on; 恢复默认 turns it off again."""
     if options_line(main) != line:
@@ -475,6 +504,7 @@ def scenario(work, reference):
     forty_files(app, main, work)
     cancelled_run(app, main, work)
     auto_layout(app, main, work, reference)
+    gis_format(app, main, work)
     line = set_summary_option(app, main)
 
     # The about box from the window menu, then Esc ends the program.

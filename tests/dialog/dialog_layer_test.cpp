@@ -6,6 +6,7 @@
 #include "dialog_texts.h"
 #include "format_selection.h"
 #include "outcome_message.h"
+#include "point_layer_writer.h"
 #include "question_text.h"
 #include "source_preview_table.h"
 #include "test_files.h"
@@ -15,6 +16,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -159,18 +161,23 @@ TEST(PathRules, SecondByteOfADoubleByteCharacterIsNoSeparator) {
 TEST(FormatSelection, CountsOnlyWhileTheFieldShowsTheItem) {
     using velkaro::TargetFormat;
     const auto items = formatListItems();
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0], "CASS6.0格式");
-    EXPECT_EQ(items[1], "开思格式");
-    EXPECT_EQ(items[2], "CAD格式");
+    const std::vector<std::string_view> expected = {
+        "CASS6.0格式",     "开思格式",           "CAD格式",       "GeoPackage (GIS)",
+        "Shapefile (GIS)", "GeoJSON (网络地图)", "KML (谷歌地球)"};
+    EXPECT_EQ(std::vector<std::string_view>(items.begin(), items.end()), expected);
     EXPECT_EQ(selectedFormat(2, "CAD格式"), TargetFormat::Cad);
+    EXPECT_EQ(selectedFormat(3, "GeoPackage (GIS)"), TargetFormat::GeoPackage);
+    EXPECT_EQ(selectedFormat(6, "KML (谷歌地球)"), TargetFormat::Kml);
     EXPECT_EQ(selectedFormat(0, "CAD"), std::nullopt);         // picked, then edited
     EXPECT_EQ(selectedFormat(-1, "CAD格式"), std::nullopt);    // typed, never picked
     EXPECT_EQ(selectedFormat(1, "CASS6.0格式"), std::nullopt); // never shows one, writes another
-    EXPECT_EQ(selectedFormat(3, "CAD格式"), std::nullopt);
+    EXPECT_EQ(selectedFormat(4, "GeoJSON (网络地图)"), std::nullopt);
+    EXPECT_EQ(selectedFormat(7, "CAD格式"), std::nullopt);
     // The list texts, exactly and case-sensitively.
     EXPECT_EQ(formatOfListText("开思格式"), TargetFormat::Kaisi);
-    for (const char *text : {"cass6.0格式", "", "CAD格式 ", "CAD"}) {
+    EXPECT_EQ(formatOfListText("Shapefile (GIS)"), TargetFormat::Shapefile);
+    EXPECT_EQ(formatOfListText("GeoJSON (网络地图)"), TargetFormat::GeoJson);
+    for (const char *text : {"cass6.0格式", "", "CAD格式 ", "CAD", "geopackage (gis)", "KML"}) {
         EXPECT_EQ(formatOfListText(text), std::nullopt) << text;
     }
 }
@@ -285,9 +292,10 @@ TEST(ConvertCommand, OutputThatCannotBeReplacedIsNotOffered) {
                          "",
                          {"创建转换文件错误:aCass.dat", "位置: " + f.dir.file("aCass.dat"),
                           "原因: 文件是只读的。"},
-                         RowState::Failed}));
+                         RowState::Failed,
+                         {}}));
     EXPECT_EQ(report.rows[1],
-              (ResultRow{"b.txt", f.dir.file("bCass.dat"), "2 点", {}, RowState::Converted}));
+              (ResultRow{"b.txt", f.dir.file("bCass.dat"), "2 点", {}, RowState::Converted, {}}));
     EXPECT_EQ(report.folderToOpen, f.dir.folder());
     EXPECT_TRUE(report.troubled);
     EXPECT_EQ(readBytes(f.dir.file("aCass.dat")), "kept");
@@ -368,6 +376,79 @@ TEST(ConvertCommand, SeveralFilesNeverReplaceEachOtherOrASourceOfTheRun) {
     EXPECT_EQ(readBytes(f.dir.file("bKaisi.txt")), "1,2,P9,K9,1,2,3\n");
 }
 
+// Writes the grid it was given and the points' count into the main file, so that a test sees
+// what reached the writer.
+class RecordingLayerWriter : public velkaro::PointLayerWriter {
+  public:
+    explicit RecordingLayerWriter(velkaro::LayerRequest request) : m_request(std::move(request)) {}
+    bool create() override { return true; }
+    velkaro::PointWritten add(const velkaro::LayerPoint &) override {
+        ++m_points;
+        return velkaro::PointWritten::Whole;
+    }
+    bool finish(velkaro::FolderSync) override {
+        std::ofstream(outputPath())
+            << "EPSG:" << (m_request.crs ? m_request.crs->epsg : 0) << " " << m_points;
+        return true;
+    }
+    velkaro::FileFailure failure() const override { return {}; }
+    bool failedCommitting() const override { return false; }
+    std::string folderToSync() const override { return {}; }
+    std::string outputPath() const override {
+        return (std::filesystem::path(m_request.folder) / m_request.fileName).string();
+    }
+
+  private:
+    velkaro::LayerRequest m_request;
+    int m_points = 0;
+};
+
+class RecordingLayerWriters : public velkaro::PointLayerWriters {
+  public:
+    std::unique_ptr<velkaro::PointLayerWriter>
+    writerFor(const velkaro::LayerRequest &request) const override {
+        return std::make_unique<RecordingLayerWriter>(request);
+    }
+};
+
+// A GIS format: the settings' grid reaches the writer and the outcome names it, the existing
+// main file is asked about, and without writers the window says the program cannot write it.
+TEST(ConvertCommand, GisFormatCarriesTheSettingsGrid) {
+    CommandFixture f;
+    writeBytes(f.dir.file("a.txt"), kSource);
+    writeBytes(f.dir.file("b.txt"), kSource);
+    writeBytes(f.dir.file("a.gpkg"), "old");
+    f.selection.choose({f.dir.file("a.txt")}, kNativePathStyle);
+    f.command.run(f.selection, velkaro::TargetFormat::GeoPackage);
+    ASSERT_EQ(f.host.asked.size(), 1u);
+    EXPECT_EQ(f.host.asked[0].text,
+              "转换文件 a.gpkg" + changed(f.dir.file("a.gpkg")) + " 已存在。\n要替换它吗?");
+    f.host.answer = Answer::Replace;
+    f.command.run(f.selection, velkaro::TargetFormat::GeoPackage);
+    ASSERT_EQ(f.host.results.size(), 1u);
+    EXPECT_EQ(f.host.results[0].rows[0].notes,
+              std::vector<std::string>{"本程序不能写 GIS 格式:a.gpkg"});
+    EXPECT_EQ(readBytes(f.dir.file("a.gpkg")), "old");
+
+    const RecordingLayerWriters writers;
+    velkaro::usePointLayerWriters(&writers);
+    WindowSettings settings;
+    settings.options.crs = velkaro::CrsChoice{velkaro::CrsChoice::Mode::Epsg, 4548};
+    f.command.run(f.selection, velkaro::TargetFormat::GeoPackage, settings);
+    f.selection.choose({f.dir.file("a.txt"), f.dir.file("b.txt")}, kNativePathStyle);
+    f.command.run(f.selection, velkaro::TargetFormat::Shapefile, settings);
+    velkaro::usePointLayerWriters(nullptr);
+    const std::string grid = "坐标系: EPSG:4548 CGCS2000 3° 带 39 (中央经线 117°E)";
+    ASSERT_EQ(f.host.shown.size(), 1u);
+    EXPECT_EQ(f.host.shown[0].text, "\t转换成功!\n生成转换文件:a.gpkg\n写入 2 点\n" + grid +
+                                        "\n保存在: " + f.dir.folder());
+    EXPECT_EQ(readBytes(f.dir.file("a.gpkg")), "EPSG:4548 2");
+    ASSERT_EQ(f.host.results.size(), 2u);
+    EXPECT_EQ(f.host.results[1].rows[1],
+              (ResultRow{"b.txt", f.dir.file("b.shp"), "2 点", {}, RowState::Converted, grid}));
+    EXPECT_EQ(readBytes(f.dir.file("b.shp")), "EPSG:4548 2");
+}
+
 // The stored settings: every value round-trips, a damaged store falls back to the defaults, and
 // the main window's line names exactly what is in force.
 TEST(WindowSettings, StoreRoundTripAndTheOptionsLine) {
@@ -384,6 +465,17 @@ TEST(WindowSettings, StoreRoundTripAndTheOptionsLine) {
     EXPECT_EQ(optionsLine(settings, kMarkNames),
               "选项: DXF 代码页 936; 东坐标为 X; 注记 (字高 2.5, 高程 2 位小数); CASS 含点名; "
               "略去无坐标行; 输出到 </d/out>");
+    settings.options.crs = velkaro::CrsChoice{velkaro::CrsChoice::Mode::Epsg, 4527};
+    EXPECT_EQ(toValues(settings).at("crs"), "EPSG:4527");
+    EXPECT_EQ(fromValues(toValues(settings)), settings);
+    EXPECT_EQ(optionsLine(settings, kMarkNames),
+              "选项: DXF 代码页 936; 东坐标为 X; 注记 (字高 2.5, 高程 2 位小数); CASS 含点名; "
+              "略去无坐标行; 坐标系 EPSG:4527; 输出到 </d/out>");
+    EXPECT_EQ(optionsLine(fromValues({{"crs", "auto"}}), kMarkNames), "选项: 坐标系 auto");
+    for (const char *unknown :
+         {"EPSG:4490", "EPSG:4555", "epsg:4527", "EPSG:4527 ", "4527", "Auto"}) {
+        EXPECT_FALSE(fromValues({{"crs", unknown}}).options.crs) << unknown;
+    }
     const SettingsValues damaged = {{"dxfCodePage", "65001"},     {"labels", "1"},
                                     {"labelHeight", "0.0000004"}, {"labelDecimals", "9"},
                                     {"outputPlace", "folder"},    {"outputFolder", ""}};
@@ -392,8 +484,26 @@ TEST(WindowSettings, StoreRoundTripAndTheOptionsLine) {
     EXPECT_EQ(fallen.options.dxfLabels->height, 1.0);
     EXPECT_EQ(fallen.options.dxfLabels->elevationDecimals, 3);
     EXPECT_EQ(fallen.outputPlace, OutputPlace::BesideSource);
+    EXPECT_FALSE(fallen.options.crs);
     EXPECT_EQ(parseLabelHeight("1e308"), std::nullopt);
     EXPECT_EQ(parseLabelHeight("0.5"), 0.5);
+}
+
+// The coordinate systems the settings offer: none, auto, then every grid by its EPSG code.
+TEST(WindowSettings, CrsItemsNameEveryGrid) {
+    const std::vector<CrsItem> &items = offeredCrsItems();
+    ASSERT_EQ(items.size(), 66u);
+    EXPECT_EQ(items[0].value, "");
+    EXPECT_EQ(items[0].text, "无 (本地坐标)");
+    EXPECT_EQ(items[1].value, "auto");
+    EXPECT_EQ(items[1].text, "自动 (按东坐标的带号)");
+    EXPECT_EQ(items[2].value, "EPSG:4491");
+    EXPECT_EQ(items[2].text, "EPSG:4491 CGCS2000 6° 带 13 (75°E, 东坐标带带号)");
+    EXPECT_EQ(items[38].text, "EPSG:4527 CGCS2000 3° 带 39 (117°E, 东坐标带带号)");
+    EXPECT_EQ(items[65].text, "EPSG:4554 CGCS2000 3° 带 45 (135°E)");
+    for (const CrsItem &item : items) {
+        EXPECT_EQ(crsValueText(crsChoiceOf(item.value)), item.value);
+    }
 }
 
 // The layout chosen in the settings is stored as the converter writes it, and the preview shows

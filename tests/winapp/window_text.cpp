@@ -8,10 +8,10 @@
 //   window-text workarea                  the primary screen's work area: L,T,R,B
 // A window line:  window HWND class=CLASS title=TITLE client=WxH rect=L,T,R,B owner=HWND
 //                 [disabled] [moving]
-// A control line:   control ID hwnd=HWND class=CLASS text=TEXT rect=L,T,R,B [sel=N] [icon=yes|no]
-//                   [check=0|1] [default] [pos=N] [hidden] [disabled]
-// (check: a check box or radio button's state; default: the default push button; pos: a
-// progress bar's position)
+// A control line:   control ID hwnd=HWND class=CLASS text=TEXT rect=L,T,R,B [sel=N items=N]
+//                   [icon=yes|no] [check=0|1] [default] [pos=N] [hidden] [disabled]
+// (sel and items: a combo box's selected item and how many it holds; check: a check box or radio
+// button's state; default: the default push button; pos: a progress bar's position)
 // indented by two spaces more for each level below the window (the combo box's own field).
 // Texts escape "\", line feeds, carriage returns and tabs as \\, \n, \r and \t.
 
@@ -125,8 +125,10 @@ BOOL CALLBACK printControl(HWND control, LPARAM window) {
                         handle(control) + L" class=" + className + L" text=" + textOf(control) +
                         L" rect=" + rectOf(control);
     if (className == L"ComboBox") {
-        line +=
-            L" sel=" + std::to_wstring(static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
+        line += L" sel=" +
+                std::to_wstring(static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0))) +
+                L" items=" +
+                std::to_wstring(static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0)));
     }
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
     if (className == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
