@@ -312,6 +312,26 @@ struct PointSink {
     return result;
 }
 
+// A converted output with what the reading found; folderToSync when its folder is the caller's
+// to flush.
+[[nodiscard]] ConversionOutcome converted(const ConversionRequest &request,
+                                          const std::string &outputName, const ReadingPlan &plan,
+                                          const ReadingResult &reading,
+                                          const SummaryCollector *collector, std::string outputPath,
+                                          std::optional<std::string> folderToSync) {
+    ConversionOutcome result = outcome(Kind::Converted, request, outputName);
+    result.outputPath = std::move(outputPath);
+    result.layout = plan.layout;
+    result.encoding = plan.encoding;
+    result.folderToSync = std::move(folderToSync);
+    result.pointsWritten = reading.pointsWritten;
+    result.reading = reading.report;
+    if (collector != nullptr) {
+        result.summary = collector->summary(reading.report.linesRead, reading.report.piecesTaken);
+    }
+    return result;
+}
+
 // Writes every record into the output's temporary file and puts it in place.
 [[nodiscard]] ConversionOutcome writeOutput(SourceStream &source, OutputFile &output,
                                             const ConversionRequest &request,
@@ -342,19 +362,9 @@ struct PointSink {
     if (!output.commit(sync)) {
         return failed(Kind::OutputCreateFailed, request, outputName, output.failure());
     }
-    ConversionOutcome result = outcome(Kind::Converted, request, outputName);
-    result.outputPath = output.finalPath();
-    result.layout = plan.layout;
-    result.encoding = plan.encoding;
-    if (sync == FolderSync::Later) {
-        result.folderToSync = output.folderToSync();
-    }
-    result.pointsWritten = reading.pointsWritten;
-    result.reading = reading.report;
-    if (collector) {
-        result.summary = collector->summary(reading.report.linesRead, reading.report.piecesTaken);
-    }
-    return result;
+    return converted(
+        request, outputName, plan, reading, collector ? &*collector : nullptr, output.finalPath(),
+        sync == FolderSync::Later ? std::optional(output.folderToSync()) : std::nullopt);
 }
 
 // The grid a GIS run writes in: the one asked for, the one the first point names, or none.
@@ -431,20 +441,11 @@ struct GridPlan {
                                                 : Kind::OutputWriteFailed,
                       request, outputName, writer.failure());
     }
-    ConversionOutcome result = outcome(Kind::Converted, request, outputName);
-    result.outputPath = writer.outputPath();
-    result.layout = plan.layout;
-    result.encoding = plan.encoding;
+    ConversionOutcome result = converted(
+        request, outputName, plan, reading, collector ? &*collector : nullptr, writer.outputPath(),
+        sync == FolderSync::Later ? std::optional(writer.folderToSync()) : std::nullopt);
     result.crs = grid.grid;
     result.gisFormat = true;
-    if (sync == FolderSync::Later) {
-        result.folderToSync = writer.folderToSync();
-    }
-    result.pointsWritten = reading.pointsWritten;
-    result.reading = reading.report;
-    if (collector) {
-        result.summary = collector->summary(reading.report.linesRead, reading.report.piecesTaken);
-    }
     return result;
 }
 

@@ -165,6 +165,17 @@ TEST(VelkaroConvert, FailureIsReportedAndLaterSourcesStillConvert) {
 
 // What the user reads on standard error, and the identifier a script reads in --json, for each
 // way a run goes wrong or converts less than it seems to. Warnings come once per source.
+// Each line of text as velkaro-convert prints it on standard error about pts.txt.
+std::string aboutPts(const std::string &text) {
+    std::string lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find('\n', start) + 1;
+        lines += "velkaro-convert: pts.txt: " + text.substr(start, end - start);
+        start = end;
+    }
+    return lines;
+}
+
 struct ToldRow {
     const char *name;
     std::string source;
@@ -196,13 +207,7 @@ TEST_P(ToldTest, SaysWhatHappenedAndWhere) {
     std::vector<std::string> arguments = row.options;
     arguments.insert(arguments.end(), {"-f", "all", "pts.txt"});
     const ProgramRun run = convert(dir, arguments, row.prefix);
-    std::string expected;
-    for (std::size_t start = 0; start < row.err.size();) {
-        const std::size_t end = row.err.find('\n', start) + 1;
-        expected += "velkaro-convert: pts.txt: " + row.err.substr(start, end - start);
-        start = end;
-    }
-    EXPECT_EQ(run.err, expected);
+    EXPECT_EQ(run.err, aboutPts(row.err));
     arguments.insert(arguments.begin(), "--json");
     const ProgramRun json = convert(dir, arguments, row.prefix);
     EXPECT_NE(json.out.find("\"kind\":\"" + row.kind + "\""), std::string::npos) << json.out;
@@ -415,13 +420,7 @@ TEST_P(GisTest, PlacesThePointsOrWritesNothing) {
     arguments.push_back("pts.txt");
     const ProgramRun run = convert(dir, arguments);
     EXPECT_EQ(run.status, row.status) << run.err;
-    std::string expected;
-    for (std::size_t start = 0; start < row.err.size();) {
-        const std::size_t end = row.err.find('\n', start) + 1;
-        expected += "velkaro-convert: pts.txt: " + row.err.substr(start, end - start);
-        start = end;
-    }
-    EXPECT_EQ(run.err, expected);
+    EXPECT_EQ(run.err, aboutPts(row.err));
     EXPECT_EQ(listFolder(dir.path()),
               row.output.empty() ? "pts.txt\n" : row.output + "\npts.txt\n");
 }
