@@ -11,41 +11,61 @@ namespace velkaro {
 // overlapping the one before; strings under eight bytes in one step.
 [[nodiscard]] std::uint64_t hashBytes(std::string_view bytes);
 
-// Numbers of entries kept elsewhere, found by their hash: open addressing with linear probing,
-// never more than half full, so a search ends at an empty slot after a few steps. The table keeps
-// no keys: find asks the caller whether an entry with a matching hash is the one looked for.
+// Numbers of entries kept elsewhere, found by their code: open addressing with linear probing,
+// never more than half full, so a search ends at an empty slot after a few steps. A code of at
+// most eight bytes, nearly every code, is held in its slot whole, as a word and a size, and found
+// without looking at the entries; of a longer one the slot holds its hash, and find asks the
+// caller whether an entry with a matching hash is the one looked for.
 class CodeTable {
   public:
     static constexpr std::uint32_t kAbsent = UINT32_MAX;
 
-    // The number of the entry for which same(number) holds among those stored with this hash;
-    // kAbsent when there is none.
+    // What a slot holds of a code: for at most eight bytes the bytes themselves (a word that,
+    // with the size, tells every such code apart), for more its hash.
+    struct Key {
+        std::uint64_t word = 0;
+        std::uint32_t size = 0;
+
+        [[nodiscard]] bool operator==(const Key &) const = default;
+    };
+    [[nodiscard]] static Key keyOf(std::string_view code) {
+        return code.size() <= 8 ? wholeKeyOf(code)
+                                : Key{hashBytes(code), static_cast<std::uint32_t>(code.size())};
+    }
+    [[nodiscard]] static bool isWhole(const Key &key) { return key.size <= 8; }
+
+    // The number of the entry stored under this key for which same(number) holds (asked only
+    // of a code longer than eight bytes); kAbsent when there is none.
     template <typename Same>
-    [[nodiscard]] std::uint32_t find(std::uint64_t hash, const Same &same) const {
-        const std::uint32_t tag = tagOf(hash);
-        for (std::size_t at = tag & m_mask;; at = (at + 1) & m_mask) {
+    [[nodiscard]] std::uint32_t find(const Key &key, const Same &same) const {
+        for (std::size_t at = startOf(key);; at = (at + 1) & m_mask) {
             const Slot &slot = m_slots[at];
             if (slot.number == kAbsent) {
                 return kAbsent;
             }
-            if (slot.tag == tag && same(slot.number)) {
+            if (slot.word == key.word && slot.size == key.size &&
+                (isWhole(key) || same(slot.number))) {
                 return slot.number;
             }
         }
     }
-    // Stores a number (below kAbsent) not stored before under this hash.
-    void insert(std::uint64_t hash, std::uint32_t number);
+    // Stores a number (below kAbsent) under a code's key not stored before.
+    void insert(const Key &key, std::uint32_t number);
 
   private:
+    [[nodiscard]] static Key wholeKeyOf(std::string_view code);
+
     struct Slot {
+        std::uint64_t word = 0;
+        std::uint32_t size = 0;
         std::uint32_t number = kAbsent;
-        std::uint32_t tag = 0;
     };
 
-    [[nodiscard]] static std::uint32_t tagOf(std::uint64_t hash) {
-        return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+    [[nodiscard]] std::size_t startOf(const Key &key) const {
+        std::uint64_t mixed = (key.word ^ (key.size * 0xC2B2AE3D27D4EB4F)) * 0x9E3779B97F4A7C15;
+        return static_cast<std::size_t>(mixed >> 32) & m_mask;
     }
-    void place(Slot slot);
+    void place(const Slot &slot);
     void grow();
 
     std::vector<Slot> m_slots = std::vector<Slot>(16);

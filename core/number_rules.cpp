@@ -1,6 +1,7 @@
 #include "number_rules.h"
 
 #include "byte_copy.h"
+#include "printed_decimal.h"
 
 #include <algorithm>
 #include <bit>
@@ -504,8 +505,12 @@ char *printScaled(char *out, std::uint64_t units, int decimals) {
 }
 
 // Writes millionths as the integer part, the point and six decimals: printScaled for six, with
-// the count known to the loop.
-char *printMillionths(char *out, std::uint64_t millionths) {
+// the count known to the loop. Below 10^17 (integer parts of up to eleven digits) the printing
+// of printed_decimal.h writes the same bytes eight digits at a time.
+char *printUnsignedMillionths(char *out, std::uint64_t millionths) {
+    if (millionths < 100000000000000000) {
+        return printMillionths(out, static_cast<std::int64_t>(millionths));
+    }
     out = std::to_chars(out, out + 24, millionths / 1000000).ptr;
     *out++ = '.';
     std::uint64_t decimals = millionths % 1000000;
@@ -595,7 +600,7 @@ char *printFixed6(char *out, double value) {
     }
     std::uint64_t millionths = 0;
     if (wholeMillionths(magnitude, millionths) || fixedUnitsFast(magnitude, 6, millionths)) {
-        return printMillionths(out, millionths);
+        return printUnsignedMillionths(out, millionths);
     }
     return printDigits(out, roundedDigits(magnitude), 6);
 }

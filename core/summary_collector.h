@@ -1,10 +1,12 @@
 #pragma once
 
+#include "axis_extent.h"
 #include "code_table.h"
 #include "conversion_summary.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,16 +27,29 @@ class SummaryCollector {
   private:
     static constexpr std::uint32_t kNoEntry = CodeTable::kAbsent;
 
-    // The entry of the record's code: its own, or otherCodes once codeLimit codes are known.
-    [[nodiscard]] CodeSummary &entryFor(std::string_view code);
-    [[nodiscard]] CodeSummary &newEntry(std::string_view code, std::uint64_t hash);
+    // The points of one code, or of the codes counted together.
+    struct Entry {
+        std::uint64_t points = 0;
+        AxisExtent x;
+        AxisExtent y;
+        AxisExtent z;
+    };
+
+    // The entry of the record's code: its own, or m_otherCodes once codeLimit codes are known.
+    [[nodiscard]] Entry &entryFor(std::string_view code);
+    [[nodiscard]] Entry &entryForLong(std::string_view code, const CodeTable::Key &key);
+    [[nodiscard]] Entry &entryForNew(std::string_view code, const CodeTable::Key &key);
+    [[nodiscard]] Entry &newEntry(std::string_view code, const CodeTable::Key &key);
+    [[nodiscard]] static CodeSummary summaryOf(std::string code, const Entry &entry);
 
     std::size_t m_codeLimit;
-    CodeSummary m_otherCodes;
-    std::vector<CodeSummary> m_codes;
-    CodeTable m_numberOfCode; // the index in m_codes of each code there
-    // The entry the last point went to when it had one of its own: points in a row often share
-    // their code, and comparing with it is cheaper than a search.
+    Entry m_otherCodes;
+    std::vector<std::string> m_names; // the codes in the order they first appeared
+    std::vector<Entry> m_entries;     // their points, in the same order
+    CodeTable m_numberOfCode;         // the index in m_entries of each code there
+    // The code of the last point and its entry when it had one of its own: points in a row
+    // often share their code, and comparing keys is cheaper than a search.
+    CodeTable::Key m_lastKey;
     std::uint32_t m_lastEntry = kNoEntry;
 };
 

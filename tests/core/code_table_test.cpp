@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,7 +15,7 @@ TEST(CodeTable, FindsEveryCodeStoredAndNoOther) {
     velkaro::CodeTable table;
     std::vector<std::string> codes;
     const auto find = [&](const std::string &code) {
-        return table.find(velkaro::hashBytes(code),
+        return table.find(velkaro::CodeTable::keyOf(code),
                           [&](std::uint32_t number) { return codes[number] == code; });
     };
     for (int i = 0; i < 5000; ++i) {
@@ -23,7 +25,7 @@ TEST(CodeTable, FindsEveryCodeStoredAndNoOther) {
         if (find(code) != velkaro::CodeTable::kAbsent) {
             continue; // cut short to a code made before
         }
-        table.insert(velkaro::hashBytes(code), static_cast<std::uint32_t>(codes.size()));
+        table.insert(velkaro::CodeTable::keyOf(code), static_cast<std::uint32_t>(codes.size()));
         codes.push_back(code);
     }
     ASSERT_GT(codes.size(), 1000u);
@@ -48,6 +50,37 @@ TEST(CodeTable, HashesTellApartCodesThatDifferInOneByte) {
                                       std::string_view(pair[1]).size() + (first.empty() ? 1 : 0));
         EXPECT_NE(velkaro::hashBytes(first), velkaro::hashBytes(second)) << pair[0];
     }
+}
+
+} // namespace
+
+namespace {
+
+// Codes of up to eight bytes are found by their key alone: random ones of every byte, zero bytes
+// and bytes from 0x80 up included, against a map.
+TEST(CodeTable, ShortCodesAreToldApartByTheirKeys) {
+    std::mt19937_64 random(5);
+    const std::string alphabet("AB\0\x80\xff", 5);
+    velkaro::CodeTable table;
+    std::map<std::string, std::uint32_t> expected;
+    for (int i = 0; i < 20000; ++i) {
+        std::string code;
+        for (std::size_t k = random() % 9; k > 0; --k) {
+            code += alphabet[random() % alphabet.size()];
+        }
+        const velkaro::CodeTable::Key key = velkaro::CodeTable::keyOf(code);
+        ASSERT_TRUE(velkaro::CodeTable::isWhole(key));
+        const std::uint32_t found = table.find(key, [](std::uint32_t) { return true; });
+        const auto known = expected.find(code);
+        ASSERT_EQ(found, known == expected.end() ? velkaro::CodeTable::kAbsent : known->second)
+            << code.size();
+        if (known == expected.end()) {
+            const auto number = static_cast<std::uint32_t>(expected.size());
+            table.insert(key, number);
+            expected.emplace(code, number);
+        }
+    }
+    EXPECT_GT(expected.size(), 5000u);
 }
 
 } // namespace

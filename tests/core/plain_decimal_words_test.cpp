@@ -111,3 +111,44 @@ TEST(PlainDecimalWords, ReadsEveryShapeOfPlainDecimal) {
 }
 
 } // namespace
+
+namespace {
+
+// The order the summary relies on: of two unsigned plain decimals with as many integer digits,
+// the one with the smaller leading bytes is never the greater, here on digits that mostly agree
+// in their first places.
+TEST(PlainDecimalWords, LeadingBytesNeverOrderAgainstTheValues) {
+    std::mt19937_64 random(31);
+    const auto randomText = [&](int integer) {
+        std::string text;
+        for (int k = 0; k < integer; ++k) {
+            text +=
+                static_cast<char>('0' + (k < integer - 1 && random() % 4 != 0 ? 5 : random() % 10));
+        }
+        const int decimals = static_cast<int>(random() % 8) - 1; // -1: no point
+        text += decimals >= 0 ? "." : "";
+        for (int k = 0; k < decimals; ++k) {
+            text += static_cast<char>('0' + (random() % 2 == 0 ? 0 : random() % 10));
+        }
+        return integer == 0 && decimals <= 0 ? std::string(".0") : text;
+    };
+    int ordered = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const int integer = static_cast<int>(random() % 10);
+        const std::string a = randomText(integer);
+        const std::string b = randomText(integer);
+        velkaro::PlainDecimalWords first;
+        velkaro::PlainDecimalWords second;
+        ASSERT_TRUE(velkaro::readPlainWords(a, first)) << a;
+        ASSERT_TRUE(velkaro::readPlainWords(b, second)) << b;
+        ASSERT_EQ(first.integerDigits, second.integerDigits) << a << " " << b;
+        if (first.leadingBytes() < second.leadingBytes()) {
+            ++ordered;
+            ASSERT_LE(first.magnitude(), second.magnitude()) << a << " " << b;
+            ASSERT_LE(velkaro::parseNumber(a), velkaro::parseNumber(b)) << a << " " << b;
+        }
+    }
+    EXPECT_GT(ordered, 50000);
+}
+
+} // namespace
