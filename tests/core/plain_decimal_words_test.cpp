@@ -55,8 +55,8 @@ TEST(PlainDecimalWords, AcceptsWhatTheScanAccepts) {
                                 "000000000.000000",
                                 "0000000000.0",
                                 "9.",
-                                "\x80"
-                                "1",
+                                ("\x80"
+                                 "1"), // a byte past ASCII, then a digit
                                 "1\xb9",
                                 "1/2",
                                 "1:2",
