@@ -11,34 +11,27 @@ namespace {
 // The easting of one line when its x, y and z all hold numbers.
 [[nodiscard]] std::optional<double> eastingOf(std::string_view text,
                                               const std::optional<SourceLayout> &layout) {
-    PointRecord record;
-    std::optional<LayoutCutter> byLayout;
     if (layout) {
-        byLayout.emplace(*layout, nullptr);
-        byLayout->apply(text);
-        if (!byLayout->holdsAllCoordinates()) {
-            return std::nullopt;
-        }
-        record = byLayout->record();
-    } else {
-        std::uint16_t bounds[kFieldBoundsRoom];
-        // cutFields may look past the text's end; a copy with room behind it keeps that safe.
-        const std::string padded = std::string(text) + std::string(kLineBufferSize, '\0');
-        const std::string_view view(padded.data(), text.size());
-        if (cutFields(view, bounds) < kFieldBounds) {
-            return std::nullopt;
-        }
-        const auto field = [&](std::size_t k) {
-            return view.substr(bounds[2 * k], bounds[2 * k + 1] - bounds[2 * k]);
-        };
-        record.x = field(4);
-        record.y = field(5);
-        record.z = field(6);
-        if (!holdsNumber(record.x) || !holdsNumber(record.y) || !holdsNumber(record.z)) {
-            return std::nullopt;
-        }
+        LayoutCutter cutter(*layout, nullptr);
+        cutter.apply(text);
+        return cutter.holdsAllCoordinates() ? std::optional(parseNumber(cutter.record().y))
+                                            : std::nullopt;
     }
-    return parseNumber(record.y);
+    // cutFields may look past the text's end; a copy with room behind it keeps that safe. The
+    // fields are views of that copy, so they are read while it lives.
+    const std::string padded = std::string(text) + std::string(kLineBufferSize, '\0');
+    const std::string_view view(padded.data(), text.size());
+    std::uint16_t bounds[kFieldBoundsRoom];
+    if (cutFields(view, bounds) < kFieldBounds) {
+        return std::nullopt;
+    }
+    const auto field = [&](std::size_t k) {
+        return view.substr(bounds[2 * k], bounds[2 * k + 1] - bounds[2 * k]);
+    };
+    if (!holdsNumber(field(4)) || !holdsNumber(field(5)) || !holdsNumber(field(6))) {
+        return std::nullopt;
+    }
+    return parseNumber(field(5));
 }
 
 } // namespace
