@@ -33,7 +33,7 @@ void DecimalShape::learn(std::string_view value) {
             placePoint(m_back, point - backFirst + (size >= 8 ? 0 : 8 - size));
         }
     }
-    m_size = static_cast<std::uint32_t>(size);
+    m_size = size;
     m_integerDigits = words.integerDigits;
 }
 

@@ -60,7 +60,8 @@ class DecimalShape {
     }
     static void placePoint(Lanes &lanes, std::size_t lane);
 
-    std::uint32_t m_size = 0; // 0 while no shape was learnt: no text matches
+    // The size of a matching text; while no shape was learnt, one that no text has.
+    std::size_t m_size = SIZE_MAX;
     std::uint32_t m_integerDigits = 0;
     Lanes m_front; // the first eight bytes, from eight bytes on
     Lanes m_back;  // the last eight, or all of fewer right-aligned behind '0' bytes

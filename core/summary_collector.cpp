@@ -4,6 +4,13 @@
 
 namespace velkaro {
 
+// Room for every entry there may be, so that they are never moved: the pages are only reserved,
+// and become memory as entries fill them.
+SummaryCollector::SummaryCollector(std::size_t codeLimit) : m_codeLimit(codeLimit) {
+    m_names.reserve(codeLimit);
+    m_entries.reserve(codeLimit);
+}
+
 SummaryCollector::Entry &SummaryCollector::entryForLong(std::string_view code,
                                                         const CodeTable::Key &key) {
     if (key == m_lastKey && m_lastEntry != kNoEntry && m_names[m_lastEntry] == code) {

@@ -20,7 +20,7 @@ struct PointRecord;
 // otherCodes together.
 class SummaryCollector {
   public:
-    explicit SummaryCollector(std::size_t codeLimit = kMaxSummaryCodes) : m_codeLimit(codeLimit) {}
+    explicit SummaryCollector(std::size_t codeLimit = kMaxSummaryCodes);
     void addPoint(const PointRecord &record);
     [[nodiscard]] ConversionSummary summary(std::uint64_t linesRead,
                                             std::uint64_t linesTaken) const;
