@@ -17,35 +17,38 @@
 namespace velkaro::cli {
 namespace {
 
-// Appends ", x min ~ max" for the axis, or that it held no number. A summary may list ten
-// thousand codes: every part is appended in place, the numbers printed straight into a buffer.
-void appendExtent(std::string &text, char axis, const ValueExtent &extent) {
+// The longest tail a code's line may have: ": ", the count, " 点" and three axes, each
+// ", x " and two numbers around " ~ ".
+constexpr std::size_t kMaxTailLength = 2 + 20 + 4 + 3 * (4 + 2 * kMaxFixed6Length + 3) + 1;
+
+[[nodiscard]] char *putText(char *out, std::string_view text) {
+    return std::copy(text.begin(), text.end(), out);
+}
+
+// Writes ", x min ~ max" for the axis, or that it held no number.
+[[nodiscard]] char *putExtent(char *out, char axis, const ValueExtent &extent) {
     const char head[] = {',', ' ', axis, ' '};
-    text.append(head, sizeof head);
+    out = std::copy_n(head, sizeof head, out);
     if (extent.numbers == 0) {
-        text += "无数值";
-        return;
+        return putText(out, "无数值");
     }
-    char printed[2 * kMaxFixed6Length + 3];
-    char *end = printFixed6(printed, extent.min);
-    end = std::copy_n(" ~ ", 3, end);
-    text.append(printed, printFixed6(end, extent.max));
+    out = printFixed6(out, extent.min);
+    out = std::copy_n(" ~ ", 3, out);
+    return printFixed6(out, extent.max);
 }
 
-void appendCount(std::string &text, std::uint64_t count) {
-    char digits[24];
-    text.append(digits, std::to_chars(digits, digits + sizeof digits, count).ptr);
-}
-
-// Appends ": N 点, x ..., y ..., z ...\n", what follows a code's name on its line.
+// Appends ": N 点, x ..., y ..., z ...\n", what follows a code's name on its line. A summary may
+// list ten thousand codes: the tail is put together in one buffer and appended at once.
 void appendPointsAndExtents(std::string &text, const CodeSummary &code) {
-    text += ": ";
-    appendCount(text, code.points);
-    text += " 点";
-    appendExtent(text, 'x', code.x);
-    appendExtent(text, 'y', code.y);
-    appendExtent(text, 'z', code.z);
-    text += '\n';
+    char tail[kMaxTailLength];
+    char *out = putText(tail, ": ");
+    out = std::to_chars(out, out + 20, code.points).ptr;
+    out = putText(out, " 点");
+    out = putExtent(out, 'x', code.x);
+    out = putExtent(out, 'y', code.y);
+    out = putExtent(out, 'z', code.z);
+    *out++ = '\n';
+    text.append(tail, out);
 }
 
 [[nodiscard]] std::string stopText(const ReadingReport &reading) {

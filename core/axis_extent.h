@@ -26,6 +26,16 @@ class AxisExtent {
             addBeyond(value);
         }
     }
+    // add, for a value of the axis's usual DecimalShape, whose leading bytes and integer digits
+    // the shape's test gave: an unsigned plain decimal, so only the test against the ends is left.
+    void addShaped(std::string_view value, std::uint64_t leading, std::uint32_t integerDigits) {
+        if (integerDigits == m_sharedIntegerDigits && leading > m_min.leadingBytes &&
+            leading < m_max.leadingBytes) {
+            ++m_numbers;
+        } else {
+            addBeyond(value);
+        }
+    }
     [[nodiscard]] ValueExtent extent() const;
 
   private:

@@ -40,25 +40,6 @@ std::uint64_t hashBytes(std::string_view bytes) {
     return mix(state, 0);
 }
 
-// For at most eight bytes the word holds them all: from four bytes on the first four and the
-// last four, which overlap below eight but, the size known, leave no byte out; below four the
-// first, the middle and the last byte, which for one to three bytes are every byte.
-CodeTable::Key CodeTable::wholeKeyOf(std::string_view code) {
-    const char *p = code.data();
-    const std::size_t size = code.size();
-    const auto sizeOfKey = static_cast<std::uint32_t>(size);
-    if (size >= 4) {
-        return {load<std::uint32_t>(p) | (load<std::uint32_t>(p + size - 4) << 32), sizeOfKey};
-    }
-    if (size > 0) {
-        const auto byte = [p](std::size_t i) {
-            return std::uint64_t{static_cast<unsigned char>(p[i])};
-        };
-        return {byte(0) | (byte(size / 2) << 8) | (byte(size - 1) << 16), sizeOfKey};
-    }
-    return {0, 0};
-}
-
 void CodeTable::insert(const Key &key, std::uint32_t number) {
     if (2 * (m_count + 1) > m_slots.size()) {
         grow();

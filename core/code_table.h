@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -53,7 +54,31 @@ class CodeTable {
     void insert(const Key &key, std::uint32_t number);
 
   private:
-    [[nodiscard]] static Key wholeKeyOf(std::string_view code);
+    // For at most eight bytes the word holds them all: from four bytes on the first four and the
+    // last four, which overlap below eight but, the size known, leave no byte out; below four the
+    // first, the middle and the last byte, which for one to three bytes are every byte. Inline:
+    // the summary asks for a key at every point.
+    [[nodiscard]] static Key wholeKeyOf(std::string_view code) {
+        const char *p = code.data();
+        const std::size_t size = code.size();
+        const auto sizeOfKey = static_cast<std::uint32_t>(size);
+        if (size >= 4) {
+            return {load4(p) | (load4(p + size - 4) << 32), sizeOfKey};
+        }
+        if (size > 0) {
+            return {byteAt(p, 0) | (byteAt(p, size / 2) << 8) | (byteAt(p, size - 1) << 16),
+                    sizeOfKey};
+        }
+        return {0, 0};
+    }
+    [[nodiscard]] static std::uint64_t load4(const char *bytes) {
+        std::uint32_t word = 0;
+        std::memcpy(&word, bytes, sizeof word);
+        return word;
+    }
+    [[nodiscard]] static std::uint64_t byteAt(const char *bytes, std::size_t i) {
+        return static_cast<unsigned char>(bytes[i]);
+    }
 
     struct Slot {
         std::uint64_t word = 0;

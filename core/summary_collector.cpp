@@ -4,22 +4,11 @@
 
 namespace velkaro {
 
-// A code of at most eight bytes is told apart by its key alone: that way is kept short.
-SummaryCollector::Entry &SummaryCollector::entryFor(std::string_view code) {
-    const CodeTable::Key key = CodeTable::keyOf(code);
-    if (!CodeTable::isWhole(key)) {
-        return entryForLong(code, key);
-    }
-    if (key == m_lastKey && m_lastEntry != kNoEntry) {
-        return m_entries[m_lastEntry];
-    }
-    const std::uint32_t known = m_numberOfCode.find(key, [](std::uint32_t) { return true; });
-    if (known == kNoEntry) {
-        return entryForNew(code, key);
-    }
-    m_lastKey = key;
-    m_lastEntry = known;
-    return m_entries[known];
+// Room for every entry there may be, so that they are never moved: the pages are only reserved,
+// and become memory as entries fill them.
+SummaryCollector::SummaryCollector(std::size_t codeLimit) : m_codeLimit(codeLimit) {
+    m_names.reserve(codeLimit);
+    m_entries.reserve(codeLimit);
 }
 
 SummaryCollector::Entry &SummaryCollector::entryForLong(std::string_view code,
@@ -58,9 +47,9 @@ SummaryCollector::Entry &SummaryCollector::newEntry(std::string_view code,
 void SummaryCollector::addPoint(const PointRecord &record) {
     Entry &entry = entryFor(record.pointCode);
     ++entry.points;
-    entry.x.add(record.x);
-    entry.y.add(record.y);
-    entry.z.add(record.z);
+    addValue(entry.x, m_shapeOfX, record.x);
+    addValue(entry.y, m_shapeOfY, record.y);
+    addValue(entry.z, m_shapeOfZ, record.z);
 }
 
 CodeSummary SummaryCollector::summaryOf(std::string code, const Entry &entry) {

@@ -3,6 +3,7 @@
 #include "axis_extent.h"
 #include "code_table.h"
 #include "conversion_summary.h"
+#include "decimal_shape.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +20,7 @@ struct PointRecord;
 // otherCodes together.
 class SummaryCollector {
   public:
-    explicit SummaryCollector(std::size_t codeLimit = kMaxSummaryCodes) : m_codeLimit(codeLimit) {}
+    explicit SummaryCollector(std::size_t codeLimit = kMaxSummaryCodes);
     void addPoint(const PointRecord &record);
     [[nodiscard]] ConversionSummary summary(std::uint64_t linesRead,
                                             std::uint64_t linesTaken) const;
@@ -36,10 +37,38 @@ class SummaryCollector {
     };
 
     // The entry of the record's code: its own, or m_otherCodes once codeLimit codes are known.
-    [[nodiscard]] Entry &entryFor(std::string_view code);
+    // Inline, with the table's search: the summary looks a code up at every point. A code of at
+    // most eight bytes is told apart by its key alone: that way is kept short.
+    [[nodiscard]] Entry &entryFor(std::string_view code) {
+        const CodeTable::Key key = CodeTable::keyOf(code);
+        if (!CodeTable::isWhole(key)) {
+            return entryForLong(code, key);
+        }
+        if (key == m_lastKey && m_lastEntry != kNoEntry) {
+            return m_entries[m_lastEntry];
+        }
+        const std::uint32_t known = m_numberOfCode.find(key, [](std::uint32_t) { return true; });
+        if (known == kNoEntry) {
+            return entryForNew(code, key);
+        }
+        m_lastKey = key;
+        m_lastEntry = known;
+        return m_entries[known];
+    }
     [[nodiscard]] Entry &entryForLong(std::string_view code, const CodeTable::Key &key);
     [[nodiscard]] Entry &entryForNew(std::string_view code, const CodeTable::Key &key);
     [[nodiscard]] Entry &newEntry(std::string_view code, const CodeTable::Key &key);
+    // Adds a value to one axis of an entry, by the axis's usual shape when it has it; a value
+    // without it teaches the shape its own, so that the shape follows the file.
+    static void addValue(AxisExtent &axis, DecimalShape &shape, std::string_view value) {
+        std::uint64_t leading = 0;
+        if (shape.matches(value, leading)) {
+            axis.addShaped(value, leading, shape.integerDigits());
+        } else {
+            axis.add(value);
+            shape.learn(value);
+        }
+    }
     [[nodiscard]] static CodeSummary summaryOf(std::string code, const Entry &entry);
 
     std::size_t m_codeLimit;
@@ -47,6 +76,9 @@ class SummaryCollector {
     std::vector<std::string> m_names; // the codes in the order they first appeared
     std::vector<Entry> m_entries;     // their points, in the same order
     CodeTable m_numberOfCode;         // the index in m_entries of each code there
+    DecimalShape m_shapeOfX;          // the usual shape of each axis's values, whatever the code
+    DecimalShape m_shapeOfY;
+    DecimalShape m_shapeOfZ;
     // The code of the last point and its entry when it had one of its own: points in a row
     // often share their code, and comparing keys is cheaper than a search.
     CodeTable::Key m_lastKey;
