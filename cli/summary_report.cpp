@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <vector>
 
 namespace velkaro::cli {
@@ -25,6 +26,14 @@ constexpr std::size_t kMaxTailLength = 2 + 20 + 4 + 3 * (4 + 2 * kMaxFixed6Lengt
     return std::copy(text.begin(), text.end(), out);
 }
 
+// printFixed6 of an end, from the millionths it stands for when the summary kept them.
+[[nodiscard]] char *printEnd(char *out, double end, std::uint64_t millionths) {
+    if (millionths == ValueExtent::kNoMillionths) {
+        return printFixed6(out, end);
+    }
+    return printMillionthsFixed6(out, millionths, std::signbit(end));
+}
+
 // Writes ", x min ~ max" for the axis, or that it held no number.
 [[nodiscard]] char *putExtent(char *out, char axis, const ValueExtent &extent) {
     const char head[] = {',', ' ', axis, ' '};
@@ -32,9 +41,9 @@ constexpr std::size_t kMaxTailLength = 2 + 20 + 4 + 3 * (4 + 2 * kMaxFixed6Lengt
     if (extent.numbers == 0) {
         return putText(out, "无数值");
     }
-    out = printFixed6(out, extent.min);
+    out = printEnd(out, extent.min, extent.minMillionths);
     out = std::copy_n(" ~ ", 3, out);
-    return printFixed6(out, extent.max);
+    return printEnd(out, extent.max, extent.maxMillionths);
 }
 
 // Appends ": N 点, x ..., y ..., z ...\n", what follows a code's name on its line. A summary may

@@ -13,6 +13,15 @@ void AxisExtent::addBeyond(std::string_view value) {
     }
 }
 
+// A shaped value is one readPlainWords takes, and DecimalShape::wordsOf gives what it would.
+void AxisExtent::addShapedBeyond(std::string_view value, const DecimalShape &shape) {
+    if (kSingleRoundingDoubles && !m_doubles) {
+        addPlain(shape.wordsOf(value));
+    } else {
+        addOther(value);
+    }
+}
+
 // Distinct millionths below 10^15 make distinct doubles in the same order (plainDecimalValue
 // rounds each once, and 10^-6 is more than two of their units in the last place), and equal
 // ones the same double but for the sign of a zero. So an end moves only for a value strictly
@@ -20,8 +29,9 @@ void AxisExtent::addBeyond(std::string_view value) {
 // gives at the close is what parseNumber gave the text that set it.
 void AxisExtent::addPlain(const PlainDecimalWords &words) {
     const auto magnitude = static_cast<std::int64_t>(words.magnitude());
-    const End end{words.negative ? -magnitude : magnitude, words.signed_ ? 0 : words.leadingBytes(),
-                  words.negative, 0};
+    const End end{{words.negative ? -magnitude : magnitude},
+                  words.signed_ ? 0 : words.leadingBytes(),
+                  words.negative};
     const std::uint32_t digits = words.signed_ ? kNoLeadingBytes : words.integerDigits;
     if (m_numbers == 0 || end.millionths < m_min.millionths) {
         m_min = end;
@@ -59,10 +69,12 @@ void AxisExtent::addDouble(double number) {
     ++m_numbers;
 }
 
+std::uint64_t AxisExtent::magnitudeOf(const End &end) {
+    return static_cast<std::uint64_t>(end.millionths < 0 ? -end.millionths : end.millionths);
+}
+
 double AxisExtent::valueOf(const End &end) {
-    const auto magnitude =
-        static_cast<std::uint64_t>(end.millionths < 0 ? -end.millionths : end.millionths);
-    return plainDecimalValue(magnitude, end.negative);
+    return plainDecimalValue(magnitudeOf(end), end.negative);
 }
 
 ValueExtent AxisExtent::extent() const {
@@ -70,9 +82,10 @@ ValueExtent AxisExtent::extent() const {
         return {};
     }
     if (m_doubles) {
-        return {m_numbers, m_min.value, m_max.value};
+        return {m_numbers, m_min.value, m_max.value, ValueExtent::kNoMillionths,
+                ValueExtent::kNoMillionths};
     }
-    return {m_numbers, valueOf(m_min), valueOf(m_max)};
+    return {m_numbers, valueOf(m_min), valueOf(m_max), magnitudeOf(m_min), magnitudeOf(m_max)};
 }
 
 } // namespace velkaro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion_summary.h"
+#include "decimal_shape.h"
 #include "number_rules.h"
 #include "plain_decimal_words.h"
 
@@ -26,14 +27,15 @@ class AxisExtent {
             addBeyond(value);
         }
     }
-    // add, for a value of the axis's usual DecimalShape, whose leading bytes and integer digits
-    // the shape's test gave: an unsigned plain decimal, so only the test against the ends is left.
-    void addShaped(std::string_view value, std::uint64_t leading, std::uint32_t integerDigits) {
-        if (integerDigits == m_sharedIntegerDigits && leading > m_min.leadingBytes &&
+    // add, for a value of the axis's usual DecimalShape, whose leading bytes the shape's test
+    // gave: an unsigned plain decimal, so only the test against the ends is left, and a value
+    // that may move an end takes its words from the shape instead of reading them again.
+    void addShaped(std::string_view value, const DecimalShape &shape, std::uint64_t leading) {
+        if (shape.integerDigits() == m_sharedIntegerDigits && leading > m_min.leadingBytes &&
             leading < m_max.leadingBytes) {
             ++m_numbers;
         } else {
-            addBeyond(value);
+            addShapedBeyond(value, shape);
         }
     }
     [[nodiscard]] ValueExtent extent() const;
@@ -41,12 +43,15 @@ class AxisExtent {
   private:
     static constexpr std::uint32_t kNoLeadingBytes = UINT32_MAX;
 
-    // One end: the plain decimal that set it, or, once the ends are doubles, that double.
+    // One end: the plain decimal that set it, or, once the ends are doubles, that double, in
+    // the same room (an entry holds six ends, and the summary up to ten thousand entries).
     struct End {
-        std::int64_t millionths = 0; // with the sign
+        union {
+            std::int64_t millionths = 0; // with the sign
+            double value;                // the end once the ends are doubles
+        };
         std::uint64_t leadingBytes = 0;
         bool negative = false; // its text's '-', which a zero keeps
-        double value = 0;      // the end once the ends are doubles
     };
 
     // Whether an unsigned value lies between the ends by its leading bytes, which tells only
@@ -60,9 +65,11 @@ class AxisExtent {
         return leading > m_min.leadingBytes && leading < m_max.leadingBytes;
     }
     void addBeyond(std::string_view value);
+    void addShapedBeyond(std::string_view value, const DecimalShape &shape);
     void addPlain(const PlainDecimalWords &words);
     void addOther(std::string_view value);
     void addDouble(double number);
+    [[nodiscard]] static std::uint64_t magnitudeOf(const End &end);
     [[nodiscard]] static double valueOf(const End &end);
 
     std::uint64_t m_numbers = 0;

@@ -1,6 +1,7 @@
 #include "code_table.h"
 
 #include <cstring>
+#include <new>
 
 namespace velkaro {
 namespace {
@@ -40,29 +41,51 @@ std::uint64_t hashBytes(std::string_view bytes) {
     return mix(state, 0);
 }
 
+// Never more than half full: the slots are the least power of two, sixteen at least, that
+// holds twice the codes expected.
+CodeTable::CodeTable(std::size_t expected) {
+    std::size_t slots = 16;
+    while (slots < 2 * expected) {
+        slots *= 2;
+    }
+    m_slots = zeroedSlots(slots);
+    m_mask = slots - 1;
+}
+
+// calloc: a large block comes from the system already zeroed, its pages untouched until used.
+// A Slot is an aggregate of integers, so the zeroed bytes are empty slots.
+CodeTable::Slots CodeTable::zeroedSlots(std::size_t count) {
+    auto *slots = static_cast<Slot *>(std::calloc(count, sizeof(Slot)));
+    if (slots == nullptr) {
+        throw std::bad_alloc();
+    }
+    return Slots(slots);
+}
+
 void CodeTable::insert(const Key &key, std::uint32_t number) {
-    if (2 * (m_count + 1) > m_slots.size()) {
+    if (2 * (m_count + 1) > m_mask + 1) {
         grow();
     }
-    place(Slot{key.word, key.size, number});
+    place(Slot{key.word, key.size, number + 1});
     ++m_count;
 }
 
 void CodeTable::place(const Slot &slot) {
     std::size_t at = startOf(Key{slot.word, slot.size});
-    while (m_slots[at].number != kAbsent) {
+    while (m_slots[at].numberAfter != 0) {
         at = (at + 1) & m_mask;
     }
     m_slots[at] = slot;
 }
 
 void CodeTable::grow() {
-    std::vector<Slot> old(2 * m_slots.size());
+    const std::size_t oldCount = m_mask + 1;
+    Slots old = zeroedSlots(2 * oldCount);
     old.swap(m_slots);
-    m_mask = m_slots.size() - 1;
-    for (const Slot &slot : old) {
-        if (slot.number != kAbsent) {
-            place(slot);
+    m_mask = 2 * oldCount - 1;
+    for (std::size_t i = 0; i < oldCount; ++i) {
+        if (old[i].numberAfter != 0) {
+            place(old[i]);
         }
     }
 }

@@ -2,9 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 namespace velkaro {
 
@@ -20,6 +21,12 @@ namespace velkaro {
 class CodeTable {
   public:
     static constexpr std::uint32_t kAbsent = UINT32_MAX;
+
+    // Room for sixteen slots, which doubles as codes come.
+    CodeTable() : CodeTable(0) {}
+    // Room for `expected` codes without ever growing: the slots are zeroed memory that becomes
+    // memory only where codes land, so the room costs little until it is used.
+    explicit CodeTable(std::size_t expected);
 
     // What a slot holds of a code: for at most eight bytes the bytes themselves (a word that,
     // with the size, tells every such code apart), for more its hash.
@@ -41,12 +48,12 @@ class CodeTable {
     [[nodiscard]] std::uint32_t find(const Key &key, const Same &same) const {
         for (std::size_t at = startOf(key);; at = (at + 1) & m_mask) {
             const Slot &slot = m_slots[at];
-            if (slot.number == kAbsent) {
+            if (slot.numberAfter == 0) {
                 return kAbsent;
             }
             if (slot.word == key.word && slot.size == key.size &&
-                (isWhole(key) || same(slot.number))) {
-                return slot.number;
+                (isWhole(key) || same(slot.numberAfter - 1))) {
+                return slot.numberAfter - 1;
             }
         }
     }
@@ -80,21 +87,27 @@ class CodeTable {
         return static_cast<unsigned char>(bytes[i]);
     }
 
+    // All zero bytes when empty, so that zeroed memory is an empty table.
     struct Slot {
-        std::uint64_t word = 0;
-        std::uint32_t size = 0;
-        std::uint32_t number = kAbsent;
+        std::uint64_t word;
+        std::uint32_t size;
+        std::uint32_t numberAfter; // the entry's number plus one; 0 in an empty slot
     };
+    struct FreeSlots {
+        void operator()(Slot *slots) const { std::free(slots); }
+    };
+    using Slots = std::unique_ptr<Slot[], FreeSlots>;
 
     [[nodiscard]] std::size_t startOf(const Key &key) const {
         std::uint64_t mixed = (key.word ^ (key.size * 0xC2B2AE3D27D4EB4F)) * 0x9E3779B97F4A7C15;
         return static_cast<std::size_t>(mixed >> 32) & m_mask;
     }
+    [[nodiscard]] static Slots zeroedSlots(std::size_t count);
     void place(const Slot &slot);
     void grow();
 
-    std::vector<Slot> m_slots = std::vector<Slot>(16);
-    std::size_t m_mask = 15;
+    Slots m_slots;
+    std::size_t m_mask = 0; // the number of slots less one, a power of two
     std::size_t m_count = 0;
 };
 

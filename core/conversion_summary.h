@@ -9,9 +9,15 @@ namespace velkaro {
 
 // The least and greatest of the values that held a number, as the DXF writer reads them.
 struct ValueExtent {
+    static constexpr std::uint64_t kNoMillionths = UINT64_MAX;
+
     std::uint64_t numbers = 0; // values that held a number; min and max mean nothing while 0
     double min = 0;
     double max = 0;
+    // When not kNoMillionths, min and max are the doubles nearest to these whole numbers of
+    // millionths (below 10^15) with the signs they have, so that they can be printed from them.
+    std::uint64_t minMillionths = kNoMillionths;
+    std::uint64_t maxMillionths = kNoMillionths;
 };
 
 // The points written with one code.

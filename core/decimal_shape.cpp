@@ -35,6 +35,29 @@ void DecimalShape::learn(std::string_view value) {
     }
     m_size = size;
     m_integerDigits = words.integerDigits;
+    m_pointAt = words.pointAt;
+}
+
+// The words readPlainWords loads for an unsigned text of m_size bytes: the last eight (or all of
+// fewer, right-aligned behind '0' bytes) and the first eight (of fewer, the same bytes moved
+// down). A matching text has its point where the learnt one had it, so pointAt and the integer
+// digits are the learnt ones.
+PlainDecimalWords DecimalShape::wordsOf(std::string_view value) const {
+    using namespace plain_words;
+    PlainDecimalWords words;
+    const std::size_t size = value.size();
+    if (size > 8) {
+        words.front = load8(value.data());
+        words.low = load8(value.data() + size - 8);
+    } else {
+        words.low = rightAligned(value.data(), size);
+        words.front = words.low >> (8 * (8 - size));
+    }
+    words.digits = value.data();
+    words.size = static_cast<std::uint32_t>(size);
+    words.pointAt = m_pointAt;
+    words.integerDigits = m_integerDigits;
+    return words;
 }
 
 } // namespace velkaro

@@ -41,6 +41,10 @@ class DecimalShape {
     // The integer digits of every text that matches.
     [[nodiscard]] std::uint32_t integerDigits() const { return m_integerDigits; }
 
+    // What readPlainWords gives for a value that matches, from the learnt place of its point
+    // instead of by reading every byte again: for a value whose ends must be compared in full.
+    [[nodiscard]] PlainDecimalWords wordsOf(std::string_view value) const;
+
   private:
     // What one word of a matching text holds: '0' to '9' where a digit belongs and '.' where
     // the point does (expected, with the digits' lanes '0'), and what, added to a lane of the
@@ -63,8 +67,9 @@ class DecimalShape {
     // The size of a matching text; while no shape was learnt, one that no text has.
     std::size_t m_size = SIZE_MAX;
     std::uint32_t m_integerDigits = 0;
-    Lanes m_front; // the first eight bytes, from eight bytes on
-    Lanes m_back;  // the last eight, or all of fewer right-aligned behind '0' bytes
+    std::uint32_t m_pointAt = 0; // PlainDecimalWords::pointAt of every text that matches
+    Lanes m_front;               // the first eight bytes, from eight bytes on
+    Lanes m_back;                // the last eight, or all of fewer right-aligned behind '0' bytes
 };
 
 } // namespace velkaro

@@ -621,6 +621,18 @@ char *printFixed(char *out, double value, int decimals) {
     return printDigits(out, roundedDigits(std::fabs(value)), decimals);
 }
 
+// plainDecimalValue rounds v = magnitude / 10^6 once, to the nearest double d; v is a whole
+// number of millionths below 10^9, so the argument beside printPlainFixed6 applies as it stands:
+// printFixed6 prints d as v's digits, the integer part without leading zeros and six decimals,
+// which is what printUnsignedMillionths writes. d's sign is the one asked for, -0 included, and
+// printFixed6 writes "-" exactly when that sign is negative.
+char *printMillionthsFixed6(char *out, std::uint64_t magnitude, bool negative) {
+    if (negative) {
+        *out++ = '-';
+    }
+    return printUnsignedMillionths(out, magnitude);
+}
+
 std::string formatFixed6(double value) {
     char text[kMaxFixed6Length];
     return std::string(text, printFixed6(text, value));

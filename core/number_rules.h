@@ -37,6 +37,11 @@ char *printFixed(char *out, double value, int decimals);
 
 [[nodiscard]] std::string formatFixed6(double value);
 
+// What printFixed6(out, plainDecimalValue(magnitude, negative)) writes for a magnitude below 10^15
+// millionths, when kSingleRoundingDoubles, printed straight from the millionths (the argument is
+// beside its definition). Writes at most 28 bytes, scratch included.
+char *printMillionthsFixed6(char *out, std::uint64_t magnitude, bool negative);
+
 // What printFixed6(out, parseNumber(text)) writes, taken from the digits of text itself when it
 // is a plain decimal (see PlainDecimal).
 char *printNumberFixed6(char *out, std::string_view text);

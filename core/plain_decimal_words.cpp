@@ -28,12 +28,16 @@ void removePoint(std::uint64_t &high, std::uint64_t &low, int at) {
 
 } // namespace
 
-// With the first bytes of more than eight right-aligned in front of low, and the point taken out,
+// With the first bytes of more than eight right-aligned in front of low (front holds them as
+// its lowest bytes: shifted to the top, with '0' bytes coming in below), and the point taken out,
 // the 16 digits are the integer digits followed by the decimals (the
 // padding digits are leading zeros), the value I * 10^d + D; scaling by 10^(6 - d) gives
 // I * 10^6 + D * 10^(6 - d), PlainDecimal::magnitude. It stays below 10^15.
 std::uint64_t PlainDecimalWords::magnitude() const {
-    std::uint64_t h = size > 8 ? plain_words::rightAligned(digits, size - 8) : kZeros;
+    std::uint64_t h = kZeros;
+    if (size > 8) { // the bytes before the last eight, taken from the first eight
+        h = size == 16 ? front : (front << (8 * (16 - size))) | (kZeros >> (8 * (size - 8)));
+    }
     std::uint64_t l = low;
     const std::uint32_t decimals = pointAt == 0 ? 0 : 7 - pointAt;
     if (pointAt != 0) {

@@ -4,9 +4,10 @@
 
 namespace velkaro {
 
-// Room for every entry there may be, so that they are never moved: the pages are only reserved,
-// and become memory as entries fill them.
-SummaryCollector::SummaryCollector(std::size_t codeLimit) : m_codeLimit(codeLimit) {
+// Room for every entry there may be, so that they are never moved and the table never grows:
+// the pages are only reserved, and become memory as entries fill them.
+SummaryCollector::SummaryCollector(std::size_t codeLimit)
+    : m_codeLimit(codeLimit), m_numberOfCode(codeLimit) {
     m_names.reserve(codeLimit);
     m_entries.reserve(codeLimit);
 }

@@ -63,7 +63,7 @@ class SummaryCollector {
     static void addValue(AxisExtent &axis, DecimalShape &shape, std::string_view value) {
         std::uint64_t leading = 0;
         if (shape.matches(value, leading)) {
-            axis.addShaped(value, leading, shape.integerDigits());
+            axis.addShaped(value, shape, leading);
         } else {
             axis.add(value);
             shape.learn(value);

@@ -2,14 +2,17 @@
 // leading bytes against std::min and std::max of every value's parseNumber, bit for bit.
 
 #include "axis_extent.h"
+#include "decimal_shape.h"
 #include "number_rules.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -29,12 +32,38 @@ namespace {
     return extent;
 }
 
-void expectSameAsReference(const std::vector<std::string> &values) {
-    velkaro::AxisExtent axis;
-    for (const std::string &value : values) {
-        axis.add(value);
+// The millionths an extent may carry stand for its ends exactly, signs included.
+void expectMillionthsOfEnds(const velkaro::ValueExtent &got) {
+    for (const auto &[end, millionths] :
+         {std::pair{got.min, got.minMillionths}, std::pair{got.max, got.maxMillionths}}) {
+        if (millionths != velkaro::ValueExtent::kNoMillionths) {
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(end),
+                      std::bit_cast<std::uint64_t>(
+                          velkaro::plainDecimalValue(millionths, std::signbit(end))));
+        }
     }
-    const velkaro::ValueExtent got = axis.extent();
+}
+
+// The values fed one way or the other: add alone, or as the summary feeds them, by the usual
+// shape when they have it (which then takes its words from the shape) and add otherwise.
+[[nodiscard]] velkaro::ValueExtent extentOf(const std::vector<std::string> &values, bool shaped) {
+    velkaro::AxisExtent axis;
+    velkaro::DecimalShape shape;
+    for (const std::string &value : values) {
+        std::uint64_t leading = 0;
+        if (shaped && shape.matches(value, leading)) {
+            axis.addShaped(value, shape, leading);
+        } else {
+            axis.add(value);
+            shape.learn(value);
+        }
+    }
+    return axis.extent();
+}
+
+void expectSameAsReference(const std::vector<std::string> &values, bool shaped) {
+    const velkaro::ValueExtent got = extentOf(values, shaped);
+    expectMillionthsOfEnds(got);
     const velkaro::ValueExtent expected = referenceExtent(values);
     ASSERT_EQ(got.numbers, expected.numbers);
     if (expected.numbers != 0) {
@@ -42,6 +71,12 @@ void expectSameAsReference(const std::vector<std::string> &values) {
             << got.min << " " << expected.min << " from " << values.front();
         EXPECT_EQ(std::bit_cast<std::uint64_t>(got.max), std::bit_cast<std::uint64_t>(expected.max))
             << got.max << " " << expected.max << " from " << values.front();
+    }
+}
+
+void expectSameAsReference(const std::vector<std::string> &values) {
+    for (const bool shaped : {false, true}) {
+        expectSameAsReference(values, shaped);
     }
 }
 

@@ -11,8 +11,9 @@
 
 namespace {
 
-TEST(CodeTable, FindsEveryCodeStoredAndNoOther) {
-    velkaro::CodeTable table;
+// Stores 5,000 codes of every length and finds each of them: through growth from the smallest
+// table, or in a table with room for them all from the start.
+void expectEveryCodeFound(velkaro::CodeTable &table) {
     std::vector<std::string> codes;
     const auto find = [&](const std::string &code) {
         return table.find(velkaro::CodeTable::keyOf(code),
@@ -33,6 +34,15 @@ TEST(CodeTable, FindsEveryCodeStoredAndNoOther) {
         EXPECT_EQ(find(codes[i]), i) << codes[i];
     }
     EXPECT_EQ(find("Q0"), velkaro::CodeTable::kAbsent);
+}
+
+TEST(CodeTable, FindsEveryCodeStoredAndNoOther) {
+    velkaro::CodeTable growing;
+    expectEveryCodeFound(growing);
+    velkaro::CodeTable roomy(5000);
+    expectEveryCodeFound(roomy);
+    velkaro::CodeTable tooSmall(100); // grows from a larger start
+    expectEveryCodeFound(tooSmall);
 }
 
 TEST(CodeTable, HashesTellApartCodesThatDifferInOneByte) {

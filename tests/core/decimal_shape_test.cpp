@@ -1,6 +1,7 @@
 // The usual shape of an axis's values against readPlainWords: a text that matches is a plain
 // decimal it takes, unsigned, with the shape's integer digits and the same leading bytes, and
-// every such text of the learnt size with the point in the learnt place matches.
+// every such text of the learnt size with the point in the learnt place matches; for a text that
+// matches, the shape gives the very words readPlainWords reads.
 
 #include "decimal_shape.h"
 #include "plain_decimal_words.h"
@@ -43,6 +44,20 @@ namespace {
     return text;
 }
 
+// wordsOf against readPlainWords: every field the magnitude and the ends are made from.
+void expectSameWords(const velkaro::PlainDecimalWords &shaped,
+                     const velkaro::PlainDecimalWords &read, const std::string &text) {
+    EXPECT_EQ(shaped.low, read.low) << text;
+    EXPECT_EQ(shaped.front, read.front) << text;
+    EXPECT_EQ(shaped.digits, read.digits) << text;
+    EXPECT_EQ(shaped.size, read.size) << text;
+    EXPECT_EQ(shaped.pointAt, read.pointAt) << text;
+    EXPECT_EQ(shaped.integerDigits, read.integerDigits) << text;
+    EXPECT_FALSE(shaped.negative || shaped.signed_) << text;
+    EXPECT_EQ(shaped.magnitude(), read.magnitude()) << text;
+    EXPECT_EQ(shaped.leadingBytes(), read.leadingBytes()) << text;
+}
+
 // What the shape promises, by readPlainWords: matching means taken, unsigned, with the shape's
 // integer digits and the same leading bytes; the same size and the point in the same place, or
 // in neither, means matching.
@@ -57,6 +72,7 @@ void expectAsReadPlainWords(const velkaro::DecimalShape &shape, const std::strin
         EXPECT_FALSE(words.signed_) << text;
         EXPECT_EQ(words.integerDigits, shape.integerDigits()) << text;
         EXPECT_EQ(leading, words.leadingBytes()) << text;
+        expectSameWords(shape.wordsOf(text), words, text);
     }
     const bool samePlace = text.size() == learnt.size() && text.find('.') == learnt.find('.');
     if (plain && !words.signed_ && samePlace) {

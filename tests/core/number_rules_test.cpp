@@ -283,4 +283,30 @@ TEST(PlainDecimal, OnlyTheWholeFieldInTheUsualFormIsPlain) {
     }
 }
 
+// A whole number of millionths below 10^15 of every width, with either sign, printed from its
+// digits against printFixed6 of the nearest double (std::strtod of its decimal text rounds
+// correctly, independently of plainDecimalValue) and of plainDecimalValue's.
+TEST(PrintMillionthsFixed6, AgreesWithPrintFixed6OfTheNearestDouble) {
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 200000; ++i) {
+        std::uint64_t bound = 10;
+        for (std::uint64_t widths = random() % 15; widths > 0; --widths) {
+            bound *= 10;
+        }
+        const std::uint64_t magnitude = random() % bound;
+        const bool negative = random() % 3 == 0;
+        const std::string decimal = (negative ? "-" : "") + std::to_string(magnitude / 1000000) +
+                                    "." + std::to_string(1000000 + magnitude % 1000000).substr(1);
+        const double nearest = std::strtod(decimal.c_str(), nullptr);
+        ASSERT_EQ(nearest, velkaro::plainDecimalValue(magnitude, negative)) << decimal;
+        char fromMillionths[velkaro::kMaxFixed6Length];
+        const std::string printed(
+            fromMillionths, velkaro::printMillionthsFixed6(fromMillionths, magnitude, negative));
+        ASSERT_EQ(printed, decimal);
+        ASSERT_EQ(printed, formatFixed6(nearest)) << decimal;
+        ASSERT_EQ(printed, formatFixed6(velkaro::plainDecimalValue(magnitude, negative)))
+            << decimal;
+    }
+}
+
 } // namespace
