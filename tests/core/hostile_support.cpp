@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <thread>
 
 #include <grp.h>
@@ -89,6 +90,22 @@ ChildEnd runInChild(const std::function<int()> &body, bool asNobody, std::chrono
     end.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     end.exitCode = !end.timedOut && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return end;
+}
+
+std::string commandOutput(const std::string &command) {
+    std::FILE *pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        throw std::runtime_error("cannot run " + command);
+    }
+    std::string output;
+    char chunk[4096];
+    for (std::size_t count = 0; (count = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
+        output.append(chunk, count);
+    }
+    if (::pclose(pipe) != 0) {
+        throw std::runtime_error("failed: " + command);
+    }
+    return output;
 }
 
 std::string shellQuoted(const std::string &text) {

@@ -63,6 +63,10 @@ struct ProgramRun {
                                       const std::string &prefix = {},
                                       const std::string &converter = {});
 [[nodiscard]] std::string shellQuoted(const std::string &text);
+// What a shell command (a reader such as GDAL's ogrinfo, PROJ's cs2cs) prints on its standard
+// output; throws when it cannot run or fails, so that a missing reader fails the test rather than
+// passing it.
+[[nodiscard]] std::string commandOutput(const std::string &command);
 
 // A tmpfs of a few kilobytes mounted on a fresh folder (root only); unmounted at the end.
 class SmallDisk {

@@ -1,4 +1,5 @@
 #include "conversion_run.h"
+#include "hostile_support.h"
 #include "layer_writers.h"
 #include "test_files.h"
 
@@ -15,6 +16,7 @@
 namespace {
 
 using velkaro::TargetFormat;
+using velkaro::test::commandOutput;
 using velkaro::test::readBytes;
 using velkaro::test::TempDir;
 using velkaro::test::writeBytes;
@@ -42,18 +44,6 @@ struct Place {
     double latitude = 0.0;
     double height = 0.0;
 };
-
-[[nodiscard]] std::string commandOutput(const std::string &command) {
-    std::string output;
-    if (std::FILE *pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-            output.append(buffer, got);
-        }
-        pclose(pipe);
-    }
-    return output;
-}
 
 // The old tool's fields from the second on: name, code, x (north), y (east), z.
 [[nodiscard]] std::string sourceText() {

@@ -1,6 +1,6 @@
 #include "grid_wkt.h"
 
-#include "gdal_tools.h"
+#include "hostile_support.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "layer_writers.h"
 #include "shapefile_writer.h"
 
-#include "gdal_tools.h"
+#include "hostile_support.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
