@@ -391,6 +391,18 @@ bool stopPartWay(pid_t pid, const std::string &path, long long size) {
     return position > 0 && position < size;
 }
 
+// Lets the stopped child run on: a rewrite made while it was stopped is reported as such, and
+// nothing but the source is left either way.
+void expectChangeNoticed(pid_t child, bool caught, const TempDir &dir) {
+    kill(child, SIGCONT);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status),
+              static_cast<int>(caught ? Kind::SourceChanged : Kind::Converted));
+    fs::remove(dir.file("ptsCass.dat"));
+    EXPECT_EQ(listFolder(dir.path()), "pts.txt\n");
+}
+
 // Fault: a source truncated and rewritten during a conversion gave an output made of both
 // versions, reported as success. The conversion runs in a child that is stopped part way through
 // the source; the source is rewritten, and the child let go on.
@@ -409,13 +421,7 @@ TEST(Regression, SourceChangedWhileReadWasReportedAsSuccess) {
         if (caught) { // rewritten in place, as an editor saving over it does
             writeBytes(dir.file("pts.txt"), versions[1]);
         }
-        kill(child, SIGCONT);
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_EQ(WEXITSTATUS(status),
-                  static_cast<int>(caught ? Kind::SourceChanged : Kind::Converted));
-        fs::remove(dir.file("ptsCass.dat"));
-        EXPECT_EQ(listFolder(dir.path()), "pts.txt\n");
+        expectChangeNoticed(child, caught, dir);
     }
     EXPECT_TRUE(caught) << "the conversion was never stopped part way";
 }
@@ -586,13 +592,7 @@ TEST(Regression, SourceRewrittenWithItsTimeRestoredWasConverted) {
             const timespec times[2] = {before.st_atim, before.st_mtim};
             ASSERT_EQ(utimensat(AT_FDCWD, dir.file("pts.txt").c_str(), times, 0), 0);
         }
-        kill(child, SIGCONT);
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_EQ(WEXITSTATUS(status),
-                  static_cast<int>(caught ? Kind::SourceChanged : Kind::Converted));
-        fs::remove(dir.file("ptsCass.dat"));
-        EXPECT_EQ(listFolder(dir.path()), "pts.txt\n");
+        expectChangeNoticed(child, caught, dir);
     }
     EXPECT_TRUE(caught) << "the conversion was never stopped part way";
 }
