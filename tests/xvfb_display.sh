@@ -12,7 +12,7 @@ xvfb_answers() {
     for _ in $(seq 50); do
         kill -0 "$xvfb_pid" 2>/dev/null || return 1
         # The display's lock names the server that holds it: ours, not one that was there first.
-        [ "$(tr -d ' \n' <"$lock" 2>/dev/null)" = "$xvfb_pid" ] &&
+        [ "$(tr -d ' \n' 2>/dev/null <"$lock")" = "$xvfb_pid" ] 2>/dev/null &&
             xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
         sleep 0.1
     done

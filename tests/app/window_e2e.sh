@@ -22,11 +22,22 @@ fail() {
 }
 source "$(dirname "$0")/../xvfb_display.sh"
 trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
-start_xvfb
-export XDG_RUNTIME_DIR
-XDG_RUNTIME_DIR=$(mktemp -d "${TMPDIR:-/tmp}/velkaro-e2e-run.XXXXXX")
-status=0
-dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/window_e2e.py" "$@" 2> >(
-    grep -v -e 'dbus-daemon' -e 'SpiRegistry' -e 'QAccessibleTable' >&2) || status=$?
-rm -rf "$XDG_RUNTIME_DIR"
+run_scenario() {
+    start_xvfb
+    export XDG_RUNTIME_DIR
+    XDG_RUNTIME_DIR=$(mktemp -d "${TMPDIR:-/tmp}/velkaro-e2e-run.XXXXXX")
+    status=0
+    dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/window_e2e.py" "$@" 2> >(
+        grep -v -e 'dbus-daemon' -e 'SpiRegistry' -e 'QAccessibleTable' >&2) || status=$?
+    rm -rf "$XDG_RUNTIME_DIR"
+}
+
+# An X server that ended under the run (seen once in CI: the window could not connect to a
+# display that had answered a moment before) says nothing about the program: the run is made
+# once more on a new display, and says so. Every other failure stands.
+run_scenario "$@"
+if [ "$status" != 0 ] && ! kill -0 "$xvfb_pid" 2>/dev/null; then
+    echo "window_e2e: Xvfb on $DISPLAY ended during the run; once more on another display" >&2
+    run_scenario "$@"
+fi
 exit "$status"
