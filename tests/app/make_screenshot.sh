@@ -11,7 +11,7 @@ mkdir -p "$(dirname "$out")"
 
 n=99
 while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 wm_pid=""
 trap 'kill $xvfb_pid ${wm_pid} 2>/dev/null || true' EXIT

@@ -21,7 +21,7 @@ fail() {
     exit 1
 }
 source "$(dirname "$0")/../xvfb_display.sh"
-trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
+trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; [ -n "$xvfb_log" ] && rm -f "$xvfb_log"; true' EXIT
 run_scenario() {
     start_xvfb
     export XDG_RUNTIME_DIR
@@ -37,6 +37,7 @@ run_scenario() {
 # once more on a new display, and says so. Every other failure stands.
 run_scenario "$@"
 if [ "$status" != 0 ] && ! kill -0 "$xvfb_pid" 2>/dev/null; then
+    xvfb_report
     echo "window_e2e: Xvfb on $DISPLAY ended during the run; once more on another display" >&2
     run_scenario "$@"
 fi

@@ -26,6 +26,7 @@ app_pid=""
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    [ -n "$xvfb_log" ] && rm -f "$xvfb_log"
 }
 trap cleanup EXIT
 
@@ -56,7 +57,7 @@ start_xvfb
 QT_QPA_PLATFORM=xcb "$velkaro" &
 app_pid=$!
 
-main=$(find_window "RTK格式转换工具") || fail "no window titled RTK格式转换工具"
+main=$(find_window "RTK格式转换工具") || { xvfb_report; fail "no window titled RTK格式转换工具"; }
 eval "$(xdotool getwindowgeometry --shell "$main")"
 [ "${WIDTH}x${HEIGHT}" = "$expected_size" ] || fail "window is ${WIDTH}x${HEIGHT}, expected $expected_size"
 echo "main window $main: ${WIDTH}x${HEIGHT} at $X,$Y"
