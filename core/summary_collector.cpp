@@ -1,7 +1,5 @@
 #include "summary_collector.h"
 
-#include "point_record.h"
-
 namespace velkaro {
 
 // Room for every entry there may be, so that they are never moved and the table never grows:
@@ -43,14 +41,6 @@ SummaryCollector::Entry &SummaryCollector::newEntry(std::string_view code,
     m_numberOfCode.insert(key, m_lastEntry);
     m_names.emplace_back(code);
     return m_entries.emplace_back();
-}
-
-void SummaryCollector::addPoint(const PointRecord &record) {
-    Entry &entry = entryFor(record.pointCode);
-    ++entry.points;
-    addValue(entry.x, m_shapeOfX, record.x);
-    addValue(entry.y, m_shapeOfY, record.y);
-    addValue(entry.z, m_shapeOfZ, record.z);
 }
 
 CodeSummary SummaryCollector::summaryOf(std::string code, const Entry &entry) {

@@ -4,6 +4,7 @@
 #include "code_table.h"
 #include "conversion_summary.h"
 #include "decimal_shape.h"
+#include "point_record.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,15 +14,20 @@
 
 namespace velkaro {
 
-struct PointRecord;
-
 // Gathers the per-code part of a ConversionSummary point by point, in memory bounded by
 // codeLimit: the first codeLimit distinct codes each get their own entry, later ones go into
 // otherCodes together.
 class SummaryCollector {
   public:
     explicit SummaryCollector(std::size_t codeLimit = kMaxSummaryCodes);
-    void addPoint(const PointRecord &record);
+    // Inline: the summary's whole cost per point is here, and a call would add to it.
+    void addPoint(const PointRecord &record) {
+        Entry &entry = entryFor(record.pointCode);
+        ++entry.points;
+        addValue(entry.x, m_shapeOfX, record.x);
+        addValue(entry.y, m_shapeOfY, record.y);
+        addValue(entry.z, m_shapeOfZ, record.z);
+    }
     [[nodiscard]] ConversionSummary summary(std::uint64_t linesRead,
                                             std::uint64_t linesTaken) const;
 
