@@ -34,6 +34,8 @@ void DecimalShape::learn(std::string_view value) {
         }
     }
     m_size = size;
+    m_shortShift = size >= 8 ? 0 : 8 * (8 - static_cast<unsigned>(size));
+    m_shortFill = size >= 8 ? 0 : plain_words::kZeros >> (8 * size);
     m_integerDigits = words.integerDigits;
     m_pointAt = words.pointAt;
 }

@@ -32,9 +32,9 @@ class DecimalShape {
             leading = reversedBytes(front);
             return (misplaced(front, m_front) | misplaced(back, m_back)) == 0;
         }
-        const std::uint64_t word = (load4(bytes + m_size - 4) << 32) |
-                                   (load4(bytes) << (8 * (8 - m_size))) | (kZeros >> (8 * m_size));
-        leading = reversedBytes(word >> (8 * (8 - m_size)));
+        const std::uint64_t word =
+            (load4(bytes + m_size - 4) << 32) | (load4(bytes) << m_shortShift) | m_shortFill;
+        leading = reversedBytes(word >> m_shortShift);
         return misplaced(word, m_back) == 0;
     }
 
@@ -70,6 +70,10 @@ class DecimalShape {
     std::uint32_t m_pointAt = 0; // PlainDecimalWords::pointAt of every text that matches
     Lanes m_front;               // the first eight bytes, from eight bytes on
     Lanes m_back;                // the last eight, or all of fewer right-aligned behind '0' bytes
+    // Below eight bytes, computed once from the size: how far the first four bytes move up to
+    // lie right-aligned, and the '0' bytes in front of them.
+    unsigned m_shortShift = 0;
+    std::uint64_t m_shortFill = 0;
 };
 
 } // namespace velkaro

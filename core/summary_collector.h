@@ -55,7 +55,8 @@ class SummaryCollector {
         }
         const std::uint32_t known = m_numberOfCode.find(key, [](std::uint32_t) { return true; });
         if (known == kNoEntry) {
-            return entryForNew(code, key);
+            // Once every entry is taken, most codes of a file of unique names end here.
+            return m_entries.size() >= m_codeLimit ? m_otherCodes : newEntry(code, key);
         }
         m_lastKey = key;
         m_lastEntry = known;
