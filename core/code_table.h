@@ -63,7 +63,7 @@ class CodeTable {
   private:
     // For at most eight bytes the word holds them all: from four bytes on the first four and the
     // last four, which overlap below eight but, the size known, leave no byte out; below four the
-    // first, the middle and the last byte, which for one to three bytes are every byte. Inline:
+    // first two and the last byte, which for two or three bytes are every byte, or the one byte. Inline:
     // the summary asks for a key at every point.
     [[nodiscard]] static Key wholeKeyOf(std::string_view code) {
         const char *p = code.data();
@@ -72,14 +72,18 @@ class CodeTable {
         if (size >= 4) {
             return {load4(p) | (load4(p + size - 4) << 32), sizeOfKey};
         }
-        if (size > 0) {
-            return {byteAt(p, 0) | (byteAt(p, size / 2) << 8) | (byteAt(p, size - 1) << 16),
-                    sizeOfKey};
+        if (size >= 2) {
+            return {load2(p) | (byteAt(p, size - 1) << 16), sizeOfKey};
         }
-        return {0, 0};
+        return {size > 0 ? byteAt(p, 0) : 0, sizeOfKey};
     }
     [[nodiscard]] static std::uint64_t load4(const char *bytes) {
         std::uint32_t word = 0;
+        std::memcpy(&word, bytes, sizeof word);
+        return word;
+    }
+    [[nodiscard]] static std::uint64_t load2(const char *bytes) {
+        std::uint16_t word = 0;
         std::memcpy(&word, bytes, sizeof word);
         return word;
     }
