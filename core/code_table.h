@@ -63,8 +63,8 @@ class CodeTable {
   private:
     // For at most eight bytes the word holds them all: from four bytes on the first four and the
     // last four, which overlap below eight but, the size known, leave no byte out; below four the
-    // first two and the last byte, which for two or three bytes are every byte, or the one byte. Inline:
-    // the summary asks for a key at every point.
+    // first two and the last byte, which for two or three bytes are every byte, or the one byte.
+    // Inline: the summary asks for a key at every point.
     [[nodiscard]] static Key wholeKeyOf(std::string_view code) {
         const char *p = code.data();
         const std::size_t size = code.size();

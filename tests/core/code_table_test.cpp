@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -91,6 +92,37 @@ TEST(CodeTable, ShortCodesAreToldApartByTheirKeys) {
         }
     }
     EXPECT_GT(expected.size(), 5000u);
+}
+
+// Below four bytes the key is made differently from longer codes: every code of one and two
+// bytes, and of three bytes every one over a set of bytes that holds zero, 0x80 and 0xFF, has a
+// key of its own.
+TEST(CodeTable, CodesUnderFourBytesHaveKeysOfTheirOwn) {
+    std::vector<std::string> codes;
+    for (int a = 0; a < 256; ++a) {
+        codes.emplace_back(1, static_cast<char>(a));
+        for (int b = 0; b < 256; ++b) {
+            codes.push_back({static_cast<char>(a), static_cast<char>(b)});
+        }
+    }
+    const std::string bytes("\0\x01\x7f\x80\xfe\xff"
+                            "AZaz09",
+                            12);
+    for (const char a : bytes) {
+        for (const char b : bytes) {
+            for (const char c : bytes) {
+                codes.push_back({a, b, c});
+            }
+        }
+    }
+    std::map<std::pair<std::uint64_t, std::uint32_t>, std::string> owners;
+    for (const std::string &code : codes) {
+        const velkaro::CodeTable::Key key = velkaro::CodeTable::keyOf(code);
+        const auto [at, added] = owners.emplace(std::pair{key.word, key.size}, code);
+        ASSERT_TRUE(added) << "a key shared by codes of " << code.size() << " and "
+                           << at->second.size() << " bytes";
+    }
+    EXPECT_EQ(owners.size(), 256u + 65536u + 12u * 12u * 12u);
 }
 
 } // namespace

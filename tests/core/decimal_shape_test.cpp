@@ -132,4 +132,29 @@ TEST(DecimalShape, AgreesWithReadPlainWordsOnRandomTexts) {
     }
 }
 
+// The summary's shapes learn again whenever a value does not match: one shape learning text
+// after text, long and short in turn, agrees with readPlainWords on the shape it last took.
+TEST(DecimalShape, AgreesWithReadPlainWordsWhenLearntAgain) {
+    std::mt19937_64 random(8);
+    velkaro::DecimalShape shape;
+    std::string learnt;
+    for (int run = 0; run < 4000; ++run) {
+        const std::string text = randomText(random);
+        shape.learn(text);
+        velkaro::PlainDecimalWords words;
+        if (velkaro::readPlainWords(text, words) && !words.signed_ && text.size() >= 4) {
+            learnt = text;
+        }
+        for (int i = 0; i < 50; ++i) {
+            const std::string probe =
+                learnt.empty() || random() % 4 == 0 ? randomText(random) : nearText(random, learnt);
+            if (learnt.empty()) {
+                ASSERT_FALSE(matches(shape, probe)) << probe;
+            } else {
+                expectAsReadPlainWords(shape, learnt, probe);
+            }
+        }
+    }
+}
+
 } // namespace
