@@ -170,7 +170,9 @@ struct PointSink {
     GridCheck grid;
 
     // Writes one point taken from a line unless the options leave it out, and counts what the
-    // user must hear of it.
+    // user must hear of it. kSummary false: the caller knows there is no collector, and the
+    // loop that calls it stays free of the summary's inlined work.
+    template <bool kSummary = true>
     void take(const PointRecord &record, bool allNumbers, bool noNumber, std::uint64_t lineNumber,
               ReadingResult &result) {
         if (options.leaveOutLinesWithoutCoordinates && noNumber) {
@@ -185,7 +187,7 @@ struct PointSink {
         if (!allNumbers) {
             result.report.withoutCoordinates.note(lineNumber);
         }
-        counted(record, result);
+        counted<kSummary>(record, result);
     }
 
     // A GIS layer places every point it holds: one without coordinates is left out, not put
@@ -205,17 +207,20 @@ struct PointSink {
         }
     }
 
+    template <bool kSummary = true>
     void counted(const PointRecord &record, ReadingResult &result) {
         ++result.pointsWritten;
         grid.addPoint(record);
-        if (collector != nullptr) {
+        if (kSummary && collector != nullptr) {
             collector->addPoint(record);
         }
     }
 };
 
 // Reads line by line, stopping at the end of the file or at a line shorter than ten bytes, and
-// writes the record once for every line taken, unless the options leave that line out.
+// writes the record once for every line taken, unless the options leave that line out. Made
+// twice, with and without the summary, so that the plain loop pays nothing for it.
+template <bool kSummary>
 [[nodiscard]] ReadingResult convertLines(SourceStream &source, PointSink &sink) {
     ReadingResult result;
     ReadingReport &report = result.report;
@@ -232,8 +237,8 @@ struct PointSink {
             report.zeroBytes.note(lineNumber);
         }
         cutter.apply(line);
-        sink.take(cutter.record(), cutter.holdsAllCoordinates(), cutter.holdsNoCoordinate(),
-                  lineNumber, result);
+        sink.take<kSummary>(cutter.record(), cutter.holdsAllCoordinates(),
+                            cutter.holdsNoCoordinate(), lineNumber, result);
     }
     noteEndOfFileByte(source, report);
     return result;
@@ -302,10 +307,11 @@ struct PointSink {
     if (plan.layout && plan.encoding == SourceEncoding::Utf8 && sink.layer == nullptr) {
         recoder.emplace(options.dxfCodePage.value_or(kDefaultTextCodePage));
     }
-    ReadingResult result = plan.layout
-                               ? convertByLayout(source, sink, *plan.layout,
-                                                 recoder && recoder->usable() ? &*recoder : nullptr)
-                               : convertLines(source, sink);
+    ReadingResult result =
+        plan.layout ? convertByLayout(source, sink, *plan.layout,
+                                      recoder && recoder->usable() ? &*recoder : nullptr)
+        : sink.collector != nullptr ? convertLines<true>(source, sink)
+                                    : convertLines<false>(source, sink);
     result.report.axesSwapped = sink.grid.axesSwapped();
     result.report.heightLikeCoordinate = sink.grid.heightLikeCoordinate();
     result.report.notText = looksLikeNoText(result.report);
