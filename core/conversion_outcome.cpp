@@ -34,6 +34,7 @@ std::vector<WarningKind> warningsOf(const ConversionOutcome &outcome) {
     add(!reading.zeroBytes.empty(), WarningKind::ZeroBytesInLines);
     add(reading.notText, WarningKind::NotText);
     add(!reading.withoutCoordinates.empty(), WarningKind::LinesWithoutCoordinates);
+    add(!reading.carriedOver.empty(), WarningKind::FieldsCarriedOver);
     add(!reading.leftOut.empty(), WarningKind::LinesLeftOut);
     add(!reading.longLines.empty(), WarningKind::LongLines);
     add(reading.axesSwapped, WarningKind::AxesSwapped);

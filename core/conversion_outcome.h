@@ -83,6 +83,7 @@ enum class WarningKind : std::uint8_t {
     Unrepresentable,         // reading.unrepresentable
     WithoutCrs,              // a GIS output that names no coordinate reference system
     TextsShortened,          // reading.shortenedTexts
+    FieldsCarriedOver,       // reading.carriedOver
 };
 
 // Every warning that applies to outcome; empty for a failure.

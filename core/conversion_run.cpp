@@ -237,6 +237,9 @@ template <bool kSummary>
             report.zeroBytes.note(lineNumber);
         }
         cutter.apply(line);
+        if (cutter.carriesEarlierValues()) {
+            report.carriedOver.note(lineNumber);
+        }
         sink.take<kSummary>(cutter.record(), cutter.holdsAllCoordinates(),
                             cutter.holdsNoCoordinate(), lineNumber, result);
     }

@@ -36,6 +36,9 @@ class LineCutter {
     // Whether each of x, y and z holds a number by holdsNumber, worked out as it was cut.
     [[nodiscard]] bool holdsAllCoordinates() const { return m_numbers == kAllNumbers; }
     [[nodiscard]] bool holdsNoCoordinate() const { return m_numbers == 0; }
+    // Whether the line just taken had too few fields to replace every member, so that the record
+    // still holds some from the point before (empty for the first line), as the old tool wrote.
+    [[nodiscard]] bool carriesEarlierValues() const { return m_owned != 0; }
 
   private:
     static constexpr unsigned kAllNumbers = 7;

@@ -45,6 +45,9 @@ struct ReadingReport {
     // Lines taken as points although the x, y or z they leave in the record holds no number (a
     // header row, binary junk): written all the same, as the old tool did.
     LineList withoutCoordinates;
+    // Lines with too few fields to replace the name, code, x, y and z: the members they lack were
+    // written with the point before's values, as the old tool did.
+    LineList carriedOver;
     // Lines left out because x, y and z all held no number, when the options ask for that (and
     // then not counted above).
     LineList leftOut;

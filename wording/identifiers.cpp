@@ -37,7 +37,7 @@ std::string_view outcomeId(ConversionOutcome::Kind kind) {
 }
 
 std::string_view warningId(WarningKind kind) {
-    static constexpr std::array<std::string_view, 14> kIds = {"no-points",
+    static constexpr std::array<std::string_view, 15> kIds = {"no-points",
                                                               "stopped-at-short-line",
                                                               "stopped-at-zero-byte",
                                                               "stopped-at-end-of-file-byte",
@@ -50,7 +50,8 @@ std::string_view warningId(WarningKind kind) {
                                                               "height-like-coordinate",
                                                               "unrepresentable-characters",
                                                               "without-crs",
-                                                              "texts-shortened"};
+                                                              "texts-shortened",
+                                                              "fields-carried-over"};
     return pick(kIds, kind);
 }
 

@@ -41,6 +41,10 @@ namespace {
     case WarningKind::LinesWithoutCoordinates:
         return number(reading.withoutCoordinates.count) + " 行没有坐标数值 (第 " +
                lineNumbers(reading.withoutCoordinates, named) + " 行)，已按原样写入。";
+    case WarningKind::FieldsCarriedOver:
+        return number(reading.carriedOver.count) +
+               " 行字段不足，缺少的点名、编码或坐标沿用了上一点的值 (第 " +
+               lineNumbers(reading.carriedOver, named) + " 行)，已按原样写入。";
     case WarningKind::LinesLeftOut:
         return number(reading.leftOut.count) + " 行没有坐标数值，已略去 (第 " +
                lineNumbers(reading.leftOut, named) + " 行)。";

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -307,6 +308,28 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  {1}}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// A line with too few fields is written with the point before's values where it has none; the
+// run names those lines, the bytes staying the old tool's.
+TEST(RunConversion, LinesThatCarryThePointBeforesValuesAreNamed) {
+    const std::pair<std::string, std::vector<std::uint64_t>> rows[] = {
+        {kSource, {}},
+        {kSource + "1,2,,K3,12.5,22.5,5.0\r\n1,2,P4,K4,13.5\r\n", {3, 4}},
+        {"P1,K1,10.5,20.5,3.0\r\n" + kSource, {1}},
+        {"1,2,P1,K1,10.5,20.5,3.0,extra\r\n" + kSource, {}},
+    };
+    for (const auto &[source, lines] : rows) {
+        Fixture f;
+        writeBytes(f.request.sourcePath, source);
+        const ConversionOutcome outcome = velkaro::runConversion(f.request);
+        EXPECT_EQ(outcome.reading.carriedOver.first, lines) << source;
+        const auto warnings = velkaro::warningsOf(outcome);
+        EXPECT_EQ(std::count(warnings.begin(), warnings.end(),
+                             velkaro::WarningKind::FieldsCarriedOver),
+                  lines.empty() ? 0 : 1)
+            << source;
+    }
+}
 
 TEST(RunConversion, FolderHoldingTheOutputNameIsOutputCreateFailed) {
     Fixture f(velkaro::TargetFormat::Cad);

@@ -159,6 +159,7 @@ ConversionOutcome withLines() {
     reading.zeroBytes = {2, {3, 9}, 9};
     reading.withoutCoordinates = {7, {1, 2, 3, 4, 5, 9, 11}, 11};
     reading.leftOut = {1, {4}, 4};
+    reading.carriedOver = {1, {8}, 8};
     reading.longLines = {2, {7, 8}, 8};
     reading.unrepresentable = {1, {2}, 2};
     reading.shortenedTexts = {2, {5, 6}, 6};
@@ -183,6 +184,8 @@ TEST(WarningText, EveryWarningInOneLine) {
          "警告: 源文件看来不是 RTK 点文件 (有零字节或多数行没有坐标)，请确认选对了文件。"},
         {WarningKind::LinesWithoutCoordinates,
          "警告: 7 行没有坐标数值 (第 1、2、3、4、5 等 行)，已按原样写入。"},
+        {WarningKind::FieldsCarriedOver,
+         "警告: 1 行字段不足，缺少的点名、编码或坐标沿用了上一点的值 (第 8 行)，已按原样写入。"},
         {WarningKind::LinesLeftOut, "警告: 1 行没有坐标数值，已略去 (第 4 行)。"},
         {WarningKind::LongLines, "警告: 2 行超过 255 字节 (第 7 行起)，每行被分段当作多个点转换。"},
         {WarningKind::AxesSwapped, "警告: 多数点的 x 像东坐标、y 像北坐标，坐标轴可能颠倒了，"
