@@ -243,14 +243,15 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
 }
 
 // A warning for each option that only a format that was not chosen uses.
-[[nodiscard]] std::vector<std::string> unusedOptions(const CLI::App &app,
-                                                     const std::vector<TargetFormat> &formats) {
-    std::vector<std::string> warnings;
+[[nodiscard]] std::vector<OptionWarning> unusedOptions(const CLI::App &app,
+                                                       const std::vector<TargetFormat> &formats) {
+    std::vector<OptionWarning> warnings;
     for (const FormatOption &option : kFormatOptions) {
         const bool chosen =
             std::find(formats.begin(), formats.end(), option.usedBy) != formats.end();
         if (!chosen && isGiven(app, option.longName)) {
-            warnings.push_back(wording::unusedOptionText(option.longName, option.usedBy));
+            warnings.push_back({std::string(option.longName),
+                                wording::unusedOptionText(option.longName, option.usedBy)});
         }
     }
     return warnings;
@@ -302,7 +303,7 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
         return wording::unknownCrsText(given.crs);
     }
     if (std::none_of(line.formats.begin(), line.formats.end(), isGisFormat)) {
-        line.warnings.push_back(wording::unusedCrsText());
+        line.warnings.push_back({"--crs", wording::unusedCrsText()});
     }
     return {};
 }
@@ -365,7 +366,15 @@ std::vector<TargetFormat> formatsFor(const std::string &argument) {
     return {};
 }
 
-ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments) {
+namespace {
+
+// Whether --json is among the options (before a "--").
+[[nodiscard]] bool asksForJson(const std::vector<std::string> &arguments) {
+    const auto end = std::find(arguments.begin(), arguments.end(), "--");
+    return std::find(arguments.begin(), end, "--json") != end;
+}
+
+[[nodiscard]] ParsedCommandLine parseArguments(const std::vector<std::string> &arguments) {
     if (const std::string codePage = codePageWrittenApart(arguments); !codePage.empty()) {
         return usageError(wording::codePageSpellingText(codePage));
     }
@@ -385,6 +394,14 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments) {
         return ParsedCommandLine{line, {}};
     }
     return commandLineFrom(app, given);
+}
+
+} // namespace
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string> &arguments) {
+    ParsedCommandLine parsed = parseArguments(arguments);
+    parsed.json = asksForJson(arguments);
+    return parsed;
 }
 
 const char *usageText() {

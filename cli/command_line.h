@@ -10,6 +10,12 @@
 
 namespace velkaro::cli {
 
+// A warning about the command line itself: an option that none of the chosen formats uses.
+struct OptionWarning {
+    std::string option; // as spelt on the command line: "--labels"
+    std::string text;   // one line without a line break, starting "警告: "
+};
+
 // What one call of velkaro-convert asks for.
 struct CommandLine {
     enum class Action { Convert, Help, Version };
@@ -26,15 +32,17 @@ struct CommandLine {
     // The encoding of the source's codes and names for the JSON; absent: UTF-8 where every code
     // is valid UTF-8, GB18030 otherwise.
     std::optional<TextEncoding> sourceEncoding;
-    // Warnings about the command line itself (an option that no chosen format uses), each one
-    // line without a line break.
-    std::vector<std::string> warnings;
+    // Warnings about the command line itself, in the order they are printed.
+    std::vector<OptionWarning> warnings;
 };
 
 // The parsed command line, or the reason it is unusable (a usage error, exit status 2).
 struct ParsedCommandLine {
     std::optional<CommandLine> commandLine;
     std::string error;
+    // --json was among the options, also when they are unusable: the error is then told on
+    // standard output as JSON too.
+    bool json = false;
 };
 
 // GNU-style: short options (-f cass, -fcass), long ones (--format cass, --format=cass), sources

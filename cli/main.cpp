@@ -66,7 +66,7 @@ void report(const std::string &source, velkaro::TargetFormat format, const Comma
             const ConversionOutcome &outcome, bool &warned) {
     const std::string name = printable(source);
     if (line.json) {
-        velkaro::cli::writeJsonReport(stdout, source, format, outcome, line.sourceEncoding);
+        velkaro::cli::writeJsonReport(stdout, source, format, outcome, line);
     }
     if (outcome.kind != ConversionOutcome::Kind::Converted) {
         printLines(name, velkaro::wording::outcomeText(outcome, decodeName));
@@ -140,8 +140,8 @@ void report(const std::string &source, velkaro::TargetFormat format, const Comma
 // asked for; later conversions still run after a failure. The report lines of a source are out as
 // soon as its outputs are in place and their names on the disk.
 [[nodiscard]] bool convertAll(const CommandLine &line) {
-    for (const std::string &warning : line.warnings) {
-        std::fprintf(stderr, "velkaro-convert: %s\n", warning.c_str());
+    for (const velkaro::cli::OptionWarning &warning : line.warnings) {
+        std::fprintf(stderr, "velkaro-convert: %s\n", warning.text.c_str());
     }
     const std::vector<PlannedConversion> plan = velkaro::planConversions(requestsFor(line));
     const std::size_t formats = line.formats.size();
@@ -164,6 +164,9 @@ void report(const std::string &source, velkaro::TargetFormat format, const Comma
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const velkaro::cli::ParsedCommandLine parsed = velkaro::cli::parseCommandLine(arguments);
     if (!parsed.commandLine) {
+        if (parsed.json) {
+            velkaro::cli::writeJsonUsageError(stdout, parsed.error);
+        }
         std::fprintf(stderr, "velkaro-convert: %s\n\n%s", parsed.error.c_str(),
                      velkaro::cli::usageText());
         return 2;

@@ -1,6 +1,7 @@
 #include "printable_text.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace velkaro::cli {
 namespace {
@@ -26,8 +27,6 @@ void appendEscaped(std::string &out, char c) {
     }
 }
 
-} // namespace
-
 void appendPrintable(std::string &out, std::string_view text) {
     // Codes and names nearly always hold no control byte: then they are copied whole.
     if (std::all_of(text.begin(), text.end(), isPlain)) {
@@ -42,6 +41,8 @@ void appendPrintable(std::string &out, std::string_view text) {
         }
     }
 }
+
+} // namespace
 
 std::string printable(const std::string &text) {
     std::string out;

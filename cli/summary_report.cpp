@@ -11,16 +11,15 @@
 #include "warning_text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <vector>
 
 namespace velkaro::cli {
 namespace {
 
-// The longest tail a code's line may have: ": ", the count, " 点" and three axes, each
-// ", x " and two numbers around " ~ ".
-constexpr std::size_t kMaxTailLength = 2 + 20 + 4 + 3 * (4 + 2 * kMaxFixed6Length + 3) + 1;
+// The longest tail a code's line may have after its points: three axes, each ", x " and two
+// numbers around " ~ ", and the line feed.
+constexpr std::size_t kMaxTailLength = 3 * (4 + 2 * kMaxFixed6Length + 3) + 1;
 
 [[nodiscard]] char *putText(char *out, std::string_view text) {
     return std::copy(text.begin(), text.end(), out);
@@ -39,33 +38,24 @@ constexpr std::size_t kMaxTailLength = 2 + 20 + 4 + 3 * (4 + 2 * kMaxFixed6Lengt
     const char head[] = {',', ' ', axis, ' '};
     out = std::copy_n(head, sizeof head, out);
     if (extent.numbers == 0) {
-        return putText(out, "无数值");
+        return putText(out, wording::noNumbersText());
     }
     out = printEnd(out, extent.min, extent.minMillionths);
     out = std::copy_n(" ~ ", 3, out);
     return printEnd(out, extent.max, extent.maxMillionths);
 }
 
-// Appends ": N 点, x ..., y ..., z ...\n", what follows a code's name on its line. A summary may
-// list ten thousand codes: the tail is put together in one buffer and appended at once.
-void appendPointsAndExtents(std::string &text, const CodeSummary &code) {
+// Appends "  <label>: N 点, x ..., y ..., z ...\n", a code's line. A summary may list ten
+// thousand codes: the ranges are put together in one buffer and appended at once.
+void appendCodeLine(std::string &text, std::string_view label, const CodeSummary &code) {
+    text += "  ";
+    text += wording::codePointsText(label, code.points);
     char tail[kMaxTailLength];
-    char *out = putText(tail, ": ");
-    out = std::to_chars(out, out + 20, code.points).ptr;
-    out = putText(out, " 点");
-    out = putExtent(out, 'x', code.x);
+    char *out = putExtent(tail, 'x', code.x);
     out = putExtent(out, 'y', code.y);
     out = putExtent(out, 'z', code.z);
     *out++ = '\n';
     text.append(tail, out);
-}
-
-[[nodiscard]] std::string stopText(const ReadingReport &reading) {
-    if (reading.stoppedAtLine == 0) {
-        return "读到文件末尾";
-    }
-    return "在第 " + std::to_string(reading.stoppedAtLine) + " 行停止, 其后 " +
-           std::to_string(reading.linesNotConverted) + " 行没有转换";
 }
 
 [[nodiscard]] std::string jsonExtent(const ValueExtent &extent) {
@@ -146,15 +136,23 @@ void writeJsonCodes(std::FILE *out, const ConversionSummary &summary, TextEncodi
     return std::string(name);
 }
 
-// Every warning with its identifier and its sentence (all its line numbers named).
-[[nodiscard]] std::string jsonWarnings(const ConversionOutcome &outcome) {
+// The warnings about the command line, then for a converted outcome its own, each with its
+// identifier and its sentence (all its line numbers named).
+[[nodiscard]] std::string jsonWarnings(const ConversionOutcome &outcome,
+                                       const std::vector<OptionWarning> &optionWarnings) {
     std::string text = ",\"warnings\":[";
-    bool first = true;
-    for (const WarningKind warning : warningsOf(outcome)) {
-        text += (first ? "{\"kind\":" : ",{\"kind\":") + quoted(wording::warningId(warning)) +
-                ",\"text\":" + jsonString(wording::warningText(warning, outcome, LineList::kKept)) +
-                "}";
-        first = false;
+    const auto add = [&text](std::string_view id, const std::string &members) {
+        text += (text.ends_with('[') ? "{\"kind\":" : ",{\"kind\":") + quoted(id) + members + "}";
+    };
+    for (const OptionWarning &warning : optionWarnings) {
+        add(wording::kUnusedOptionId,
+            ",\"option\":" + jsonString(warning.option) + ",\"text\":" + jsonString(warning.text));
+    }
+    if (outcome.kind == ConversionOutcome::Kind::Converted) {
+        for (const WarningKind warning : warningsOf(outcome)) {
+            add(wording::warningId(warning),
+                ",\"text\":" + jsonString(wording::warningText(warning, outcome, LineList::kKept)));
+        }
     }
     return text + "]";
 }
@@ -210,7 +208,8 @@ void writeJsonCodes(std::FILE *out, const ConversionSummary &summary, TextEncodi
            ",\"text\":" + jsonString(wording::systemErrorText(failure.error)) + "}}";
 }
 
-[[nodiscard]] std::string jsonFailed(const ConversionOutcome &outcome) {
+[[nodiscard]] std::string jsonFailed(const ConversionOutcome &outcome,
+                                     const std::vector<OptionWarning> &optionWarnings) {
     std::string text = "\"failed\",\"kind\":" + quoted(wording::outcomeId(outcome.kind)) +
                        ",\"message\":" + jsonString(wording::outcomeText(outcome, identity));
     if (!outcome.conflictingSource.empty()) {
@@ -219,7 +218,7 @@ void writeJsonCodes(std::FILE *out, const ConversionSummary &summary, TextEncodi
     if (outcome.failure) {
         text += jsonFailure(*outcome.failure);
     }
-    return text + jsonCrs(outcome) + "}\n";
+    return text + jsonCrs(outcome) + jsonWarnings(outcome, optionWarnings) + "}\n";
 }
 
 } // namespace
@@ -229,38 +228,40 @@ std::string summaryText(const ConversionOutcome &outcome) {
         return {};
     }
     const ConversionSummary &summary = *outcome.summary;
-    std::string text = "  行: 读取 " + std::to_string(summary.linesRead) + ", 取用 " +
-                       std::to_string(summary.linesTaken) + ", 略去 " +
-                       std::to_string(outcome.reading.leftOut.count) + ", " +
-                       stopText(outcome.reading) + "\n";
+    std::string text = "  " + wording::linesReadText(summary.linesRead, summary.linesTaken) + ", " +
+                       wording::readingEndText(outcome.reading) + "\n";
     for (const CodeSummary &code : summary.codes) {
-        text += "  编码 ";
-        appendPrintable(text, code.code);
-        appendPointsAndExtents(text, code);
+        appendCodeLine(text, wording::codeLabelText(printable(code.code)), code);
     }
     const CodeSummary &others = summary.otherCodes;
     if (others.points != 0) {
-        text += "  " + wording::otherCodesText(summary.codes.size());
-        appendPointsAndExtents(text, others);
+        appendCodeLine(text, wording::otherCodesText(summary.codes.size()), others);
     }
     return text;
 }
 
 void writeJsonReport(std::FILE *out, const std::string &source, TargetFormat format,
-                     const ConversionOutcome &outcome, std::optional<TextEncoding> encoding) {
+                     const ConversionOutcome &outcome, const CommandLine &line) {
     std::string text = "{" + pathMember("source", source) +
                        ",\"format\":" + quoted(wording::formatKey(format)) + ",\"status\":";
     if (outcome.kind != ConversionOutcome::Kind::Converted) {
-        std::fputs((text + jsonFailed(outcome)).c_str(), out);
+        std::fputs((text + jsonFailed(outcome, line.warnings)).c_str(), out);
         return;
     }
     text += "\"converted\",\"kind\":\"converted\"," + pathMember("output", outcome.outputPath) +
-            jsonCounts(outcome) + jsonLayout(outcome) + jsonCrs(outcome) + jsonWarnings(outcome);
+            jsonCounts(outcome) + jsonLayout(outcome) + jsonCrs(outcome) +
+            jsonWarnings(outcome, line.warnings);
     std::fputs(text.c_str(), out);
     if (outcome.summary) {
-        writeJsonCodes(out, *outcome.summary, encodingOf(*outcome.summary, encoding));
+        writeJsonCodes(out, *outcome.summary, encodingOf(*outcome.summary, line.sourceEncoding));
     }
     std::fputs("}\n", out);
+}
+
+void writeJsonUsageError(std::FILE *out, const std::string &error) {
+    const std::string text = "{\"status\":\"failed\",\"kind\":" + quoted(wording::kUsageErrorId) +
+                             ",\"message\":" + jsonString(error) + "}\n";
+    std::fputs(text.c_str(), out);
 }
 
 } // namespace velkaro::cli

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "command_line.h"
 #include "conversion_run.h"
-#include "text_decoding.h"
 
 #include <cstdio>
-#include <optional>
 #include <string>
 
 namespace velkaro::cli {
@@ -17,12 +16,17 @@ namespace velkaro::cli {
 // to out piece by piece: the source, the format (cass, kaisi or cad), the status and the
 // outcome's identifier ("kind"); for a failure its sentence, the other source it conflicts with
 // and the failed file with the reason's identifier and the system's error; for a converted
-// outcome the output, the line counts, each warning with its identifier and sentence and, when
-// it carries one, the summary: the encoding its codes were decoded from (encoding, or when
-// absent UTF-8 if every code is valid UTF-8 and GB18030 otherwise), each code, and the codes
-// beyond the listed ones together. Paths are decoded as UTF-8; text that does not decode
-// comes with its bytes in hexadecimal beside it ("codeBytes", "sourceBytes", ...).
+// outcome the output, the line counts and, when it carries one, the summary: the encoding its
+// codes were decoded from (line.sourceEncoding, or when absent UTF-8 if every code is valid UTF-8
+// and GB18030 otherwise), each code, and the codes beyond the listed ones together. Every object
+// lists the warnings about the command line (each with its identifier, the option and the
+// sentence), then a converted outcome's own. Paths are decoded as UTF-8; text that does not
+// decode comes with its bytes in hexadecimal beside it ("codeBytes", "sourceBytes", ...).
 void writeJsonReport(std::FILE *out, const std::string &source, TargetFormat format,
-                     const ConversionOutcome &outcome, std::optional<TextEncoding> encoding);
+                     const ConversionOutcome &outcome, const CommandLine &line);
+
+// A command line that cannot run, as one JSON object on one line: its identifier and the
+// sentence that says why.
+void writeJsonUsageError(std::FILE *out, const std::string &error);
 
 } // namespace velkaro::cli

@@ -114,11 +114,15 @@ void noteEndOfFileByte(SourceStream &source, ReadingReport &report) {
     }
 }
 
-// Zero bytes, or lines whose coordinates are mostly no numbers: whatever this is, it is no
-// point export, however "successfully" it converts.
+// Zero bytes in most of the lines read (a UTF-16 file has one in its first line and stops
+// there), or lines whose coordinates are mostly no numbers: whatever this is, it is no point
+// export, however "successfully" it converts. One zero byte in an otherwise good file is not
+// enough: its own warning names it.
 [[nodiscard]] bool looksLikeNoText(const ReadingReport &report) {
+    const std::uint64_t zeroLines =
+        report.zeroBytes.count + (report.stop == StopReason::ZeroByte ? 1U : 0U);
     const std::uint64_t junk = report.withoutCoordinates.count + report.leftOut.count;
-    return !report.zeroBytes.empty() || report.stop == StopReason::ZeroByte ||
+    return 2 * zeroLines > report.linesRead ||
            (report.piecesTaken != 0 && 2 * junk > report.piecesTaken);
 }
 
@@ -207,8 +211,7 @@ struct PointSink {
         }
     }
 
-    template <bool kSummary = true>
-    void counted(const PointRecord &record, ReadingResult &result) {
+    template <bool kSummary = true> void counted(const PointRecord &record, ReadingResult &result) {
         ++result.pointsWritten;
         grid.addPoint(record);
         if (kSummary && collector != nullptr) {
@@ -310,11 +313,11 @@ template <bool kSummary>
     if (plan.layout && plan.encoding == SourceEncoding::Utf8 && sink.layer == nullptr) {
         recoder.emplace(options.dxfCodePage.value_or(kDefaultTextCodePage));
     }
-    ReadingResult result =
-        plan.layout ? convertByLayout(source, sink, *plan.layout,
-                                      recoder && recoder->usable() ? &*recoder : nullptr)
-        : sink.collector != nullptr ? convertLines<true>(source, sink)
-                                    : convertLines<false>(source, sink);
+    ReadingResult result = plan.layout
+                               ? convertByLayout(source, sink, *plan.layout,
+                                                 recoder && recoder->usable() ? &*recoder : nullptr)
+                           : sink.collector != nullptr ? convertLines<true>(source, sink)
+                                                       : convertLines<false>(source, sink);
     result.report.axesSwapped = sink.grid.axesSwapped();
     result.report.heightLikeCoordinate = sink.grid.heightLikeCoordinate();
     result.report.notText = looksLikeNoText(result.report);

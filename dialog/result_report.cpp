@@ -3,6 +3,7 @@
 #include "file_names.h"
 #include "outcome_message.h"
 #include "outcome_text.h"
+#include "summary_text.h"
 #include "warning_text.h"
 
 namespace velkaro::dialog {
@@ -28,10 +29,10 @@ void addSummary(const BatchResult &result, const NameDecoder &decode,
         return;
     }
     lines.push_back(decode(result.sourceName) + ":");
-    lines.push_back("  行: 读取 " + std::to_string(summary->linesRead) + ", 取用 " +
-                    std::to_string(summary->linesTaken));
+    lines.push_back("  " + wording::linesReadText(summary->linesRead, summary->linesTaken));
     for (const CodeSummary &code : summary->codes) {
-        lines.push_back("  编码 " + decode(code.code) + ": " + std::to_string(code.points) + " 点");
+        lines.push_back(
+            "  " + wording::codePointsText(wording::codeLabelText(decode(code.code)), code.points));
     }
 }
 

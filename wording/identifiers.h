@@ -13,4 +13,9 @@ namespace velkaro::wording {
 [[nodiscard]] std::string_view warningId(WarningKind kind);
 [[nodiscard]] std::string_view reasonId(FailureReason reason);
 
+// velkaro-convert's own: a warning about an option that none of the chosen formats uses, and a
+// command line it cannot run (exit status 2).
+inline constexpr std::string_view kUnusedOptionId = "unused-option";
+inline constexpr std::string_view kUsageErrorId = "usage-error";
+
 } // namespace velkaro::wording

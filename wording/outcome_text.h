@@ -20,14 +20,14 @@ namespace velkaro::wording {
                                       const NameDecoder &decode);
 
 // How a converted source was read, when not the old tool's way: "按 name,code,y,x,z 读取
-// (逗号或制表符 分隔; 第一行为标题; UTF-8)"; empty for the old tool's reading.
+// (逗号或制表符分隔; 第一行为标题; UTF-8)"; empty for the old tool's reading.
 [[nodiscard]] std::string layoutText(const ConversionOutcome &outcome);
 
-// "40 点".
 // The grid a GIS output was written in, "坐标系: EPSG:4527 CGCS2000 3° 带 39 (中央经线 117°E,
 // ...)", or that it names none; empty for the other formats and for failures.
 [[nodiscard]] std::string crsText(const ConversionOutcome &outcome);
 
+// "40 点".
 [[nodiscard]] std::string pointsText(std::uint64_t points);
 
 // "写入 40 点": the line after a conversion's sentence in the windows.

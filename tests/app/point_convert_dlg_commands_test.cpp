@@ -5,6 +5,7 @@
 #include "conversion_run.h"
 #include "format_selection.h"
 #include "test_doubles.h"
+#include "test_files.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -405,7 +406,7 @@ void PointConvertDlgCommandsTest::convertWarnsOfWhatItLeftOut_data() {
     QTest::addColumn<QByteArray>("source");
     QTest::addColumn<QString>("points");
     QTest::addColumn<QString>("warning");
-    const QByteArray points = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
+    const QByteArray points = QByteArray::fromStdString(velkaro::test::kSource);
     QTest::newRow("empty line 3") << points + "\r\n" + points + points << "2 点"
                                   << "警告: 第 3 行不足 10 字节，读取在此停止，其后 4 行没有转换。";
     QTest::newRow("header row") << "序号,解状态,点名,编码,X,Y,H\r\n" + points << "3 点"

@@ -6,6 +6,7 @@
 #include "CSettingsDlg.h"
 #include "CSettingsStore.h"
 #include "test_doubles.h"
+#include "test_files.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,7 +29,6 @@
 #include <QTimer>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 namespace {
@@ -36,6 +36,8 @@ namespace {
 using velkaro::dialog::OutputPlace;
 using velkaro::dialog::sourceReadingOf;
 using velkaro::dialog::WindowSettings;
+using velkaro::test::kSource;
+using velkaro::test::writeBytes;
 
 template <typename T> T *child(QWidget &parent, const char *name) {
     T *const found = parent.findChild<T *>(QLatin1String(name));
@@ -45,11 +47,6 @@ template <typename T> T *child(QWidget &parent, const char *name) {
     return found;
 }
 
-void writeBytes(const std::string &path, const std::string &bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-const std::string kPoints = "1,2,P1,K1,10.5,20.5,3.0\r\n1,2,P2,NULL,11,21,4\r\n";
 const std::string kGbkName = "\xB5\xE3.txt"; // 点.txt in GBK: not UTF-8
 // CASS's own layout, the names in GBK (控1, 控2).
 const std::string kCassPoints = "\277\3301,K,516181.7,3515102.9,42.8\r\n\277\3302,,1,2,3\r\n";
@@ -272,7 +269,7 @@ void SettingsAndResultsTest::settingsButtonChangesTheOptionsLineAndTheOutputs() 
     QTemporaryDir folder;
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("out")));
     const QString source = folder.filePath(QStringLiteral("pts.txt"));
-    writeBytes(source.toStdString(), kPoints);
+    writeBytes(source.toStdString(), kSource);
     CScriptedFileChooser chooser;
     CRecordingMessageBox messages;
     CPointConvertDlg dialog(chooser, messages);
@@ -326,8 +323,8 @@ void SettingsAndResultsTest::settingsButtonChangesTheOptionsLineAndTheOutputs() 
 void SettingsAndResultsTest::dropOfUndecodableNamesConvertsTheRestAndNamesThem() {
     QTemporaryDir folder;
     const std::string base = QFile::encodeName(folder.path()).toStdString() + "/";
-    writeBytes(base + kGbkName, kPoints);
-    writeBytes(base + "good.txt", kPoints);
+    writeBytes(base + kGbkName, kSource);
+    writeBytes(base + "good.txt", kSource);
     CScriptedFileChooser chooser;
     CRecordingMessageBox messages;
     CPointConvertDlg dialog(chooser, messages);
@@ -356,7 +353,7 @@ void SettingsAndResultsTest::dropOfUndecodableNamesConvertsTheRestAndNamesThem()
 void SettingsAndResultsTest::browseNamesWhatTheChooserCannotList() {
     QTemporaryDir folder;
     const std::string undecodable = QFile::encodeName(folder.path()).toStdString() + "/" + kGbkName;
-    writeBytes(undecodable, kPoints);
+    writeBytes(undecodable, kSource);
     CScriptedFileChooser chooser;
     CRecordingMessageBox messages;
     CPointConvertDlg dialog(chooser, messages);

@@ -191,8 +191,7 @@ def troubled_cases(work):
         ("cut.txt", lines[:5] + [b"\x1a" + lines[5]] + lines[6:], "5 点",
          stop % ("有文件结束符 (0x1A)", 35)),
         ("zero.txt", lines[:5] + [b"\0" + lines[5]] + lines[6:], "5 点",
-         stop % ("有零字节 (0x00)", 34) + "\n警告: 源文件看来不是 RTK 点文件 "
-         "(有零字节或多数行没有坐标)，请确认选对了文件。"),
+         stop % ("有零字节 (0x00)", 34)),
     ]
     for name, content, _, _ in cases:
         with open(os.path.join(work, name), "wb") as f:

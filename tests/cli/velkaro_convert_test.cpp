@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -230,8 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "警告: 第 3 行有文件结束符 (0x1A)，读取在此停止，其后 2 行没有转换。\n",
                 "stopped-at-end-of-file-byte"},
         ToldRow{"ZeroByte", kSource + std::string("1,2,P3,K\0,1,2,3\r\n", 17) + kSource, "",
-                "警告: 第 3 行有零字节 (0x00)，读取在此停止，其后 2 行没有转换。\n"
-                "警告: 源文件看来不是 RTK 点文件 (有零字节或多数行没有坐标)，请确认选对了文件。\n",
+                "警告: 第 3 行有零字节 (0x00)，读取在此停止，其后 2 行没有转换。\n",
                 "stopped-at-zero-byte"},
         ToldRow{
             "AxesSwapped", "1,2,P1,K,516181.7499,3515102.9358,42.7\n", "",
@@ -273,7 +273,7 @@ TEST(VelkaroConvert, WarnsAboutLinesWithoutCoordinatesNamingTen) {
     EXPECT_EQ(run.err, "velkaro-convert: pts.txt: 警告: 源文件看来不是 RTK 点文件 (有零字节或多数行"
                        "没有坐标)，请确认选对了文件。\n"
                        "velkaro-convert: pts.txt: 警告: 12 行没有坐标数值 (第 1、2、3、4、5、6、7、"
-                       "8、9、10 等 行)，已按原样写入。\n");
+                       "8、9、10 等行)，已按原样写入。\n");
     EXPECT_NE(run.out.find("pts.txt -> ptsKaisi.txt (14 点)\n"), std::string::npos);
 }
 
@@ -341,15 +341,27 @@ struct UsageRow {
 
 class UsageErrorTest : public ::testing::TestWithParam<UsageRow> {};
 
+// With --json, standard output also says it, as one object with the usage error's identifier.
 TEST_P(UsageErrorTest, ExitsWithTwoAndPrintsUsage) {
     TempDir dir;
-    const ProgramRun run = convert(dir, GetParam().arguments);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), GetParam().firstLine);
-    EXPECT_NE(run.err.find("usage: velkaro-convert -f FORMAT [-o DIR] SOURCE..."),
-              std::string::npos);
-    EXPECT_EQ(listFolder(dir.path()), "");
+    std::vector<std::string> arguments = GetParam().arguments;
+    const bool json = std::find(arguments.begin(), arguments.end(), "--json") != arguments.end();
+    for (const bool withJson : {false, true}) {
+        if (withJson && !json) {
+            arguments.insert(arguments.begin(), "--json");
+        }
+        const ProgramRun run = convert(dir, arguments);
+        EXPECT_EQ(run.status, 2);
+        const std::string message = GetParam().firstLine.substr(17); // after "velkaro-convert: "
+        EXPECT_EQ(run.out, withJson || json ? "{\"status\":\"failed\",\"kind\":\"usage-error\","
+                                              "\"message\":\"" +
+                                                  message + "\"}\n"
+                                            : "");
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')), GetParam().firstLine);
+        EXPECT_NE(run.err.find("usage: velkaro-convert -f FORMAT [-o DIR] SOURCE..."),
+                  std::string::npos);
+        EXPECT_EQ(listFolder(dir.path()), "");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -498,26 +510,56 @@ TEST(VelkaroConvert, SummaryAsTextAndAsJson) {
         readBytes(dir.file("ptsCAD.dxf")).starts_with("  0\r\nSECTION\r\n  2\r\nHEADER\r\n"));
 }
 
-// An option that none of the chosen formats uses is named on standard error; the conversion
-// runs as asked.
+// An option that none of the chosen formats uses is named on standard error, and in --json in
+// every object's warnings with its identifier; the conversion runs as asked.
 TEST(VelkaroConvert, WarnsAboutOptionsTheFormatDoesNotUse) {
     TempDir dir;
     writeBytes(dir.file("pts.txt"), velkaro::test::kSource);
+    const std::string labels = "警告: 选项 --labels 只用于CAD格式，本次转换不用它";
+    const std::string crs =
+        "警告: 选项 --crs 只用于 GIS 格式 (gpkg, shp, geojson, kml)，本次转换不用它";
     const struct {
         std::vector<std::string> arguments;
+        int status;
         std::string err;
+        std::string jsonWarnings; // the first object's
     } rows[] = {
         {{"-f", "cass", "--labels", "pts.txt"},
-         "velkaro-convert: 警告: 选项 --labels 只用于CAD格式，本次转换不用它\n"},
+         0,
+         "velkaro-convert: " + labels + "\n",
+         "[{\"kind\":\"unused-option\",\"option\":\"--labels\",\"text\":\"" + labels + "\"}]"},
         {{"-f", "kaisi", "--cass-columns=name", "--dxf-axes=en", "pts.txt"},
+         0,
          "velkaro-convert: 警告: 选项 --dxf-axes 只用于CAD格式，本次转换不用它\n"
-         "velkaro-convert: 警告: 选项 --cass-columns 只用于CASS6.0格式，本次转换不用它\n"},
-        {{"-f", "all", "--labels", "--cass-columns=name", "pts.txt"}, ""},
+         "velkaro-convert: 警告: 选项 --cass-columns 只用于CASS6.0格式，本次转换不用它\n",
+         "[{\"kind\":\"unused-option\",\"option\":\"--dxf-axes\",\"text\":\"警告: 选项 "
+         "--dxf-axes 只用于CAD格式，本次转换不用它\"},{\"kind\":\"unused-option\",\"option\":"
+         "\"--cass-columns\",\"text\":\"警告: 选项 --cass-columns 只用于CASS6.0格式，本次转换不用"
+         "它\"}]"},
+        {{"-f", "all", "--labels", "--cass-columns=name", "pts.txt"}, 0, "", "[]"},
+        {{"-f", "cad", "--crs=auto", "pts.txt"},
+         0,
+         "velkaro-convert: " + crs + "\n",
+         "[{\"kind\":\"unused-option\",\"option\":\"--crs\",\"text\":\"" + crs + "\"}]"},
+        {{"-f", "cass", "--labels", "missing.txt"},
+         1,
+         "velkaro-convert: " + labels +
+             "\nvelkaro-convert: missing.txt: 打开源文件错误，请重新选择!\n"
+             "velkaro-convert: missing.txt: 位置: missing.txt\n"
+             "velkaro-convert: missing.txt: 原因: 文件或文件夹不存在。\n",
+         "[{\"kind\":\"unused-option\",\"option\":\"--labels\",\"text\":\"" + labels + "\"}]"},
     };
     for (const auto &row : rows) {
         const ProgramRun run = convert(dir, row.arguments);
-        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.status, row.status);
         EXPECT_EQ(run.err, row.err);
+        std::vector<std::string> arguments = row.arguments;
+        arguments.insert(arguments.begin(), "--json");
+        const ProgramRun json = convert(dir, arguments);
+        EXPECT_EQ(json.status, row.status);
+        const std::size_t members = json.out.find(",\"warnings\":");
+        ASSERT_NE(members, std::string::npos) << json.out;
+        EXPECT_EQ(json.out.substr(members + 12, row.jsonWarnings.size()), row.jsonWarnings);
     }
 }
 

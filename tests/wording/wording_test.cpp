@@ -1,18 +1,25 @@
 // Every sentence of the wording, pinned: the outcomes, the reasons of failures, the warnings, and
 // the identifiers scripts read beside them.
 
+#include "format_names.h"
 #include "identifiers.h"
+#include "layer_text.h"
 #include "option_text.h"
 #include "outcome_text.h"
+#include "question_text.h"
 #include "summary_text.h"
+#include "system_error_text.h"
 #include "warning_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -183,7 +190,7 @@ TEST(WarningText, EveryWarningInOneLine) {
         {WarningKind::NotText,
          "警告: 源文件看来不是 RTK 点文件 (有零字节或多数行没有坐标)，请确认选对了文件。"},
         {WarningKind::LinesWithoutCoordinates,
-         "警告: 7 行没有坐标数值 (第 1、2、3、4、5 等 行)，已按原样写入。"},
+         "警告: 7 行没有坐标数值 (第 1、2、3、4、5 等行)，已按原样写入。"},
         {WarningKind::FieldsCarriedOver,
          "警告: 1 行字段不足，缺少的点名、编码或坐标沿用了上一点的值 (第 8 行)，已按原样写入。"},
         {WarningKind::LinesLeftOut, "警告: 1 行没有坐标数值，已略去 (第 4 行)。"},
@@ -216,27 +223,137 @@ TEST(WarningText, EveryWarningInOneLine) {
               "警告: 7 行没有坐标数值 (第 1、2、3、4、5、9、11 行)，已按原样写入。");
 }
 
-// The sentences about the command line's options and the summary's codes counted together.
-TEST(OptionText, NamesTheRangeTheSpellingAndTheFormat) {
+// A converted outcome read by a layout: separator, header row and encoding as given.
+ConversionOutcome readBy(velkaro::FieldSeparator separator, bool header,
+                         velkaro::SourceEncoding encoding) {
+    ConversionOutcome outcome(Kind::Converted);
+    outcome.layout = velkaro::SourceLayout{*velkaro::presetRoles("cass"), separator, header};
+    outcome.encoding = encoding;
+    return outcome;
+}
+
+// The summary's reading: to the end with a line left out, or stopped at line 6.
+velkaro::ReadingReport readingOf(std::uint64_t leftOut, std::uint64_t stoppedAt) {
+    velkaro::ReadingReport reading;
+    reading.leftOut.count = leftOut;
+    reading.stoppedAtLine = stoppedAt;
+    reading.linesNotConverted = stoppedAt == 0 ? 0 : 35;
+    return reading;
+}
+
+// Outputs that exist already, all changed at the same moment, named a0, a1, ...
+std::vector<ExistingName> existing(std::size_t count, std::int64_t modified) {
+    std::vector<ExistingName> names;
+    for (std::size_t i = 0; i < count; ++i) {
+        names.push_back({"a" + std::to_string(i), modified});
+    }
+    return names;
+}
+
+// Every other sentence the wording exports, beside the outcomes and the warnings above: the
+// command line's options, the summary, the question before replacing, the result of a batch, how
+// a source was read, the grids and the formats' names.
+TEST(WordingTable, PinsEverySentence) {
+    using velkaro::FieldSeparator;
+    using velkaro::SourceEncoding;
+    using velkaro::TargetFormat;
+    constexpr std::int64_t kMay12 = 1715533380; // 2024-05-12 17:03 UTC
+    const std::string at = " (修改于 " + localTimeText(kMay12) + ")";
+    std::string many = "下列转换文件已存在:";
+    for (int i = 0; i < 10; ++i) {
+        many += "\n<a" + std::to_string(i) + ">" + at;
+    }
     const std::pair<std::string, std::string> rows[] = {
         {labelHeightRangeText("1.7e308"), "文字高度无效: 1.7e308 (须在 0.000001 至 1000000 之间)"},
         {codePageSpellingText("950"),
          "选项 --dxf-codepage 的代码页须用等号连写: --dxf-codepage=950"},
         {unknownEncodingText("latin1"), "未知编码: latin1 (可用 gb18030 或 utf-8)"},
-        {unusedOptionText("--labels", velkaro::TargetFormat::Cad),
+        {std::string(kEncodingMissingText), "选项 --source-encoding 缺少编码"},
+        {std::string(kEncodingTwiceText), "选项 --source-encoding 只能给一次"},
+        {unusedOptionText("--labels", TargetFormat::Cad),
          "警告: 选项 --labels 只用于CAD格式，本次转换不用它"},
-        {unusedOptionText("--cass-columns", velkaro::TargetFormat::Cass),
+        {unusedOptionText("--cass-columns", TargetFormat::Cass),
          "警告: 选项 --cass-columns 只用于CASS6.0格式，本次转换不用它"},
-        {otherCodesText(10000), "其余编码 (前 10000 个编码之后)"},
         {unknownCrsText("EPSG:4326"),
          "未知坐标系: EPSG:4326 (可用 auto, 或 CGCS2000 高斯-克吕格坐标系 EPSG:4491 至 EPSG:4554)"},
         {unusedCrsText(),
          "警告: 选项 --crs 只用于 GIS 格式 (gpkg, shp, geojson, kml)，本次转换不用它"},
+        {gridItemText(*velkaro::gridOfEpsg(4527)),
+         "EPSG:4527 CGCS2000 3° 带 39 (117°E, 东坐标带带号)"},
+        {gridItemText(*velkaro::gridOfEpsg(4512)), "EPSG:4512 CGCS2000 6° 带 23 (135°E)"},
+        {crsOptionText({velkaro::CrsChoice::Mode::Auto, 0}), "坐标系 auto"},
+        {crsOptionText({velkaro::CrsChoice::Mode::Epsg, 4527}), "坐标系 EPSG:4527"},
+
+        {linesReadText(41, 40), "行: 读取 41, 取用 40"},
+        {readingEndText(readingOf(1, 0)), "略去 1, 读到文件末尾"},
+        {readingEndText(readingOf(0, 6)), "略去 0, 在第 6 行停止, 其后 35 行没有转换"},
+        {codePointsText(codeLabelText("KZD"), 12), "编码 KZD: 12 点"},
+        {codePointsText(otherCodesText(10000), 1990000),
+         "其余编码 (前 10000 个编码之后): 1990000 点"},
+        {std::string(noNumbersText()), "无数值"},
+        {pointsText(40), "40 点"},
+        {pointsWrittenText(40), "写入 40 点"},
+        {outOfMemoryText(), "内存不足，无法转换。"},
+
+        {replaceQuestionText(existing(1, kMay12), kMarkNames),
+         "转换文件 <a0>" + at + " 已存在。\n要替换它吗?"},
+        {replaceQuestionText(existing(2, kMay12), kMarkNames),
+         "下列转换文件已存在:\n<a0>" + at + "\n<a1>" + at + "\n要替换它们吗?"},
+        {replaceQuestionText(existing(11, kMay12), kMarkNames),
+         many + "\n等共 11 个文件\n要替换它们吗?"},
+        {replaceText(), "替换"},
+        {cancelText(), "取消"},
+        {batchHeadline(2, 1), "转换完成: 2 个文件成功，1 个失败。"},
+        {savedInText("/d/out", kMarkNames), "保存在: </d/out>"},
+
+        {layoutText(readBy(FieldSeparator::CommaOrTab, true, SourceEncoding::Utf8)),
+         "按 name,code,y,x,z 读取 (逗号或制表符分隔; 第一行为标题; UTF-8)"},
+        {layoutText(readBy(FieldSeparator::Semicolon, false, SourceEncoding::Bytes)),
+         "按 name,code,y,x,z 读取 (分号分隔)"},
+        {layoutText(readBy(FieldSeparator::Spaces, true, SourceEncoding::Bytes)),
+         "按 name,code,y,x,z 读取 (空格分隔; 第一行为标题)"},
+        {layoutText(ConversionOutcome(Kind::Converted)), ""},
+
+        {std::string(formatListText(TargetFormat::Cass)) + "|" +
+             std::string(formatListText(TargetFormat::Kaisi)) + "|" +
+             std::string(formatListText(TargetFormat::Cad)) + "|" +
+             std::string(formatListText(TargetFormat::GeoPackage)) + "|" +
+             std::string(formatListText(TargetFormat::Shapefile)) + "|" +
+             std::string(formatListText(TargetFormat::GeoJson)) + "|" +
+             std::string(formatListText(TargetFormat::Kml)),
+         "CASS6.0格式|开思格式|CAD格式|GeoPackage (GIS)|Shapefile (GIS)|GeoJSON (网络地图)|"
+         "KML (谷歌地球)"},
+        {std::string(formatKey(TargetFormat::Cass)) + "|" +
+             std::string(formatKey(TargetFormat::Kaisi)) + "|" +
+             std::string(formatKey(TargetFormat::Cad)) + "|" +
+             std::string(formatKey(TargetFormat::GeoPackage)) + "|" +
+             std::string(formatKey(TargetFormat::Shapefile)) + "|" +
+             std::string(formatKey(TargetFormat::GeoJson)) + "|" +
+             std::string(formatKey(TargetFormat::Kml)),
+         "cass|kaisi|cad|gpkg|shp|geojson|kml"},
+        {std::string(kPlacemarkCodeLabel) + std::string(kPlacemarkHeightLabel), "编码: 高程: "},
+        {systemErrorText({}), ""},
     };
     for (const auto &[text, expected] : rows) {
         EXPECT_EQ(text, expected);
     }
 }
+
+#ifndef _WIN32
+// The date and time an existing output was changed, in the local time zone.
+TEST(WordingTable, LocalTimeIsTheDayAndTheMinute) {
+    const char *const zone = std::getenv("TZ");
+    const std::string saved = zone != nullptr ? zone : "";
+    setenv("TZ", "UTC0", 1);
+    tzset();
+    EXPECT_EQ(localTimeText(1715533380), "2024-05-12 17:03");
+    setenv("TZ", "CST-8", 1); // China Standard Time
+    tzset();
+    EXPECT_EQ(localTimeText(1715533380), "2024-05-13 01:03");
+    zone != nullptr ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
+    tzset();
+}
+#endif
 
 // Scripts key on the identifiers, so each must stay distinct and plain.
 TEST(Identifiers, AreDistinctLowerCaseWords) {
@@ -251,6 +368,8 @@ TEST(Identifiers, AreDistinctLowerCaseWords) {
     for (int kind = 0; kind <= static_cast<int>(WarningKind::TextsShortened); ++kind) {
         check(warningId(static_cast<WarningKind>(kind)));
     }
+    check(kUnusedOptionId);
+    check(kUsageErrorId);
     seen.clear(); // reasons are another field; "unknown" may stand there
     for (int reason = 0; reason <= static_cast<int>(FailureReason::UntrustedLink); ++reason) {
         check(reasonId(static_cast<FailureReason>(reason)));
