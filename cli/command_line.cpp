@@ -215,7 +215,7 @@ template <typename Number> [[nodiscard]] bool parseWhole(const std::string &text
     if (decimals &&
         (!parseWhole(given.labelDecimals, labels.elevationDecimals) ||
          labels.elevationDecimals < 0 || labels.elevationDecimals > kMaxElevationDecimals)) {
-        return "小数位数无效: " + given.labelDecimals;
+        return wording::labelDecimalsRangeText(given.labelDecimals);
     }
     options.dxfLabels = labels;
     return {};

@@ -11,6 +11,11 @@ std::string labelHeightRangeText(std::string_view given) {
            " 至 " + std::to_string(static_cast<long long>(kMaxLabelHeight)) + " 之间)";
 }
 
+std::string labelDecimalsRangeText(std::string_view given) {
+    return "小数位数无效: " + std::string(given) + " (须在 0 至 " +
+           std::to_string(kMaxElevationDecimals) + " 之间)";
+}
+
 std::string codePageSpellingText(std::string_view codePage) {
     return "选项 --dxf-codepage 的代码页须用等号连写: --dxf-codepage=" + std::string(codePage);
 }

@@ -15,6 +15,8 @@ inline constexpr std::string_view kEncodingTwiceText = "选项 --source-encoding
 // A text height that cannot be honoured, with the heights that can: "文字高度无效: 0 (须在
 // 0.000001 至 1000000 之间)".
 [[nodiscard]] std::string labelHeightRangeText(std::string_view given);
+// A number of elevation decimals outside 0 to kMaxElevationDecimals, with the range.
+[[nodiscard]] std::string labelDecimalsRangeText(std::string_view given);
 
 // A code page written apart from --dxf-codepage, where it would be taken as a source file:
 // "选项 --dxf-codepage 的代码页须用等号连写: --dxf-codepage=950".

@@ -397,7 +397,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageRow{{"-f", "cad", "--source-encoding"},
                  "velkaro-convert: 选项 --source-encoding 缺少编码"},
         UsageRow{{"-f", "cad", "--label-decimals", "7", "pts.txt"},
-                 "velkaro-convert: 小数位数无效: 7"},
+                 "velkaro-convert: 小数位数无效: 7 (须在 0 至 6 之间)"},
         UsageRow{{"-f", "cass", "--cass-columns=names", "pts.txt"},
                  "velkaro-convert: 未知 CASS 列: names"},
         UsageRow{{"-f", "gpkg", "--crs=EPSG:4555", "pts.txt"},

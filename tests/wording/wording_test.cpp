@@ -265,6 +265,7 @@ TEST(WordingTable, PinsEverySentence) {
     }
     const std::pair<std::string, std::string> rows[] = {
         {labelHeightRangeText("1.7e308"), "文字高度无效: 1.7e308 (须在 0.000001 至 1000000 之间)"},
+        {labelDecimalsRangeText("9"), "小数位数无效: 9 (须在 0 至 6 之间)"},
         {codePageSpellingText("950"),
          "选项 --dxf-codepage 的代码页须用等号连写: --dxf-codepage=950"},
         {unknownEncodingText("latin1"), "未知编码: latin1 (可用 gb18030 或 utf-8)"},
