@@ -6,6 +6,8 @@
 //                                         pixels: the client size a dialog of it must have
 //   window-text settext HWND TEXT         puts TEXT into the window HWND (hex), an edit field
 //   window-text workarea                  the primary screen's work area: L,T,R,B
+//   window-text drop HWND PATH...         drops the paths on the window HWND (hex) as the
+//                                         shell does a drag of files from its folder window
 // A window line:  window HWND class=CLASS title=TITLE client=WxH rect=L,T,R,B owner=HWND
 //                 [disabled] [moving]
 // A control line:   control ID hwnd=HWND class=CLASS text=TEXT rect=L,T,R,B [sel=N items=N]
@@ -20,6 +22,7 @@
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -211,6 +214,27 @@ HWND parseHandle(const wchar_t *text) {
     return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoull(text, nullptr, 16)));
 }
 
+// The shell's WM_DROPFILES: a DROPFILES header, then the wide paths, each ending in a zero, and
+// one zero more. The block goes with the message; the window frees it with DragFinish.
+int postDrop(HWND window, int count, wchar_t **paths) {
+    std::wstring list;
+    for (int i = 0; i < count; ++i) {
+        list.append(paths[i]).push_back(L'\0');
+    }
+    list.push_back(L'\0');
+    const std::size_t bytes = list.size() * sizeof(wchar_t);
+    const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
+    auto *const drop = block != nullptr ? static_cast<DROPFILES *>(GlobalLock(block)) : nullptr;
+    if (drop == nullptr) {
+        return 1;
+    }
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char *>(drop) + sizeof(DROPFILES), list.data(), bytes);
+    GlobalUnlock(block);
+    return PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0) ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t **argv) {
@@ -236,7 +260,11 @@ int wmain(int argc, wchar_t **argv) {
                    ? 0
                    : 1;
     }
-    std::fputs("usage: window-text list | map EXE TEMPLATE CX CY | settext HWND TEXT | workarea\n",
+    if (command == L"drop" && argc >= 4) {
+        return postDrop(parseHandle(argv[2]), argc - 3, argv + 3);
+    }
+    std::fputs("usage: window-text list | map EXE TEMPLATE CX CY | settext HWND TEXT | workarea"
+               " | drop HWND PATH...\n",
                stderr);
     return 2;
 }
