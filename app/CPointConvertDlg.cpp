@@ -437,10 +437,10 @@ velkaro::dialog::ChosenNames CPointConvertDlg::droppedItems(const QMimeData *mim
     }
     for (const QUrl &url : mimeData->urls()) {
         const std::string name = CCoreNames::fromFileUrl(url);
-        std::error_code error;
         if (name.empty()) {
             continue;
         }
+        std::error_code error;
         std::string path = std::filesystem::absolute(name, error).string();
         if (!std::filesystem::is_regular_file(path, error)) {
             items.notFiles.push_back(CCoreNames::escaped(path));

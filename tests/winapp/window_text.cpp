@@ -8,6 +8,7 @@
 //   window-text workarea                  the primary screen's work area: L,T,R,B
 //   window-text drop HWND PATH...         drops the paths on the window HWND (hex) as the
 //                                         shell does a drag of files from its folder window
+//   window-text close HWND                asks the window HWND (hex) to close, as its close box
 // A window line:  window HWND class=CLASS title=TITLE client=WxH rect=L,T,R,B owner=HWND
 //                 [disabled] [moving]
 // A control line:   control ID hwnd=HWND class=CLASS text=TEXT rect=L,T,R,B [sel=N items=N]
@@ -215,24 +216,34 @@ HWND parseHandle(const wchar_t *text) {
 }
 
 // The shell's WM_DROPFILES: a DROPFILES header, then the wide paths, each ending in a zero, and
-// one zero more. The block goes with the message; the window frees it with DragFinish.
+// one zero more. A message carries no memory from process to process, so the block is written
+// into the window's process, where a fixed block's handle is its address as GlobalAlloc gives
+// it; DragQueryFile reads it there as it reads the shell's.
 int postDrop(HWND window, int count, wchar_t **paths) {
     std::wstring list;
     for (int i = 0; i < count; ++i) {
         list.append(paths[i]).push_back(L'\0');
     }
     list.push_back(L'\0');
-    const std::size_t bytes = list.size() * sizeof(wchar_t);
-    const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
-    auto *const drop = block != nullptr ? static_cast<DROPFILES *>(GlobalLock(block)) : nullptr;
-    if (drop == nullptr) {
-        return 1;
+    std::string block(sizeof(DROPFILES), '\0');
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    header.fWide = TRUE;
+    std::memcpy(block.data(), &header, sizeof header);
+    block.append(reinterpret_cast<const char *>(list.data()), list.size() * sizeof(wchar_t));
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id);
+    void *const there = process != nullptr ? VirtualAllocEx(process, nullptr, block.size(),
+                                                            MEM_COMMIT, PAGE_READWRITE)
+                                           : nullptr;
+    const bool written = there != nullptr && WriteProcessMemory(process, there, block.data(),
+                                                                block.size(), nullptr) != FALSE;
+    if (process != nullptr) {
+        CloseHandle(process);
     }
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char *>(drop) + sizeof(DROPFILES), list.data(), bytes);
-    GlobalUnlock(block);
-    return PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0) ? 0 : 1;
+    return written && PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(there), 0) ? 0
+                                                                                             : 1;
 }
 
 } // namespace
@@ -260,11 +271,14 @@ int wmain(int argc, wchar_t **argv) {
                    ? 0
                    : 1;
     }
+    if (command == L"close" && argc == 3) {
+        return PostMessageW(parseHandle(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
+    }
     if (command == L"drop" && argc >= 4) {
         return postDrop(parseHandle(argv[2]), argc - 3, argv + 3);
     }
     std::fputs("usage: window-text list | map EXE TEMPLATE CX CY | settext HWND TEXT | workarea"
-               " | drop HWND PATH...\n",
+               " | drop HWND PATH... | close HWND\n",
                stderr);
     return 2;
 }
