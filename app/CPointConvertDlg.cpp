@@ -10,6 +10,7 @@
 #include "CSettingsDlg.h"
 #include "CSettingsStore.h"
 #include "QtText.h"
+#include "chosen_names.h"
 #include "convert_command.h"
 #include "dialog_texts.h"
 #include "format_selection.h"
@@ -361,37 +362,35 @@ void CPointConvertDlg::OnSettings() {
     showOptionsLine();
 }
 
-// A path the core's narrow names cannot hold (Windows' code page) would name another file:
-// nothing is chosen then.
+// A path the core's narrow names cannot hold (Windows' code page) would name another file: such
+// a file is named, never chosen.
 void CPointConvertDlg::takeSourceFiles(const QStringList &paths) {
-    std::vector<std::string> coreNames;
+    velkaro::dialog::ChosenNames names;
     for (const QString &path : paths) {
-        coreNames.push_back(toCoreName(path));
-        if (QString::fromStdString(decodeCoreName(coreNames.back())) != path) {
-            CMessageBoxHost(m_messageBox, this)
-                .showMessage(velkaro::dialog::unrepresentableNameMessage(path.toStdString()));
-            return;
+        std::string coreName = toCoreName(path);
+        if (QString::fromStdString(decodeCoreName(coreName)) == path) {
+            names.coreNames.push_back(std::move(coreName));
+        } else {
+            names.refused.push_back(path.toStdString());
         }
     }
-    takeCoreNames(coreNames);
+    takeChosenNames(names);
 }
 
-// The names Qt can show are chosen; the others are named, with what to do about them. The
-// outputs go where the settings say: the dialog layer hands the core each output's folder, so
-// the process's current directory is neither needed nor changed.
-void CPointConvertDlg::takeCoreNames(const std::vector<std::string> &coreNames) {
-    std::vector<std::string> good;
-    std::vector<std::string> undecodable;
-    for (const std::string &name : coreNames) {
-        (CCoreNames::isRepresentable(name) ? good : undecodable).push_back(name);
-    }
-    if (!good.empty()) {
-        m_selection.choose(good, velkaro::dialog::kNativePathStyle);
-        m_strSourcePath = qtText(decodeCoreName(good.front()));
+// The outputs go where the settings say: the dialog layer hands the core each output's folder,
+// so the process's current directory is neither needed nor changed. The window shows the new
+// choice before the box names what it left out.
+void CPointConvertDlg::takeChosenNames(const velkaro::dialog::ChosenNames &names) {
+    const std::optional<velkaro::dialog::Message> leftOut =
+        velkaro::dialog::chooseNames(names, m_selection, velkaro::dialog::kNativePathStyle);
+    if (!names.coreNames.empty()) {
+        m_strSourcePath = qtText(decodeCoreName(names.coreNames.front()));
         m_strSourceName = fileNamePart(m_strSourcePath);
         exchangeToControls();
     }
-    reportUndecodableNames(undecodable);
+    if (leftOut) {
+        CMessageBoxHost(m_messageBox, this).showMessage(*leftOut);
+    }
 }
 
 void CPointConvertDlg::OnConvert() {
@@ -429,33 +428,42 @@ std::string CPointConvertDlg::decodeCoreName(std::string_view coreName) {
 }
 
 // Each URL's own bytes: a name that is not in the file system's encoding stays the file's name.
-std::vector<std::string> CPointConvertDlg::droppedSourceFiles(const QMimeData *mimeData) {
+// Web addresses name nothing on this computer; the Windows window never receives one either.
+velkaro::dialog::ChosenNames CPointConvertDlg::droppedItems(const QMimeData *mimeData) {
+    velkaro::dialog::ChosenNames items;
+    items.trouble = velkaro::dialog::NameTrouble::Encoding;
     if (mimeData == nullptr || !mimeData->hasUrls()) {
-        return {};
+        return items;
     }
-    std::vector<std::string> files;
     for (const QUrl &url : mimeData->urls()) {
-        std::string name = CCoreNames::fromFileUrl(url);
-        std::error_code error;
-        if (name.empty() || !std::filesystem::is_regular_file(name, error)) {
-            return {};
+        const std::string name = CCoreNames::fromFileUrl(url);
+        if (name.empty()) {
+            continue;
         }
-        files.push_back(std::filesystem::absolute(name, error).string());
+        std::error_code error;
+        std::string path = std::filesystem::absolute(name, error).string();
+        if (!std::filesystem::is_regular_file(path, error)) {
+            items.notFiles.push_back(CCoreNames::escaped(path));
+        } else if (!CCoreNames::isRepresentable(path)) {
+            items.refused.push_back(CCoreNames::escaped(path));
+        } else {
+            items.coreNames.push_back(std::move(path));
+        }
     }
-    return files;
+    return items;
 }
 
 void CPointConvertDlg::dragEnterEvent(QDragEnterEvent *event) {
-    if (!droppedSourceFiles(event->mimeData()).empty()) {
+    if (!droppedItems(event->mimeData()).empty()) {
         event->acceptProposedAction();
     }
 }
 
 void CPointConvertDlg::dropEvent(QDropEvent *event) {
-    const std::vector<std::string> files = droppedSourceFiles(event->mimeData());
-    if (!files.empty()) {
-        takeCoreNames(files);
+    const velkaro::dialog::ChosenNames items = droppedItems(event->mimeData());
+    if (!items.empty()) {
         event->acceptProposedAction();
+        takeChosenNames(items);
     }
 }
 

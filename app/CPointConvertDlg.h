@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDialogUnits.h"
+#include "chosen_names.h"
 #include "conversion_run.h"
 #include "message.h"
 #include "source_selection.h"
@@ -66,9 +67,10 @@ class CPointConvertDlg : public QDialog {
     // Where the minimised window draws its icon: (client - icon + 1) / 2 on each axis,
     // truncated toward zero.
     [[nodiscard]] static QPoint minimisedIconPosition(QSize client, QSize icon);
-    // The local files (not folders) that a drop carries, as the core's names (their bytes, which
-    // need not be UTF-8), in its order; empty when it carries anything else as well, or nothing.
-    [[nodiscard]] static std::vector<std::string> droppedSourceFiles(const QMimeData *mimeData);
+    // What a drop carries, sorted: the local files Qt can show, as the core's names (their
+    // bytes), those it cannot, and the folders and other entries that are no file, both escaped
+    // for display; each in the drop's order. Empty when it carries no local name.
+    [[nodiscard]] static velkaro::dialog::ChosenNames droppedItems(const QMimeData *mimeData);
     // A file name as the core takes it turned into UTF-8 for display, and a path turned into
     // the core's name.
     [[nodiscard]] static std::string decodeCoreName(std::string_view coreName);
@@ -117,7 +119,7 @@ class CPointConvertDlg : public QDialog {
     // Moves m_strSourceName into control 1002.
     void exchangeToControls();
     void takeSourceFiles(const QStringList &paths);
-    void takeCoreNames(const std::vector<std::string> &coreNames);
+    void takeChosenNames(const velkaro::dialog::ChosenNames &names);
     void rememberShownFolder();
     void reportUndecodableNames(const std::vector<std::string> &coreNames);
     void showOptionsLine();

@@ -75,6 +75,8 @@ void CWorkRunner::update(QProgressDialog &dialog,
     if (progress.conversion.cancelRequested) {
         return;
     }
-    dialog.setLabelText(qtText(progress.text(m_decode)));
+    // The file and, below it, how many of all the sources' bytes are read.
+    const std::string bytes = progress.bytesText();
+    dialog.setLabelText(qtText(progress.text(m_decode) + (bytes.empty() ? "" : "\n" + bytes)));
     dialog.setValue(progress.percent());
 }

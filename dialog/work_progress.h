@@ -24,6 +24,10 @@ struct WorkProgress {
     [[nodiscard]] int percent() const;
     // "正在转换 2/40: pts.txt"
     [[nodiscard]] std::string text(const NameDecoder &decode) const;
+    // The bytes read of all sources' bytes, in the unit that suits the total, to a tenth:
+    // "12.3 / 45.6 MB" (KB below a MB, GB from a GB on; 1 KB = 1024 bytes, as Windows counts).
+    // Empty when the total is unknown.
+    [[nodiscard]] std::string bytesText() const;
 };
 
 // A run shorter than this shows no progress at all: a flash of a dialog is worse than none.

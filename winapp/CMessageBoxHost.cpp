@@ -4,6 +4,8 @@
 #include "CResultDlg.h"
 #include "wide_text.h"
 
+#include "dialog_texts.h"
+
 using velkaro::winapp::toWide;
 
 namespace {
@@ -22,11 +24,13 @@ namespace {
     return 0;
 }
 
-// The message box has no buttons named by the caller; a hook on this thread renames OK and
-// Cancel of the next box as it is activated, before it is first shown.
+// The message box has no buttons named by the caller; a hook on this thread renames those of the
+// next box as it is activated, before it is first shown: its first button, and Cancel when the
+// caller names a second one. Left alone, a box shows the system's words ("OK" on a Western
+// Windows) under Chinese text.
 struct ButtonTexts {
-    std::wstring yes;
-    std::wstring no;
+    std::wstring first;
+    std::wstring second; // empty: the box has one button
     HHOOK hook = nullptr;
 };
 thread_local ButtonTexts *tButtonTexts = nullptr;
@@ -38,13 +42,31 @@ LRESULT CALLBACK renameButtons(int code, WPARAM wParam, LPARAM lParam) {
     }
     if (code == HCBT_ACTIVATE) {
         const auto box = reinterpret_cast<HWND>(wParam);
-        SetDlgItemTextW(box, IDOK, texts->yes.c_str());
-        SetDlgItemTextW(box, IDCANCEL, texts->no.c_str());
+        // The one button of an OK box may carry the id of Cancel, which Esc presses.
+        const HWND ok = GetDlgItem(box, IDOK);
+        SetWindowTextW(ok != nullptr ? ok : GetDlgItem(box, IDCANCEL), texts->first.c_str());
+        if (!texts->second.empty()) {
+            SetDlgItemTextW(box, IDCANCEL, texts->second.c_str());
+        }
         UnhookWindowsHookEx(texts->hook);
         tButtonTexts = nullptr;
         return 0;
     }
     return CallNextHookEx(texts->hook, code, wParam, lParam);
+}
+
+// MessageBoxW with its buttons renamed as above.
+int messageBox(HWND owner, const std::wstring &text, const std::wstring &title, UINT style,
+               std::wstring first, std::wstring second = {}) {
+    ButtonTexts texts{std::move(first), std::move(second),
+                      SetWindowsHookExW(WH_CBT, &renameButtons, nullptr, GetCurrentThreadId())};
+    tButtonTexts = texts.hook != nullptr ? &texts : nullptr;
+    const int answer = MessageBoxW(owner, text.c_str(), title.c_str(), style);
+    if (tButtonTexts != nullptr) {
+        UnhookWindowsHookEx(texts.hook);
+        tButtonTexts = nullptr;
+    }
+    return answer;
 }
 
 } // namespace
@@ -57,21 +79,14 @@ std::wstring CMessageBoxHost::titleFor(const std::string &title) const {
 }
 
 void CMessageBoxHost::showMessage(const velkaro::dialog::Message &message) {
-    (void)MessageBoxW(m_owner, toWide(message.text).c_str(), titleFor(message.title).c_str(),
-                      MB_OK | iconStyle(message.icon));
+    (void)messageBox(m_owner, toWide(message.text), titleFor(message.title),
+                     MB_OK | iconStyle(message.icon), toWide(velkaro::dialog::kOkText));
 }
 
 velkaro::dialog::Answer CMessageBoxHost::ask(const velkaro::dialog::Question &question) {
-    ButtonTexts texts{toWide(question.yesText), toWide(question.noText),
-                      SetWindowsHookExW(WH_CBT, &renameButtons, nullptr, GetCurrentThreadId())};
-    tButtonTexts = texts.hook != nullptr ? &texts : nullptr;
-    const int answer =
-        MessageBoxW(m_owner, toWide(question.text).c_str(), titleFor(question.title).c_str(),
-                    MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
-    if (tButtonTexts != nullptr) {
-        UnhookWindowsHookEx(texts.hook);
-        tButtonTexts = nullptr;
-    }
+    const int answer = messageBox(m_owner, toWide(question.text), titleFor(question.title),
+                                  MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2,
+                                  toWide(question.yesText), toWide(question.noText));
     return answer == IDOK ? velkaro::dialog::Answer::Replace : velkaro::dialog::Answer::Cancel;
 }
 

@@ -11,10 +11,10 @@
 #include "wide_text.h"
 #include "window_placement.h"
 
+#include "chosen_names.h"
 #include "convert_command.h"
 #include "dialog_texts.h"
 #include "format_selection.h"
-#include "unrepresentable_name.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -356,40 +356,42 @@ void CPointConvertDlg::OnFormatEdited() {
                  MAKELPARAM(LOWORD(static_cast<DWORD>(caret)), HIWORD(static_cast<DWORD>(caret))));
 }
 
-// Every regular file of the drop; folders are left out.
 void CPointConvertDlg::OnDropFiles(HDROP drop) {
     std::vector<std::wstring> paths;
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
         path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-        const DWORD attributes = GetFileAttributesW(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            paths.push_back(path);
-        }
+        paths.push_back(std::move(path));
     }
     DragFinish(drop);
-    if (!paths.empty()) {
-        TakeSourceFiles(paths);
-    }
+    TakeSourceFiles(paths);
 }
 
+// Every regular file whose name the code page holds is chosen; the others, and folders, are
+// named in one box, shown once the display shows the new choice.
 void CPointConvertDlg::TakeSourceFiles(const std::vector<std::wstring> &paths) {
-    std::vector<std::string> coreNames;
+    velkaro::dialog::ChosenNames names;
     for (const std::wstring &path : paths) {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
         std::optional<std::string> coreName = velkaro::winapp::toCoreName(path);
-        if (!coreName) {
-            CMessageBoxHost(m_hWnd, m_app.applicationName())
-                .showMessage(velkaro::dialog::unrepresentableNameMessage(toUtf8(path)));
-            return;
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            names.notFiles.push_back(toUtf8(path));
+        } else if (!coreName) {
+            names.refused.push_back(toUtf8(path));
+        } else {
+            names.coreNames.push_back(std::move(*coreName));
         }
-        coreNames.push_back(std::move(*coreName));
     }
-    m_selection.choose(coreNames, velkaro::dialog::PathStyle::Windows, &isLeadByte);
+    const std::optional<velkaro::dialog::Message> leftOut = velkaro::dialog::chooseNames(
+        names, m_selection, velkaro::dialog::PathStyle::Windows, &isLeadByte);
     ExchangeToControls();
-    if (!m_selection.files().empty()) {
+    if (!names.coreNames.empty()) {
         m_settings.lastFolder = m_selection.files().front().folder;
         (void)CSettingsStore::Save(m_settings);
+    }
+    if (leftOut) {
+        CMessageBoxHost(m_hWnd, m_app.applicationName()).showMessage(*leftOut);
     }
 }
 

@@ -54,8 +54,9 @@ class CPointConvertDlg {
     void OnConvert();
     void OnFormatEdited();
     void OnDropFiles(HDROP drop);
-    // Stores the chosen files (through Browse or a drop) and shows them; nothing changes when
-    // one of the names cannot reach the core unchanged, which the user is told.
+    // Stores the chosen files (through Browse or a drop) whose names reach the core unchanged
+    // and shows them; the other files and the folders are named to the user. With no such file
+    // the earlier choice stays.
     void TakeSourceFiles(const std::vector<std::wstring> &paths);
     void ExchangeToControls();
     [[nodiscard]] std::optional<velkaro::TargetFormat> SelectedFormat() const;

@@ -105,6 +105,7 @@ void CProgressDlg::PumpMessages() {
 
 void CProgressDlg::Update() {
     SetDlgItemTextW(m_hWnd, IDC_PROGRESS_TEXT, toWide(m_progress.text(&decodeCoreName)).c_str());
+    SetDlgItemTextW(m_hWnd, IDC_PROGRESS_BYTES, toWide(m_progress.bytesText()).c_str());
     SendDlgItemMessageW(m_hWnd, IDC_PROGRESS_BAR, PBM_SETPOS,
                         static_cast<WPARAM>(m_progress.percent()), 0);
 }

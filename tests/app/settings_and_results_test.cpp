@@ -319,19 +319,23 @@ void SettingsAndResultsTest::settingsButtonChangesTheOptionsLineAndTheOutputs() 
     CSettingsStore::save({});
 }
 
-// The good names are chosen and converted; the others are named, escaped, with what to do.
+// The good names are chosen and converted; the others, and a folder of such a name, are named in
+// one box, escaped, with what to do.
 void SettingsAndResultsTest::dropOfUndecodableNamesConvertsTheRestAndNamesThem() {
     QTemporaryDir folder;
     const std::string base = QFile::encodeName(folder.path()).toStdString() + "/";
     writeBytes(base + kGbkName, kSource);
     writeBytes(base + "good.txt", kSource);
+    std::filesystem::create_directory(base + "\xB5");
     CScriptedFileChooser chooser;
     CRecordingMessageBox messages;
     CPointConvertDlg dialog(chooser, messages);
     QMimeData mime;
-    mime.setUrls({CCoreNames::fileUrl(base + kGbkName), CCoreNames::fileUrl(base + "good.txt")});
-    QCOMPARE(CPointConvertDlg::droppedSourceFiles(&mime),
-             (std::vector<std::string>{base + kGbkName, base + "good.txt"}));
+    mime.setUrls({CCoreNames::fileUrl(base + kGbkName), CCoreNames::fileUrl(base + "good.txt"),
+                  CCoreNames::fileUrl(base + "\xB5")});
+    const velkaro::dialog::ChosenNames items = CPointConvertDlg::droppedItems(&mime);
+    QCOMPARE(items.coreNames, std::vector<std::string>{base + "good.txt"});
+    QCOMPARE(items.refused, std::vector<std::string>{CCoreNames::escaped(base + kGbkName)});
     QDragEnterEvent enter(QPoint(40, 30), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&dialog, &enter);
     QVERIFY(enter.isAccepted());
@@ -339,13 +343,16 @@ void SettingsAndResultsTest::dropOfUndecodableNamesConvertsTheRestAndNamesThem()
     QCoreApplication::sendEvent(&dialog, &drop);
     QCOMPARE(messages.shown().size(), 1);
     QVERIFY(messages.last().text.contains(qtPath(base) + QStringLiteral("\\xB5\\xE3.txt\n")));
+    QVERIFY(messages.last().text.contains(QStringLiteral("没有选择:\n") + qtPath(base) +
+                                          QStringLiteral("\\xB5\n")));
     QVERIFY(messages.last().text.contains(QStringLiteral("velkaro-convert")));
     QCOMPARE(dialog.sourceName(), QStringLiteral("good.txt"));
     child<QComboBox>(dialog, "comboFormat")->setCurrentIndex(1);
     child<QPushButton>(dialog, "buttonConvert")->click();
     QVERIFY(
         messages.last().text.startsWith(QStringLiteral("\t转换成功!\n生成转换文件:goodKaisi.txt")));
-    std::filesystem::remove(base + kGbkName); // QTemporaryDir cannot name it
+    std::filesystem::remove(base + kGbkName); // QTemporaryDir cannot name them
+    std::filesystem::remove(base + "\xB5");
 }
 
 // The chooser cannot list such names; after it closes, chosen or cancelled, the window names

@@ -8,12 +8,14 @@ format with the bytes velkaro-convert writes, the question before an existing ou
 replaced (Enter keeps it, 替换 replaces it), an edited format field, the warnings of sources that
 stop early or hold no point in the result dialog, a read-only output refused with its reason and
 no question, forty files whose result dialog fits the screen, a long run cancelled in its
-progress dialog, 自动识别 chosen in 设置 with its preview of a header-row file, a coordinate
-system chosen in 设置 and a GIS format in the list, an option set in 设置 and remembered after a
-restart, the about box from the window menu, and Esc ending the program with status 0.
+progress dialog (the file and the bytes read), 自动识别 chosen in 设置 with its preview of a
+header-row file, a coordinate system chosen in 设置 and a GIS format in the list, an option set
+in 设置 and remembered after a restart, the about box from the window menu, and Esc ending the
+program with status 0.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -305,7 +307,9 @@ def cancelled_run(app, main, work):
     text = wait_for("the progress text", lambda: next(
         (n.name for n in descendants(progress) if n.getRoleName() == "label"
          and n.name.startswith("正在转换 ")), None))
-    if "/40: " not in text:
+    # The file among all, and below it the bytes read of all sources' 40 x 100 MB.
+    total = 40 * os.path.getsize(os.path.join(folder, "00.txt")) / 2**30
+    if not re.fullmatch(r"正在转换 \d+/40: \d\d\.txt\n\d+\.\d / %.1f GB" % total, text):
         fail("the progress says %r" % text)
     click(wait_for("取消", lambda: find(progress, "push button", "取消")))
     results = Results(app)

@@ -2,6 +2,7 @@
 // rule, what Browse keeps, and what Convert asks, writes and reports.
 
 #include "application_paths.h"
+#include "chosen_names.h"
 #include "convert_command.h"
 #include "dialog_texts.h"
 #include "format_selection.h"
@@ -10,7 +11,9 @@
 #include "question_text.h"
 #include "source_preview_table.h"
 #include "test_files.h"
+#include "unrepresentable_name.h"
 #include "window_settings.h"
+#include "work_progress.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +36,7 @@ using velkaro::test::writeBytes;
 
 // Shows which text came from a name, so that a test sees the decoder was asked.
 const NameDecoder kMarkNames = [](std::string_view name) { return "<" + std::string(name) + ">"; };
+const NameDecoder kPlain = [](std::string_view name) { return std::string(name); };
 
 ConversionOutcome outcomeOf(Kind kind, std::string output = {}) {
     ConversionOutcome outcome(kind);
@@ -195,6 +199,119 @@ TEST(SourceSelection, KeepsTheChoiceAndShowsOneOrSeveralFiles) {
     EXPECT_EQ(selection.displayText(kMarkNames), "<c.txt>");
 }
 
+const std::string kCodePageAdvice =
+    "路径中有本系统代码页不能表示的字符。请把文件或文件夹改名，只用本系统能显示的字符 "
+    "(例如英文字母和数字)，再重新选择；或用命令行转换程序 velkaro-convert 转换。";
+const std::string kEncodingAdvice =
+    "请把它们改名 (例如用 convmv -f gbk -t utf-8)，或用命令行转换程序 velkaro-convert 转换。";
+const std::string kNotFiles = "下列不是文件 (例如文件夹)，没有选择:";
+const std::string kNotFilesAdvice = "请选择或拖入要转换的文件本身。";
+
+// The names of one drop or choice: the files the core can take are chosen, the rest named in one
+// box; with no such file the earlier choice (a.txt) stays.
+struct ChosenRow {
+    const char *name;
+    ChosenNames names;
+    std::string chosen; // the display afterwards
+    std::string box;    // empty: no box
+};
+
+class ChosenNamesTest : public ::testing::TestWithParam<ChosenRow> {};
+
+TEST_P(ChosenNamesTest, ChoosesTheFilesAndNamesTheRestInOneBox) {
+    SourceSelection selection;
+    selection.choose({"/d/a.txt"}, PathStyle::Posix);
+    const std::optional<Message> box = chooseNames(GetParam().names, selection, PathStyle::Posix);
+    EXPECT_EQ(selection.displayText(kPlain), GetParam().chosen);
+    EXPECT_EQ(box.value_or(Message{}).text, GetParam().box);
+    EXPECT_EQ(box.value_or(Message{}).icon, box ? MessageIcon::Exclamation : MessageIcon::None);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ChosenNamesTest,
+    ::testing::Values(
+        ChosenRow{"AllTaken", {{"/e/b.txt", "/e/c.txt"}, {}, {}, {}}, "b.txt 等 2 个文件", ""},
+        ChosenRow{"OneOutsideTheCodePage",
+                  {{"/e/b.txt"}, {"/e/测.txt"}, NameTrouble::CodePage, {}},
+                  "b.txt",
+                  "不能打开 \"/e/测.txt\":\n" + kCodePageAdvice},
+        ChosenRow{"TwoOutsideTheCodePageAndNoFile",
+                  {{}, {"/e/测.txt", "/e/😀.txt"}, NameTrouble::CodePage, {}},
+                  "a.txt",
+                  "不能打开下列文件:\n\"/e/测.txt\"\n\"/e/😀.txt\"\n" + kCodePageAdvice},
+        ChosenRow{"NotUtf8",
+                  {{"/e/b.txt"}, {"/e/\\xB5\\xE3.txt"}, NameTrouble::Encoding, {}},
+                  "b.txt",
+                  "下列文件的名字不是 UTF-8 编码 (例如来自 Windows 的 GBK 文件名)，本窗口不能选择"
+                  "它们:\n/e/\\xB5\\xE3.txt\n" +
+                      kEncodingAdvice},
+        ChosenRow{"AFolderLeftOut",
+                  {{"/e/b.txt"}, {}, {}, {"/e/day 2"}},
+                  "b.txt",
+                  kNotFiles + "\n/e/day 2\n" + kNotFilesAdvice},
+        ChosenRow{"OnlyFolders",
+                  {{}, {}, {}, {"/e", "/f"}},
+                  "a.txt",
+                  kNotFiles + "\n/e\n/f\n" + kNotFilesAdvice},
+        ChosenRow{"BadNameAndFolderInOneBox",
+                  {{}, {"/e/测.txt"}, NameTrouble::CodePage, {"/e/f"}},
+                  "a.txt",
+                  "不能打开 \"/e/测.txt\":\n" + kCodePageAdvice + "\n\n" + kNotFiles + "\n/e/f\n" +
+                      kNotFilesAdvice}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(UnrepresentableName, OneNameAndSeveralAreOneBox) {
+    EXPECT_EQ(
+        unrepresentableNameMessage("C:\\测\\a.txt"),
+        (Message{"不能打开 \"C:\\测\\a.txt\":\n" + kCodePageAdvice, "", MessageIcon::Exclamation}));
+    EXPECT_EQ(unrepresentableNamesMessage({"C:\\a😀.txt"}),
+              unrepresentableNameMessage("C:\\a😀.txt"));
+    EXPECT_EQ(undecodableNamesMessage({"\\xB5.txt", "b\\xE3"}).text,
+              "下列文件的名字不是 UTF-8 编码 (例如来自 Windows 的 GBK 文件名)，本窗口不能选择它们:"
+              "\n\\xB5.txt\nb\\xE3\n" +
+                  kEncodingAdvice);
+}
+
+// The progress: the file running among all, and the bytes read of all sources' bytes in the
+// unit that suits their total.
+struct ProgressRow {
+    std::uint64_t read;
+    std::uint64_t total;
+    std::size_t current;
+    int percent;
+    const char *text;
+    const char *bytes;
+};
+
+class WorkProgressTest : public ::testing::TestWithParam<ProgressRow> {};
+
+TEST_P(WorkProgressTest, PercentFileAndBytes) {
+    const ProgressRow &row = GetParam();
+    WorkProgress progress;
+    progress.sourceNames = {"a.txt", "b.txt", "c.txt"};
+    progress.totalBytes = row.total;
+    progress.current = row.current;
+    progress.conversion.bytesRead = row.read;
+    EXPECT_EQ(progress.percent(), row.percent);
+    EXPECT_EQ(progress.text(kMarkNames), row.text);
+    EXPECT_EQ(progress.bytesText(), row.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, WorkProgressTest,
+    ::testing::Values(
+        ProgressRow{0, 0, 0, 0, "正在转换 1/3: <a.txt>", ""},
+        ProgressRow{0, 100, 0, 0, "正在转换 1/3: <a.txt>", "0.0 / 0.1 KB"},
+        ProgressRow{512, 2048, 1, 25, "正在转换 2/3: <b.txt>", "0.5 / 2.0 KB"},
+        ProgressRow{12'897'485, 47'815'065, 1, 26, "正在转换 2/3: <b.txt>", "12.3 / 45.6 MB"},
+        ProgressRow{1ULL << 30, 3ULL << 30, 2, 33, "正在转换 3/3: <c.txt>", "1.0 / 3.0 GB"},
+        ProgressRow{300, 200, 9, 100, "正在转换 3/3: <c.txt>", "0.2 / 0.2 KB"}));
+
+TEST(WorkProgress, NoSourceShowsNothing) {
+    const WorkProgress progress;
+    EXPECT_EQ(progress.text(kMarkNames), "");
+}
+
 // A window's boxes, answered as the test says.
 class ScriptedHost : public DialogHost {
   public:
@@ -228,7 +345,6 @@ std::string changed(const std::string &path) {
 }
 
 using velkaro::test::kSource;
-const NameDecoder kPlain = [](std::string_view name) { return std::string(name); };
 
 struct CommandFixture {
     TempDir dir;

@@ -6,6 +6,9 @@
 //                                         pixels: the client size a dialog of it must have
 //   window-text settext HWND TEXT         puts TEXT into the window HWND (hex), an edit field
 //   window-text workarea                  the primary screen's work area: L,T,R,B
+//   window-text drop HWND PATH...         drops the paths on the window HWND (hex) as the
+//                                         shell does a drag of files from its folder window
+//   window-text close HWND                asks the window HWND (hex) to close, as its close box
 // A window line:  window HWND class=CLASS title=TITLE client=WxH rect=L,T,R,B owner=HWND
 //                 [disabled] [moving]
 // A control line:   control ID hwnd=HWND class=CLASS text=TEXT rect=L,T,R,B [sel=N items=N]
@@ -20,6 +23,7 @@
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -211,6 +215,37 @@ HWND parseHandle(const wchar_t *text) {
     return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoull(text, nullptr, 16)));
 }
 
+// The shell's WM_DROPFILES: a DROPFILES header, then the wide paths, each ending in a zero, and
+// one zero more. A message carries no memory from process to process, so the block is written
+// into the window's process, where a fixed block's handle is its address as GlobalAlloc gives
+// it; DragQueryFile reads it there as it reads the shell's.
+int postDrop(HWND window, int count, wchar_t **paths) {
+    std::wstring list;
+    for (int i = 0; i < count; ++i) {
+        list.append(paths[i]).push_back(L'\0');
+    }
+    list.push_back(L'\0');
+    std::string block(sizeof(DROPFILES), '\0');
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    header.fWide = TRUE;
+    std::memcpy(block.data(), &header, sizeof header);
+    block.append(reinterpret_cast<const char *>(list.data()), list.size() * sizeof(wchar_t));
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id);
+    void *const there = process != nullptr ? VirtualAllocEx(process, nullptr, block.size(),
+                                                            MEM_COMMIT, PAGE_READWRITE)
+                                           : nullptr;
+    const bool written = there != nullptr && WriteProcessMemory(process, there, block.data(),
+                                                                block.size(), nullptr) != FALSE;
+    if (process != nullptr) {
+        CloseHandle(process);
+    }
+    return written && PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(there), 0) ? 0
+                                                                                             : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t **argv) {
@@ -236,7 +271,14 @@ int wmain(int argc, wchar_t **argv) {
                    ? 0
                    : 1;
     }
-    std::fputs("usage: window-text list | map EXE TEMPLATE CX CY | settext HWND TEXT | workarea\n",
+    if (command == L"close" && argc == 3) {
+        return PostMessageW(parseHandle(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (command == L"drop" && argc >= 4) {
+        return postDrop(parseHandle(argv[2]), argc - 3, argv + 3);
+    }
+    std::fputs("usage: window-text list | map EXE TEMPLATE CX CY | settext HWND TEXT | workarea"
+               " | drop HWND PATH... | close HWND\n",
                stderr);
     return 2;
 }
