@@ -3,13 +3,13 @@
 #include "byte_packing.h"
 #include "grid_wkt.h"
 #include "output_time.h"
+#include "scratch_database.h"
 
 #include <sqlite3.h>
 
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <limits>
 #include <utility>
 
 namespace velkaro::gis {
@@ -97,24 +97,15 @@ bool GeoPackageWriter::create() {
                    m_insert);
 }
 
-// A database of SQLite's memdb file system: one block of memory that sqlite3_serialize hands
-// out without a copy, where ":memory:" would keep pages apart and copy them into a new block.
 bool GeoPackageWriter::openDatabase() {
     sqlite3 *db = nullptr;
-    const int opened = sqlite3_open_v2("file:velkaro-layer?vfs=memdb", &db,
-                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
-                                           SQLITE_OPEN_URI | SQLITE_OPEN_EXRESCODE,
-                                       nullptr);
+    const int opened = openScratchDatabase(&db);
     m_db.reset(db);
     if (opened != SQLITE_OK) {
         noteSqlFailure(opened);
         return false;
     }
-    // memdb refuses to grow beyond 1 GiB unless told otherwise; memory is the only limit here.
-    sqlite3_int64 limit = std::numeric_limits<sqlite3_int64>::max() / 2;
-    sqlite3_file_control(db, "main", SQLITE_FCNTL_SIZE_LIMIT, &limit);
-    return execute("PRAGMA journal_mode=MEMORY;PRAGMA application_id=1196444487;"
-                   "PRAGMA user_version=10300;BEGIN");
+    return execute("PRAGMA application_id=1196444487;PRAGMA user_version=10300;BEGIN");
 }
 
 bool GeoPackageWriter::createTables() {
@@ -217,25 +208,13 @@ bool GeoPackageWriter::writeExtent() {
     return true;
 }
 
-// The database's bytes into the temporary file; without a copy where memdb allows it.
+// The database's bytes into the temporary file, a piece at a time.
 bool GeoPackageWriter::writeDatabase() {
-    sqlite3_int64 size = 0;
-    unsigned char *bytes = sqlite3_serialize(m_db.get(), "main", &size, SQLITE_SERIALIZE_NOCOPY);
-    unsigned char *copy = nullptr;
-    if (bytes == nullptr) {
-        bytes = copy = sqlite3_serialize(m_db.get(), "main", &size, 0);
-    }
-    if (bytes == nullptr) {
-        noteSqlFailure(SQLITE_NOMEM);
+    if (!copyScratchDatabase(m_db.get(), m_files.file(0))) {
+        m_files.noteWriteFailure(0, SystemError::fromErrno());
         return false;
     }
-    const auto length = static_cast<std::size_t>(size);
-    const bool written = std::fwrite(bytes, 1, length, m_files.file(0)) == length;
-    if (!written) {
-        m_files.noteWriteFailure(0, SystemError::fromErrno());
-    }
-    sqlite3_free(copy);
-    return written;
+    return true;
 }
 
 bool GeoPackageWriter::execute(const std::string &sql) {
@@ -259,13 +238,22 @@ bool GeoPackageWriter::prepare(const std::string &sql, std::unique_ptr<sqlite3_s
     return true;
 }
 
-// SQLite's failures in memory: out of memory is the system's ENOMEM; anything else has no
-// system error and reports the output file as failed for an unknown reason.
+// SQLite's failures: running out of memory or of disk space (for the scratch database) are the
+// system's ENOMEM and ENOSPC; a failed file operation gives the errno the scratch file had;
+// anything else has no system error and reports the output file as failed for an unknown reason.
 void GeoPackageWriter::noteSqlFailure(int result) {
     m_failed = true;
-    const bool noMemory = (result & 0xFF) == SQLITE_NOMEM || (result & 0xFF) == SQLITE_FULL;
-    m_files.noteWriteFailure(0, noMemory ? SystemError{SystemError::Domain::Posix, ENOMEM}
-                                         : SystemError{});
+    const int primary = result & 0xFF;
+    int code = 0;
+    if (primary == SQLITE_NOMEM) {
+        code = ENOMEM;
+    } else if (primary == SQLITE_FULL) {
+        code = ENOSPC;
+    } else if ((primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN) && m_db) {
+        code = sqlite3_system_errno(m_db.get());
+    }
+    m_files.noteWriteFailure(0, code != 0 ? SystemError{SystemError::Domain::Posix, code}
+                                          : SystemError{});
 }
 
 } // namespace velkaro::gis

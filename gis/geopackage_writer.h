@@ -15,8 +15,9 @@ namespace velkaro::gis {
 // An OGC GeoPackage 1.3 of one point layer with heights: the feature table (fid, geom, name,
 // code, z, line) with its rows in gpkg_contents and gpkg_geometry_columns, and the grid's EPSG
 // row in gpkg_spatial_ref_sys (without a grid the layer takes the standard's undefined
-// Cartesian system, srs_id -1). The database is built in memory inside one transaction and its
-// bytes written at finish() into the layer's temporary file, so that it reaches its name by the
+// Cartesian system, srs_id -1). The database is built in a scratch database (which takes a
+// bounded page cache of memory whatever the number of points) inside one transaction and its
+// bytes copied at finish() into the layer's temporary file, so that it reaches its name by the
 // same durable way as every other output, never as a half-written database.
 class GeoPackageWriter final : public PointLayerWriter {
   public:

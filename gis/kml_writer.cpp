@@ -2,6 +2,7 @@
 
 #include "layer_text.h"
 #include "markup_text.h"
+#include "summary_text.h"
 
 #include <cmath>
 
@@ -60,7 +61,9 @@ bool KmlWriter::writeFolders() {
     OutputStream &out = m_file.stream();
     for (std::size_t group = 0; group < m_groups.size(); ++group) {
         m_record.assign("<Folder>\n<name>");
-        appendXmlText(m_record, m_groups.code(group));
+        appendXmlText(m_record, m_groups.holdsOtherCodes(group)
+                                    ? wording::otherCodesText(m_groups.codeLimit())
+                                    : m_groups.code(group));
         m_record += "</name>\n";
         out.writeRaw(m_record);
         if (!m_groups.writeTo(group, out)) {

@@ -12,7 +12,9 @@ namespace velkaro::gis {
 // KML 2.2: a Document named after the layer holding one Folder per code (in the order the codes
 // first appear), each with one Placemark per point of that code in the order of the source: its
 // name, a description giving its code and elevation, and a Point at longitude, latitude and
-// height in WGS 84 (the grid's CGCS2000 places taken as such).
+// height in WGS 84 (the grid's CGCS2000 places taken as such). As in the summary, the codes after
+// the first kMaxSummaryCodes distinct ones share one last Folder, named as the summary names
+// them; their placemarks still give each point's own name and code.
 //
 // The altitude mode is absolute: a survey's z is an elevation above the height datum's sea
 // level, which is what KML's absolute means (height above sea level); the default,

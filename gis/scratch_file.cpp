@@ -45,4 +45,12 @@ std::FILE *openScratchFile() {
 
 #endif
 
+bool seekScratchFile(std::FILE *file, std::uint64_t offset) {
+#if defined(_WIN32)
+    return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
+#else
+    return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
 } // namespace velkaro::gis

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 
 namespace velkaro::gis {
@@ -10,5 +11,9 @@ namespace velkaro::gis {
 // why). std::tmpfile on Windows' C runtime makes it in the root of the current drive, which
 // users may not write to; there it goes into the user's temporary folder instead.
 [[nodiscard]] std::FILE *openScratchFile();
+
+// Moves file's position to offset, also past 2 GiB where long is 32 bits (Windows); false when
+// the system refused (errno says why).
+[[nodiscard]] bool seekScratchFile(std::FILE *file, std::uint64_t offset);
 
 } // namespace velkaro::gis

@@ -1,6 +1,10 @@
 #include "conversion_run.h"
+#include "kml_writer.h"
 #include "layer_writers.h"
 #include "shapefile_writer.h"
+
+#include "conversion_summary.h"
+#include "grid_crs.h"
 
 #include "hostile_support.h"
 #include "test_files.h"
@@ -140,6 +144,36 @@ TEST(LayerReadback, ShapefileCutsLongTextsBetweenCharacters) {
     const std::string all = commandOutput("ogrinfo -ro -al " + shellQuoted(dir.file("long.shp")));
     EXPECT_NE(all.find("NAME (String) = " + name.substr(0, 26 * 3) + "\n"), std::string::npos)
         << all;
+}
+
+// Past the summary's limit of codes, one last Folder named as the summary names them holds the
+// rest, each placemark with its own name and code; GDAL reads that Folder as one more layer.
+TEST(LayerReadback, KmlPutsTheCodesAfterTheLimitInALastFolder) {
+    const velkaro::test::TempDir dir;
+    velkaro::gis::KmlWriter writer(
+        {TargetFormat::Kml, dir.folder(), "many.kml", "many", velkaro::gridOfEpsg(4527)});
+    ASSERT_TRUE(writer.create());
+    const std::size_t points = velkaro::kMaxSummaryCodes + 2;
+    for (std::size_t i = 0; i < points; ++i) {
+        const std::string name = "P" + std::to_string(i);
+        const std::string code = "C" + std::to_string(i);
+        ASSERT_EQ(writer.add(velkaro::LayerPoint{name, code, 3400000.0, 39500000.0, 1.5, i + 1}),
+                  velkaro::PointWritten::Whole);
+    }
+    ASSERT_TRUE(writer.finish(velkaro::FolderSync::Now));
+    const std::string kml = velkaro::test::readBytes(dir.file("many.kml"));
+    const std::string others = "<Folder>\n<name>其余编码 (前 10000 个编码之后)</name>\n";
+    const std::size_t last = kml.rfind("<Folder>");
+    EXPECT_EQ(kml.find(others), last);
+    EXPECT_NE(kml.find("<name>C9999</name>"), std::string::npos);
+    EXPECT_EQ(kml.find("<name>C10000</name>"), std::string::npos);
+    EXPECT_NE(kml.find("<name>P10000</name>\n<description>编码: C10000\n", last),
+              std::string::npos);
+    EXPECT_NE(kml.find("<name>P10001</name>\n<description>编码: C10001\n", last),
+              std::string::npos);
+    const std::string layer = commandOutput("ogrinfo -ro -so " + shellQuoted(dir.file("many.kml")) +
+                                            " " + shellQuoted("其余编码 (前 10000 个编码之后)"));
+    EXPECT_NE(layer.find("Feature Count: 2"), std::string::npos) << layer;
 }
 
 } // namespace
