@@ -13,9 +13,6 @@ namespace {
 
 using Fields = std::vector<std::string_view>;
 
-// Auto needs at least a name or a code and the two coordinates on a line.
-constexpr std::size_t kMinimumFields = 3;
-
 // Whether text is valid UTF-8 holding at least one character beyond ASCII (a sequence cut at
 // the end of the head counts as valid).
 [[nodiscard]] bool isUtf8Beyond(std::string_view text) {
@@ -172,7 +169,7 @@ namespace {
 // The values of the lines with the usual number of fields decide.
 [[nodiscard]] LayoutDetection layoutOfValues(const std::vector<std::string_view> &lines,
                                              FieldSeparator separator) {
-    const std::size_t columns = usualFieldCount(lines, separator, kMinimumFields);
+    const std::size_t columns = usualFieldCount(lines, separator, kDetectionFields);
     std::vector<Fields> rows;
     for (const std::string_view line : lines) {
         Fields fields = cutByLayout(line, separator);
@@ -195,7 +192,7 @@ LayoutDetection detectLayout(std::string_view head) {
     detection.encoding =
         marked || isUtf8Beyond(head) ? SourceEncoding::Utf8 : SourceEncoding::Bytes;
     const std::vector<std::string_view> lines = firstLines(head, kDetectionLines);
-    const std::optional<FieldSeparator> separator = separatorOf(lines, kMinimumFields);
+    const std::optional<FieldSeparator> separator = separatorOf(lines, kDetectionFields);
     if (lines.empty()) {
         detection.failure = DetectionFailure::NoLines;
     } else if (const auto roles =

@@ -35,6 +35,8 @@ struct LayoutDetection {
 // read at once.
 inline constexpr std::size_t kDetectionLines = 20;
 inline constexpr std::size_t kDetectionBytes = 64 * 1024;
+// The fewest fields a line of points has for auto: a name or a code, and the two coordinates.
+inline constexpr std::size_t kDetectionFields = 3;
 
 // Decides the layout from the first bytes of a source. A header row whose words name the columns
 // (Name/Pt/Point, Code/Desc, N/X/Northing, E/Y/Easting, H/Z/Elevation and the usual Chinese

@@ -2,17 +2,18 @@
 
 #include "layout_fields.h"
 
+#include <algorithm>
+
 namespace velkaro {
 namespace {
-
-// A layout given needs no more than two fields a line, x and y.
-constexpr std::size_t kGivenLayoutFields = 2;
 
 [[nodiscard]] ReadingPlan givenLayout(const SourceReading &reading, std::string_view head) {
     ReadingPlan plan;
     plan.layout = reading.layout;
-    plan.layout->separator = separatorOf(firstLines(head, kDetectionLines), kGivenLayoutFields)
-                                 .value_or(FieldSeparator::CommaOrTab);
+    // As auto cuts, but a layout of two fields (x and y) may have lines of two.
+    const std::size_t fields = std::min(kDetectionFields, reading.layout.roles.size());
+    plan.layout->separator =
+        separatorOf(firstLines(head, kDetectionLines), fields).value_or(FieldSeparator::CommaOrTab);
     const bool marked = head.starts_with(kByteOrderMark);
     plan.encoding =
         reading.encoding.value_or(marked ? SourceEncoding::Utf8 : SourceEncoding::Bytes);
