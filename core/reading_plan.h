@@ -21,10 +21,11 @@ struct ReadingPlan {
 [[nodiscard]] bool needsHead(const SourceReading &reading);
 
 // The plan for reading a source whose first bytes are head (unused unless needsHead). The old
-// reading takes the encoding given. A layout given keeps its roles and takes the separator that
-// cuts head's lines (commas or tabs where they do, else semicolons or runs of spaces); a UTF-8
-// byte-order mark makes it UTF-8 unless an encoding was given. Auto takes what detectLayout
-// finds, the encoding given before the one found.
+// reading takes the encoding given. A layout given keeps its roles and takes the separator auto
+// would find in head's lines (commas or tabs where they cut them, else semicolons, else runs of
+// spaces; commas and tabs when none does); a UTF-8 byte-order mark makes it UTF-8 unless an
+// encoding was given. Auto takes what detectLayout finds, the encoding given before the one
+// found.
 [[nodiscard]] ReadingPlan planReading(const SourceReading &reading, std::string_view head);
 
 } // namespace velkaro

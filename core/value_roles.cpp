@@ -87,6 +87,26 @@ struct Columns {
     return true;
 }
 
+// What each column looks like, and the one column of northings and of eastings.
+[[nodiscard]] DetectionFailure findCoordinates(const Rows &rows, Columns &columns) {
+    for (std::size_t c = 0; c < rows.front().size(); ++c) {
+        columns.kinds.push_back(columnKind(rows, c));
+    }
+    const auto &kinds = columns.kinds;
+    const auto northing = std::find(kinds.begin(), kinds.end(), GridValue::Northing);
+    const auto easting = std::find(kinds.begin(), kinds.end(), GridValue::Easting);
+    if (northing == kinds.end() || easting == kinds.end()) {
+        return DetectionFailure::NoCoordinates;
+    }
+    if (std::count(kinds.begin(), kinds.end(), GridValue::Northing) > 1 ||
+        std::count(kinds.begin(), kinds.end(), GridValue::Easting) > 1) {
+        return DetectionFailure::Ambiguous;
+    }
+    columns.x = static_cast<std::size_t>(northing - kinds.begin());
+    columns.y = static_cast<std::size_t>(easting - kinds.begin());
+    return DetectionFailure::None;
+}
+
 [[nodiscard]] LayoutDetection refused(DetectionFailure failure) {
     return {std::nullopt, SourceEncoding::Bytes, failure};
 }
@@ -95,23 +115,11 @@ struct Columns {
 
 LayoutDetection rolesFromValues(const Rows &rows) {
     Columns columns;
-    for (std::size_t c = 0; c < rows.front().size(); ++c) {
-        columns.kinds.push_back(columnKind(rows, c));
+    if (const DetectionFailure failure = findCoordinates(rows, columns);
+        failure != DetectionFailure::None) {
+        return refused(failure);
     }
-    const auto &kinds = columns.kinds;
-    const auto northings = std::count(kinds.begin(), kinds.end(), GridValue::Northing);
-    const auto eastings = std::count(kinds.begin(), kinds.end(), GridValue::Easting);
-    if (northings == 0 || eastings == 0) {
-        return refused(DetectionFailure::NoCoordinates);
-    }
-    if (northings > 1 || eastings > 1) {
-        return refused(DetectionFailure::Ambiguous);
-    }
-    columns.x = static_cast<std::size_t>(
-        std::find(kinds.begin(), kinds.end(), GridValue::Northing) - kinds.begin());
-    columns.y = static_cast<std::size_t>(std::find(kinds.begin(), kinds.end(), GridValue::Easting) -
-                                         kinds.begin());
-    std::vector<FieldRole> roles(kinds.size(), FieldRole::Skip);
+    std::vector<FieldRole> roles(columns.kinds.size(), FieldRole::Skip);
     roles[columns.x] = FieldRole::X;
     roles[columns.y] = FieldRole::Y;
     DetectionFailure failure = DetectionFailure::None;
