@@ -404,11 +404,6 @@ INSTANTIATE_TEST_SUITE_P(
             {"--source-layout", "auto"},
             "按 name,code,y,x,z 读取 (逗号或制表符分隔)",
             kNumberedPoints},
-        LayoutRow{"AutoNumberNamesBySpaces",
-                  "1 3515102.9358 516181.7499 42.7988 KZD\n2 3515153.2790 516519.7514 39.6360\n",
-                  {"--source-layout", "auto"},
-                  "按 name,x,y,z,code 读取 (空格分隔)",
-                  kNumberedPoints},
         LayoutRow{"AutoHeightBeforeCoordinates",
                   "P1,42.7988,3515102.9358,516181.7499,KZD\r\n" + kGbkName +
                       ",39.6360,3515153.2790,516519.7514,\r\n",
@@ -421,21 +416,18 @@ INSTANTIATE_TEST_SUITE_P(
 // --dxf-codepage says, the DXF's page for the DXF (控制 in Big5, not in GBK).
 TEST(VelkaroConvert, EachOutputGetsItsOwnCodePage) {
     TempDir dir;
-    writeBytes(dir.file("rtk.txt"), "1,2,\xbf\xd8\xd6\xc6,NULL,3515153.279,516519.7514,39.636\r\n");
+    writeBytes(dir.file("gbk.txt"), "1,2,\xbf\xd8\xd6\xc6,NULL,3515153.279,516519.7514,39.636\r\n");
     writeBytes(dir.file("pts.txt"), "1,2,控制,NULL,3515153.279,516519.7514,39.636\r\n");
-    const std::vector<std::string> options = {"-f", "all", "--cass-columns=name",
-                                              "--dxf-codepage=950"};
-    std::vector<std::string> arguments = options;
-    arguments.push_back("rtk.txt");
-    ASSERT_EQ(convert(dir, arguments).status, 0);
-    arguments.back() = "pts.txt";
-    arguments.insert(arguments.begin(), {"--source-encoding", "utf-8"});
-    ASSERT_EQ(convert(dir, arguments).status, 0);
-    EXPECT_EQ(readBytes(dir.file("ptsCass.dat")), readBytes(dir.file("rtkCass.dat")));
-    EXPECT_EQ(readBytes(dir.file("ptsKaisi.txt")), readBytes(dir.file("rtkKaisi.txt")));
-    const std::string dxf = readBytes(dir.file("ptsCAD.dxf"));
-    EXPECT_NE(dxf.find("\r\n\xb1\xb1\xa8\xee\r\n"), std::string::npos);
-    EXPECT_EQ(dxf.find("\xbf\xd8\xd6\xc6"), std::string::npos);
+    for (const char *source : {"gbk.txt", "pts.txt"}) {
+        ASSERT_EQ(convert(dir, {"-f", "all", "--cass-columns=name", "--dxf-codepage=950",
+                                "--source-encoding", source[0] == 'g' ? "gbk" : "utf-8", source})
+                      .status,
+                  0);
+    }
+    EXPECT_EQ(readBytes(dir.file("ptsCass.dat")), readBytes(dir.file("gbkCass.dat")));
+    EXPECT_EQ(readBytes(dir.file("ptsKaisi.txt")), readBytes(dir.file("gbkKaisi.txt")));
+    EXPECT_NE(readBytes(dir.file("ptsCAD.dxf")).find("\r\n\xb1\xb1\xa8\xee\r\n"),
+              std::string::npos);
 }
 
 struct UsageRow {

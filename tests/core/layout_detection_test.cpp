@@ -18,7 +18,7 @@ using velkaro::SourceEncoding;
 using Role = velkaro::FieldRole;
 
 struct DetectionRow {
-    const char *name = "";
+    const char *name;
     std::string head;
     std::string roles; // as the option writes them, "rtk" for the old reading; empty: refused
     FieldSeparator separator = FieldSeparator::CommaOrTab;
@@ -26,18 +26,17 @@ struct DetectionRow {
     SourceEncoding encoding = SourceEncoding::Bytes;
     DetectionFailure failure = DetectionFailure::None;
     std::string given = "auto"; // the --source-layout asked for: auto, rtk or a preset
-    std::optional<SourceEncoding> encodingGiven;
+    std::optional<SourceEncoding> encodingGiven = std::nullopt;
 };
 
 [[nodiscard]] velkaro::SourceReading readingOf(const DetectionRow &row) {
-    velkaro::SourceReading reading;
-    reading.encoding = row.encodingGiven;
-    if (row.given == "auto") {
-        reading.mode = velkaro::SourceReading::Mode::Auto;
-    } else if (row.given != "rtk") {
-        reading.mode = velkaro::SourceReading::Mode::Layout;
-        reading.layout.roles = *velkaro::presetRoles(row.given);
-    }
+    using enum velkaro::SourceReading::Mode;
+    velkaro::SourceReading reading{row.given == "auto"  ? Auto
+                                   : row.given == "rtk" ? Rtk
+                                                        : Layout,
+                                   {},
+                                   row.encodingGiven};
+    reading.layout.roles = velkaro::presetRoles(row.given).value_or(reading.layout.roles);
     return reading;
 }
 
@@ -70,94 +69,71 @@ using enum DetectionFailure;
 using enum FieldSeparator;
 using enum SourceEncoding;
 
-// A row that auto reads (roles "rtk": the old way).
-DetectionRow found(const char *name, std::string head, std::string roles,
-                   FieldSeparator separator = CommaOrTab, bool header = false,
-                   SourceEncoding encoding = Bytes) {
-    DetectionRow row;
-    row.name = name;
-    row.head = std::move(head);
-    row.roles = std::move(roles);
-    row.separator = separator;
-    row.header = header;
-    row.encoding = encoding;
-    return row;
-}
-
-DetectionRow refused(const char *name, std::string head, DetectionFailure failure) {
-    DetectionRow row = found(name, std::move(head), "");
-    row.failure = failure;
-    return row;
-}
-
-// The row read with the layout and encoding given instead of auto.
-DetectionRow given(std::string layout, std::optional<SourceEncoding> encoding, DetectionRow row) {
-    row.given = std::move(layout);
-    row.encodingGiven = encoding;
-    return row;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Rows, DetectionTest,
     ::testing::Values(
-        found("RtkByValues", kRtk, "rtk"), found("RtkExportWithTextInField2", kRtkExport, "rtk"),
-        found("RtkExportUtf8WithByteOrderMark",
-              kBom + "1,固定解,控制点5,NULL,3515153.279,516519.7514,39.636\n", "rtk", CommaOrTab,
-              false, Utf8),
-        given("rtk", Utf8, found("RtkWithUtf8Given", kRtk, "rtk", CommaOrTab, false, Utf8)),
-        found("ChineseHeaderUtf8", "点名,编码,N,E,H\n控制点5,,3515153.279,516519.751,39.6\n",
-              "name,code,x,y,z", CommaOrTab, true, Utf8),
-        found("ChineseHeaderGbk", kGbkHeader + "P1,K,3515102.9,516181.7,42.8\r\n",
-              "name,code,x,y,z", CommaOrTab, true),
-        found("EnglishHeaderEastFirst", "Pt,E,N,Z,Code\n1,516181.7,3515102.9,42.8,KZD\n",
-              "name,y,x,z,code", CommaOrTab, true),
-        found("ByteOrderMarkAndSemicolons",
-              kBom + "Name;Northing;Easting;Elevation\nA;3515102.9;516181.7;42.8\n", "name,x,y,z",
-              Semicolon, true, Utf8),
-        found("CassDatWithEmptyCodes",
-              "P1,,516181.7499,3515102.9358,42.7988\nP2,K,516519.7514,3515153.279,39.6\n",
-              "name,code,y,x,z"),
-        found("CassDatWithNumberNames",
-              "1,,516181.7499,3515102.9358,42.7988\n2,,516374.2663,3514977.2375,41.0873\n",
-              "name,code,y,x,z"),
-        found("NumberNamesThenCode",
-              "1,3515102.9358,516181.7499,42.7988,KZD\n2,3514977.2375,516374.2663,41.08,LD\n",
-              "name,x,y,z,code"),
-        found("NumberNamesBySpaces",
-              "1 3515102.9358 516181.7499 42.7988\n2 3514977.2 516374.2 41\n", "name,x,y,z",
-              Spaces),
-        found("SpacesAndAMissingCode",
-              "P1  3515102.9 516181.7 42.8 KZD\nP2 3515153.2 516519.7 39.6\n"
-              "P3 3515154.2 516520.7 39.7 KZD\n",
-              "name,x,y,z,code", Spaces),
-        found("HeightBeforeCoordinates",
-              "P1,42.79,3515102.9358,516181.7499,KZD\nP2,41.08,3514977.23,516374.26,LD\n",
-              "name,z,x,y,code"),
-        found("NumberNameThenHeight", "1,42.79,3515102.9358,516181.7499,KZD\n", "name,z,x,y,code"),
-        found("ZoneNumberInFront", "A,3515102.9,39516181.7,42.8\nB,3515103.9,39516182.7,43\n",
-              "name,x,y,z"),
-        refused("NothingButBlanks", " \r\n\t\n", NoLines),
-        refused("NoSeparator", "one point\nanother point\n", NoSeparator),
-        refused("LocalGridIsNotGuessed", "P1,100.5,200.5,3\nP2,101.5,201.5,4\n", NoCoordinates),
-        refused("TwoNorthingColumns", "P1,3515102.9,3515103.9,516181.7,1\n", Ambiguous),
-        refused("WholeNumbersBeforeCoordinates", "1,42,3515102.9,516181.7,KZD\n", AmbiguousHeight),
-        refused("TwoDecimalsBeforeCoordinates", "1.5,42.79,3515102.9,516181.7\n", AmbiguousHeight),
-        refused("MoreThanNameAndCodeBefore", "1,P1,KZD,3515102.9,516181.7,42.8\n", UnclearTexts),
-        given("pnezd", std::nullopt,
-              found("PnezdBySemicolons",
-                    "P1;3515102.9;516181.7;42.8;KZD\nP2;3515103.9;516182.7;43;\n",
-                    "name,x,y,z,code", Semicolon)),
-        given("penzd", std::nullopt,
-              found("PenzdBySpaces", "P1  516181.7 3515102.9\t42.8\n", "name,y,x,z,code", Spaces)),
-        given("cass", std::nullopt,
-              found("CassKeepsCommasWithBlanksInNames", "P 1,,516181.7,3515102.9,42.8\n",
-                    "name,code,y,x,z")),
-        given("cass", std::nullopt,
-              found("CassWithByteOrderMark", kBom + "P1,,516181.7,3515102.9,42.8\n",
-                    "name,code,y,x,z", CommaOrTab, false, Utf8)),
-        given("cass", Bytes,
-              found("ByteOrderMarkWithGbkGiven", kBom + "P1;;516181.7;3515102.9;42.8\n",
-                    "name,code,y,x,z", Semicolon))),
+        DetectionRow{"RtkByValues", kRtk, "rtk"},
+        DetectionRow{"RtkExportWithTextInField2", kRtkExport, "rtk"},
+        DetectionRow{"RtkExportUtf8WithByteOrderMark",
+                     kBom + "1,固定解,控制点5,NULL,3515153.279,516519.7514,39.636\n", "rtk",
+                     CommaOrTab, false, Utf8},
+        DetectionRow{"RtkWithUtf8Given", kRtk, "rtk", CommaOrTab, false, Utf8, None, "rtk", Utf8},
+        DetectionRow{"ChineseHeaderUtf8", "点名,编码,N,E,H\n控制点5,,3515153.279,516519.751,39.6\n",
+                     "name,code,x,y,z", CommaOrTab, true, Utf8},
+        DetectionRow{"ChineseHeaderGbk", kGbkHeader + "P1,K,3515102.9,516181.7,42.8\r\n",
+                     "name,code,x,y,z", CommaOrTab, true},
+        DetectionRow{"EnglishHeaderEastFirst", "Pt,E,N,Z,Code\n1,516181.7,3515102.9,42.8,KZD\n",
+                     "name,y,x,z,code", CommaOrTab, true},
+        DetectionRow{"ByteOrderMarkAndSemicolons",
+                     kBom + "Name;Northing;Easting;Elevation\nA;3515102.9;516181.7;42.8\n",
+                     "name,x,y,z", Semicolon, true, Utf8},
+        DetectionRow{"CassDatWithEmptyCodes",
+                     "P1,,516181.7499,3515102.9358,42.7988\nP2,K,516519.7514,3515153.279,39.6\n",
+                     "name,code,y,x,z"},
+        DetectionRow{"CassDatWithNumberNames",
+                     "1,,516181.7499,3515102.9358,42.7988\n2,,516374.2663,3514977.2375,41.08\n",
+                     "name,code,y,x,z"},
+        DetectionRow{"NumberNamesThenCode",
+                     "1,3515102.9358,516181.7499,42.7988,KZD\n2,3514977.23,516374.26,41.08,LD\n",
+                     "name,x,y,z,code"},
+        DetectionRow{"NumberNamesBySpaces",
+                     "1 3515102.93 516181.74 42.79\n2 3514977.2 516374.2 41\n", "name,x,y,z",
+                     Spaces},
+        DetectionRow{"SpacesAndAMissingCode",
+                     "P1  3515102.9 516181.7 42.8 KZD\nP2 3515153.2 516519.7 39.6\n"
+                     "P3 3515154.2 516520.7 39.7 KZD\n",
+                     "name,x,y,z,code", Spaces},
+        DetectionRow{"HeightBeforeCoordinates",
+                     "P1,42.79,3515102.9358,516181.7499,KZD\nP2,41.08,3514977.23,516374.26,LD\n",
+                     "name,z,x,y,code"},
+        DetectionRow{"NumberNameThenHeight", "1,42.79,3515102.93,516181.74,KZD\n",
+                     "name,z,x,y,code"},
+        DetectionRow{"ZoneNumberInFront",
+                     "A,3515102.9,39516181.7,42.8\nB,3515103.9,39516182.7,43\n", "name,x,y,z"},
+        DetectionRow{"NothingButBlanks", " \r\n\t\n", "", CommaOrTab, false, Bytes, NoLines},
+        DetectionRow{"NoSeparator", "one point\nanother point\n", "", CommaOrTab, false, Bytes,
+                     NoSeparator},
+        DetectionRow{"LocalGridIsNotGuessed", "P1,100.5,200.5,3\nP2,101.5,201.5,4\n", "",
+                     CommaOrTab, false, Bytes, NoCoordinates},
+        DetectionRow{"TwoNorthingColumns", "P1,3515102.9,3515103.9,516181.7,1\n", "", CommaOrTab,
+                     false, Bytes, Ambiguous},
+        DetectionRow{"WholeNumbersBeforeCoordinates", "1,42,3515102.9,516181.7,KZD\n", "",
+                     CommaOrTab, false, Bytes, AmbiguousHeight},
+        DetectionRow{"TwoDecimalsBeforeCoordinates", "1.5,42.79,3515102.9,516181.7\n", "",
+                     CommaOrTab, false, Bytes, AmbiguousHeight},
+        DetectionRow{"MoreThanNameAndCodeBefore", "1,P1,KZD,3515102.9,516181.7,42.8\n", "",
+                     CommaOrTab, false, Bytes, UnclearTexts},
+        DetectionRow{"PnezdBySemicolons",
+                     "P1;3515102.9;516181.7;42.8;KZD\nP2;3515103.9;516182.7;43;\n",
+                     "name,x,y,z,code", Semicolon, false, Bytes, None, "pnezd"},
+        DetectionRow{"PenzdBySpaces", "P1  516181.7 3515102.9\t42.8\n", "name,y,x,z,code", Spaces,
+                     false, Bytes, None, "penzd"},
+        DetectionRow{"CassKeepsCommasWithBlanksInNames", "P 1,,516181.7,3515102.9,42.8\n",
+                     "name,code,y,x,z", CommaOrTab, false, Bytes, None, "cass"},
+        DetectionRow{"CassWithByteOrderMark", kBom + "P1,,516181.7,3515102.9,42.8\n",
+                     "name,code,y,x,z", CommaOrTab, false, Utf8, None, "cass"},
+        DetectionRow{"ByteOrderMarkWithGbkGiven", kBom + "P1;;516181.7;3515102.9;42.8\n",
+                     "name,code,y,x,z", Semicolon, false, Bytes, None, "cass", Bytes}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(SourceLayout, RolesPresetsAndFields) {
