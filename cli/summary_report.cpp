@@ -169,15 +169,16 @@ void writeJsonCodes(std::FILE *out, const ConversionSummary &summary, TextEncodi
     return "comma-or-tab";
 }
 
-// How the source was read, when not the old tool's way.
+// How the source was read, when not the old tool's way by default; "rtk" when auto found it.
 [[nodiscard]] std::string jsonLayout(const ConversionOutcome &outcome) {
-    if (!outcome.layout) {
+    if (!outcome.layout && !outcome.oldLayoutFound) {
         return {};
     }
-    const SourceLayout &layout = *outcome.layout;
-    return ",\"layout\":{\"roles\":" + quoted(rolesText(layout.roles)) +
-           ",\"separator\":" + quoted(separatorId(layout.separator)) +
-           ",\"header\":" + (layout.headerRow ? "true" : "false") + ",\"encoding\":" +
+    const std::optional<SourceLayout> &layout = outcome.layout;
+    return ",\"layout\":{\"roles\":" + quoted(layout ? rolesText(layout->roles) : "rtk") +
+           ",\"separator\":" +
+           quoted(separatorId(layout ? layout->separator : FieldSeparator::CommaOrTab)) +
+           ",\"header\":" + (layout && layout->headerRow ? "true" : "false") + ",\"encoding\":" +
            (outcome.encoding == velkaro::SourceEncoding::Utf8 ? "\"utf-8\"" : "\"bytes\"") + "}";
 }
 
@@ -228,8 +229,10 @@ std::string summaryText(const ConversionOutcome &outcome) {
         return {};
     }
     const ConversionSummary &summary = *outcome.summary;
-    std::string text = "  " + wording::linesReadText(summary.linesRead, summary.linesTaken) + ", " +
-                       wording::readingEndText(outcome.reading) + "\n";
+    const std::string layout = wording::layoutText(outcome);
+    std::string text = layout.empty() ? "" : "  " + layout + "\n";
+    text += "  " + wording::linesReadText(summary.linesRead, summary.linesTaken) + ", " +
+            wording::readingEndText(outcome.reading) + "\n";
     for (const CodeSummary &code : summary.codes) {
         appendCodeLine(text, wording::codeLabelText(printable(code.code)), code);
     }

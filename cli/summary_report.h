@@ -8,8 +8,9 @@
 
 namespace velkaro::cli {
 
-// The human-readable summary of a converted outcome that carries one: a line about the lines,
-// then one line per code, each indented by two spaces and ended by a line feed.
+// The human-readable summary of a converted outcome that carries one: how the source was read
+// when not the old tool's way by default (wording::layoutText), a line about the lines, then
+// one line per code, each indented by two spaces and ended by a line feed.
 [[nodiscard]] std::string summaryText(const ConversionOutcome &outcome);
 
 // One conversion as one JSON object on one line (ended by a line feed), converted or not, written

@@ -56,8 +56,10 @@ struct ConversionOutcome {
     // For the failures that touch a file: which file, why, and the system's error.
     std::optional<FileFailure> failure;
     // How the source was read, when not the old tool's way: the layout (given, or found) and the
-    // encoding of its text; with LayoutUndecided why none was found.
+    // encoding of its text; with LayoutUndecided why none was found. oldLayoutFound: auto found
+    // the old tool's layout and read it the old way (layout is then nullopt).
     std::optional<SourceLayout> layout;
+    bool oldLayoutFound = false;
     SourceEncoding encoding = SourceEncoding::Bytes;
     DetectionFailure layoutFailure = DetectionFailure::None;
     // The GIS formats: the grid the points were written in (none: a local grid, which the

@@ -5,16 +5,17 @@
 #include "grid_check.h"
 #include "layer_feed.h"
 #include "layout_cutter.h"
-#include "layout_detection.h"
+#include "layout_fields.h"
 #include "line_cutter.h"
 #include "output_file.h"
 #include "output_stream.h"
 #include "point_record.h"
+#include "reading_plan.h"
+#include "record_recoder.h"
 #include "record_writer.h"
 #include "source_stream.h"
 #include "summary_collector.h"
 #include "text_decoding.h"
-#include "text_recoder.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -126,16 +127,9 @@ void noteEndOfFileByte(SourceStream &source, ReadingReport &report) {
            (report.piecesTaken != 0 && 2 * junk > report.piecesTaken);
 }
 
-// The code page names and codes of a UTF-8 source are written in when no DXF code page says
-// otherwise: GBK, which CASS and Kaisi read on Chinese Windows.
+// The code page the readers of CASS and Kaisi files expect, GBK (they run on Chinese Windows),
+// and a DXF's when no --dxf-codepage names another.
 constexpr int kDefaultTextCodePage = 936;
-
-// How the lines of a run are read: the old tool's way (no layout), or a layout given or found.
-struct ReadingPlan {
-    std::optional<SourceLayout> layout;
-    SourceEncoding encoding = SourceEncoding::Bytes;
-    DetectionFailure failure = DetectionFailure::None;
-};
 
 // The first bytes of the source, for finding its layout; empty when it cannot be read (opening
 // it for the conversion then says why).
@@ -150,19 +144,9 @@ struct ReadingPlan {
     return head;
 }
 
-[[nodiscard]] ReadingPlan planReading(const ConversionRequest &request) {
+[[nodiscard]] ReadingPlan planOf(const ConversionRequest &request) {
     const SourceReading &reading = request.options.sourceReading;
-    const SourceEncoding given = reading.encoding.value_or(SourceEncoding::Bytes);
-    switch (reading.mode) {
-    case SourceReading::Mode::Rtk:
-        return {};
-    case SourceReading::Mode::Layout:
-        return {reading.layout, given, DetectionFailure::None};
-    case SourceReading::Mode::Auto:
-        break;
-    }
-    const LayoutDetection found = detectLayout(headOf(request.sourcePath));
-    return {found.layout, reading.encoding.value_or(found.encoding), found.failure};
+    return planReading(reading, needsHead(reading) ? headOf(request.sourcePath) : std::string());
 }
 
 // What every reading loop hands its points to.
@@ -171,6 +155,7 @@ struct PointSink {
     LayerFeed *layer;     // the GIS formats'
     const ConversionOptions &options;
     SummaryCollector *collector;
+    RecordRecoder *texts = nullptr; // a UTF-8 source's names and codes into the output's page
     GridCheck grid;
 
     // Writes one point taken from a line unless the options leave it out, and counts what the
@@ -187,7 +172,7 @@ struct PointSink {
             takeIntoLayer(record, allNumbers, lineNumber, result);
             return;
         }
-        writer->write(record);
+        writer->write(texts == nullptr ? record : recoded(record, lineNumber, result));
         if (!allNumbers) {
             result.report.withoutCoordinates.note(lineNumber);
         }
@@ -217,6 +202,17 @@ struct PointSink {
         if (kSummary && collector != nullptr) {
             collector->addPoint(record);
         }
+    }
+
+    // The record with its name and code in the output's code page, a character that page cannot
+    // hold noted. The summary keeps the source's text, which it is decoded from.
+    [[nodiscard]] const PointRecord &recoded(const PointRecord &record, std::uint64_t lineNumber,
+                                             ReadingResult &result) {
+        const PointRecord &inOutputPage = texts->recode(record);
+        if (texts->lostCharacters()) {
+            result.report.unrepresentable.note(lineNumber);
+        }
+        return inOutputPage;
     }
 };
 
@@ -251,19 +247,20 @@ template <bool kSummary>
 }
 
 // Reads the lines of a layout: blank lines are skipped and no line ends the reading early, since
-// the short-line rule is the old tool's alone; a header row is not a point.
+// the short-line rule is the old tool's alone; a header row is not a point, nor a byte-order mark
+// part of the first line.
 [[nodiscard]] ReadingResult convertByLayout(SourceStream &source, PointSink &sink,
-                                            const SourceLayout &layout, TextRecoder *recoder) {
+                                            const SourceLayout &layout) {
     ReadingResult result;
     ReadingReport &report = result.report;
-    LayoutCutter cutter(layout, recoder);
+    LayoutCutter cutter(layout);
     SourceLine line;
     bool header = layout.headerRow;
     std::uint64_t lineNumber = 0;
     while (result.nextPiece(source, line, lineNumber)) {
         std::string_view text = line.text;
-        if (lineNumber == 1 && recoder != nullptr && text.starts_with("\xEF\xBB\xBF")) {
-            text.remove_prefix(3); // the byte-order mark of UTF-8
+        if (lineNumber == 1 && text.starts_with(kByteOrderMark)) {
+            text.remove_prefix(kByteOrderMark.size());
         }
         if (isBlank(text) && !line.zeroByte) {
             continue;
@@ -276,9 +273,6 @@ template <bool kSummary>
             report.zeroBytes.note(lineNumber);
         }
         cutter.apply(text);
-        if (cutter.lostCharacters()) {
-            report.unrepresentable.note(lineNumber);
-        }
         sink.take(cutter.record(), cutter.holdsAllCoordinates(), cutter.holdsNoCoordinate(),
                   lineNumber, result);
     }
@@ -305,17 +299,23 @@ template <bool kSummary>
     return std::nullopt;
 }
 
+// The code page the names and codes of a format's output are read in.
+[[nodiscard]] int textCodePage(const ConversionRequest &request) {
+    return *request.format == TargetFormat::Cad
+               ? request.options.dxfCodePage.value_or(kDefaultTextCodePage)
+               : kDefaultTextCodePage;
+}
+
 // The reading loop the plan asks for, with what it found at the end.
 [[nodiscard]] ReadingResult readAll(SourceStream &source, PointSink &sink, const ReadingPlan &plan,
-                                    const ConversionOptions &options) {
-    std::optional<TextRecoder> recoder;
+                                    const ConversionRequest &request) {
+    std::optional<RecordRecoder> recoder;
     // The GIS formats take UTF-8 as it is; the old ones the code page their readers expect.
-    if (plan.layout && plan.encoding == SourceEncoding::Utf8 && sink.layer == nullptr) {
-        recoder.emplace(options.dxfCodePage.value_or(kDefaultTextCodePage));
+    if (plan.encoding == SourceEncoding::Utf8 && sink.layer == nullptr) {
+        recoder.emplace(textCodePage(request));
     }
-    ReadingResult result = plan.layout
-                               ? convertByLayout(source, sink, *plan.layout,
-                                                 recoder && recoder->usable() ? &*recoder : nullptr)
+    sink.texts = recoder && recoder->usable() ? &*recoder : nullptr;
+    ReadingResult result = plan.layout                 ? convertByLayout(source, sink, *plan.layout)
                            : sink.collector != nullptr ? convertLines<true>(source, sink)
                                                        : convertLines<false>(source, sink);
     result.report.axesSwapped = sink.grid.axesSwapped();
@@ -334,6 +334,7 @@ template <bool kSummary>
     ConversionOutcome result = outcome(Kind::Converted, request, outputName);
     result.outputPath = std::move(outputPath);
     result.layout = plan.layout;
+    result.oldLayoutFound = plan.oldLayoutFound;
     result.encoding = plan.encoding;
     result.folderToSync = std::move(folderToSync);
     result.pointsWritten = reading.pointsWritten;
@@ -355,9 +356,10 @@ template <bool kSummary>
     if (request.options.summary) {
         collector.emplace();
     }
-    PointSink sink{&writer, nullptr, request.options, collector ? &*collector : nullptr, {}};
+    PointSink sink{&writer, nullptr, request.options, collector ? &*collector : nullptr,
+                   nullptr, {}};
     writer.begin();
-    const ReadingResult reading = readAll(source, sink, plan, request.options);
+    const ReadingResult reading = readAll(source, sink, plan, request);
     writer.end();
     if (std::optional<ConversionOutcome> refused = checkSourceRead(source, request, outputName)) {
         return std::move(*refused);
@@ -408,7 +410,7 @@ struct GridPlan {
 // said, or else when the first bytes are UTF-8 with at least one character beyond ASCII (GBK
 // text almost never is); GB18030, which holds GBK, otherwise.
 [[nodiscard]] bool readsUtf8(const ConversionRequest &request, const ReadingPlan &plan) {
-    if (request.options.sourceReading.encoding || plan.layout) {
+    if (request.options.sourceReading.encoding || needsHead(request.options.sourceReading)) {
         return plan.encoding == SourceEncoding::Utf8;
     }
     std::string head = headOf(request.sourcePath);
@@ -435,8 +437,8 @@ struct GridPlan {
         collector.emplace();
     }
     LayerFeed feed(writer, grid.grid, utf8);
-    PointSink sink{nullptr, &feed, request.options, collector ? &*collector : nullptr, {}};
-    const ReadingResult reading = readAll(source, sink, plan, request.options);
+    PointSink sink{nullptr, &feed, request.options, collector ? &*collector : nullptr, nullptr, {}};
+    const ReadingResult reading = readAll(source, sink, plan, request);
     if (std::optional<ConversionOutcome> refused = checkSourceRead(source, request, outputName)) {
         return std::move(*refused);
     }
@@ -503,7 +505,7 @@ struct GridPlan {
     if (!source.isOpen()) {
         return failed(Kind::SourceOpenFailed, request, outputName, source.openFailure());
     }
-    const ReadingPlan plan = planReading(request);
+    const ReadingPlan plan = planOf(request);
     if (plan.failure != DetectionFailure::None) {
         ConversionOutcome undecided = outcome(Kind::LayoutUndecided, request, outputName);
         undecided.layoutFailure = plan.failure;

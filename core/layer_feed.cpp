@@ -12,7 +12,7 @@ namespace {
 [[nodiscard]] std::optional<double> eastingOf(std::string_view text,
                                               const std::optional<SourceLayout> &layout) {
     if (layout) {
-        LayoutCutter cutter(*layout, nullptr);
+        LayoutCutter cutter(*layout);
         cutter.apply(text);
         return cutter.holdsAllCoordinates() ? std::optional(parseNumber(cutter.record().y))
                                             : std::nullopt;

@@ -14,28 +14,14 @@ constexpr std::string_view kNullCode = "NULL";
 
 } // namespace
 
-LayoutCutter::LayoutCutter(const SourceLayout &layout, TextRecoder *recoder)
-    : m_layout(layout), m_recoder(recoder) {}
-
-void LayoutCutter::takeText(std::string &value, std::string_view field) {
-    if (m_recoder == nullptr) {
-        value.assign(field);
-    } else if (!m_recoder->recode(field, value)) {
-        m_lost = true;
-    }
-}
-
 void LayoutCutter::apply(std::string_view text) {
     const std::vector<std::string_view> fields = cutByLayout(text, m_layout.separator);
     for (std::string &value : m_values) {
         value.clear();
     }
-    m_lost = false;
     for (std::size_t i = 0; i < fields.size() && i < m_layout.roles.size(); ++i) {
         const FieldRole role = m_layout.roles[i];
-        if (role == FieldRole::Name || role == FieldRole::Code) {
-            takeText(m_values[slotOf(role)], fields[i]);
-        } else if (role != FieldRole::Skip) {
+        if (role != FieldRole::Skip) {
             m_values[slotOf(role)].assign(fields[i]);
         }
     }

@@ -2,6 +2,7 @@
 
 #include "layout_fields.h"
 #include "number_rules.h"
+#include "value_roles.h"
 
 #include <algorithm>
 #include <array>
@@ -11,25 +12,6 @@ namespace velkaro {
 namespace {
 
 using Fields = std::vector<std::string_view>;
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-[[nodiscard]] bool isBlank(std::string_view text) {
-    return text.find_first_not_of(" \t\r") == std::string_view::npos;
-}
-
-// The first lines that hold anything, without their line ends.
-[[nodiscard]] std::vector<std::string_view> firstLines(std::string_view head) {
-    std::vector<std::string_view> lines;
-    while (!head.empty() && lines.size() < kDetectionLines) {
-        const std::size_t end = std::min(head.find('\n'), head.size());
-        if (!isBlank(head.substr(0, end))) {
-            lines.push_back(head.substr(0, end));
-        }
-        head.remove_prefix(std::min(end + 1, head.size()));
-    }
-    return lines;
-}
 
 // Whether text is valid UTF-8 holding at least one character beyond ASCII (a sequence cut at
 // the end of the head counts as valid).
@@ -50,39 +32,6 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
         i += length;
     }
     return beyond;
-}
-
-// The number of fields most lines have when cut by separator, when at least half of them have
-// it and it is at least three (a point's code may be missing at the end of a line); 0 otherwise.
-[[nodiscard]] std::size_t usualFieldCount(const std::vector<std::string_view> &lines,
-                                          FieldSeparator separator) {
-    std::vector<std::size_t> counts;
-    for (const std::string_view line : lines) {
-        counts.push_back(cutByLayout(line, separator).size());
-    }
-    std::size_t best = 0;
-    std::size_t bestLines = 0;
-    for (const std::size_t count : counts) {
-        const auto lines =
-            static_cast<std::size_t>(std::count(counts.begin(), counts.end(), count));
-        if (lines > bestLines || (lines == bestLines && count > best)) {
-            best = count;
-            bestLines = lines;
-        }
-    }
-    return best >= 3 && 2 * bestLines >= counts.size() ? best : 0;
-}
-
-// The first separator that cuts the lines into a usual number of fields.
-[[nodiscard]] std::optional<FieldSeparator>
-separatorOf(const std::vector<std::string_view> &lines) {
-    for (const FieldSeparator separator :
-         {FieldSeparator::CommaOrTab, FieldSeparator::Semicolon, FieldSeparator::Spaces}) {
-        if (usualFieldCount(lines, separator) != 0) {
-            return separator;
-        }
-    }
-    return std::nullopt;
 }
 
 [[nodiscard]] std::string lowerAscii(std::string_view word) {
@@ -202,90 +151,61 @@ GridValue gridValueOf(std::string_view field) {
 
 namespace {
 
-// What most values of a column look like; None when the column is mostly not numbers.
-[[nodiscard]] GridValue columnKind(const std::vector<Fields> &rows, std::size_t column) {
-    std::array<std::size_t, 4> counts{};
-    for (const Fields &row : rows) {
-        ++counts[static_cast<std::size_t>(gridValueOf(row[column]))];
+// Whether most lines read right the old tool's way: fields 5, 6 and 7 a northing, an easting
+// and a number, a name and a code before them.
+[[nodiscard]] bool readsTheOldWay(const std::vector<std::string_view> &lines) {
+    std::size_t right = 0;
+    for (const std::string_view line : lines) {
+        const Fields fields = cutTheOldWay(line);
+        if (fields.size() >= 7 && gridValueOf(fields[4]) == GridValue::Northing &&
+            gridValueOf(fields[5]) == GridValue::Easting &&
+            gridValueOf(fields[6]) != GridValue::None) {
+            ++right;
+        }
     }
-    const auto most = std::max_element(counts.begin(), counts.end());
-    return 2 * *most > rows.size() ? static_cast<GridValue>(most - counts.begin())
-                                   : GridValue::None;
+    return 2 * right > lines.size();
 }
 
-// The layout the values give: a northing column, an easting column, z the nearest other number
-// after them (or before), name and code the first text columns.
-[[nodiscard]] LayoutDetection rolesFromValues(const std::vector<Fields> &rows) {
-    const std::size_t columns = rows.front().size();
-    std::vector<GridValue> kinds;
-    for (std::size_t c = 0; c < columns; ++c) {
-        kinds.push_back(columnKind(rows, c));
-    }
-    const auto northings = std::count(kinds.begin(), kinds.end(), GridValue::Northing);
-    const auto eastings = std::count(kinds.begin(), kinds.end(), GridValue::Easting);
-    if (northings == 0 || eastings == 0) {
-        return {std::nullopt, {}, DetectionFailure::NoCoordinates};
-    }
-    if (northings > 1 || eastings > 1) {
-        return {std::nullopt, {}, DetectionFailure::Ambiguous};
-    }
-    std::vector<FieldRole> roles(columns, FieldRole::Skip);
-    const auto x = static_cast<std::size_t>(
-        std::find(kinds.begin(), kinds.end(), GridValue::Northing) - kinds.begin());
-    const auto y = static_cast<std::size_t>(
-        std::find(kinds.begin(), kinds.end(), GridValue::Easting) - kinds.begin());
-    roles[x] = FieldRole::X;
-    roles[y] = FieldRole::Y;
-    for (std::size_t c = std::max(x, y) + 1; c < columns; ++c) {
-        if (kinds[c] == GridValue::Other) {
-            roles[c] = FieldRole::Z;
-            break;
+// The values of the lines with the usual number of fields decide.
+[[nodiscard]] LayoutDetection layoutOfValues(const std::vector<std::string_view> &lines,
+                                             FieldSeparator separator) {
+    const std::size_t columns = usualFieldCount(lines, separator, kDetectionFields);
+    std::vector<Fields> rows;
+    for (const std::string_view line : lines) {
+        Fields fields = cutByLayout(line, separator);
+        if (fields.size() == columns) {
+            rows.push_back(std::move(fields));
         }
     }
-    FieldRole text = FieldRole::Name;
-    for (std::size_t c = 0; c < columns && text != FieldRole::Skip; ++c) {
-        if (kinds[c] == GridValue::None) {
-            roles[c] = text;
-            text = text == FieldRole::Name ? FieldRole::Code : FieldRole::Skip;
-        }
+    LayoutDetection detection = rolesFromValues(rows);
+    if (detection.layout) {
+        detection.layout->separator = separator;
     }
-    return {SourceLayout{roles, FieldSeparator::CommaOrTab, false}, {}, DetectionFailure::None};
+    return detection;
 }
 
 } // namespace
 
 LayoutDetection detectLayout(std::string_view head) {
     const bool marked = head.starts_with(kByteOrderMark);
-    if (marked) {
-        head.remove_prefix(kByteOrderMark.size());
-    }
-    const SourceEncoding encoding =
+    LayoutDetection detection;
+    detection.encoding =
         marked || isUtf8Beyond(head) ? SourceEncoding::Utf8 : SourceEncoding::Bytes;
-    const std::vector<std::string_view> lines = firstLines(head);
+    const std::vector<std::string_view> lines = firstLines(head, kDetectionLines);
+    const std::optional<FieldSeparator> separator = separatorOf(lines, kDetectionFields);
     if (lines.empty()) {
-        return {std::nullopt, encoding, DetectionFailure::NoLines};
-    }
-    const std::optional<FieldSeparator> separator = separatorOf(lines);
-    if (!separator) {
-        return {std::nullopt, encoding, DetectionFailure::NoSeparator};
-    }
-    const Fields first = cutByLayout(lines.front(), *separator);
-    if (const std::optional<std::vector<FieldRole>> roles = headerRoles(first)) {
-        return {SourceLayout{*roles, *separator, true}, encoding, DetectionFailure::None};
-    }
-    // The values of the lines with the usual number of fields decide.
-    const std::size_t columns = usualFieldCount(lines, *separator);
-    std::vector<Fields> rows;
-    for (const std::string_view line : lines) {
-        Fields fields = cutByLayout(line, *separator);
-        if (fields.size() == columns) {
-            rows.push_back(std::move(fields));
-        }
-    }
-    LayoutDetection detection = rolesFromValues(rows);
-    detection.encoding = encoding;
-    if (detection.layout) {
-        detection.layout->separator = *separator;
+        detection.failure = DetectionFailure::NoLines;
+    } else if (const auto roles =
+                   separator ? headerRoles(cutByLayout(lines.front(), *separator)) : std::nullopt) {
+        detection.layout = SourceLayout{*roles, *separator, true};
+    } else if (readsTheOldWay(lines)) {
+        detection.oldLayout = true;
+    } else if (!separator) {
+        detection.failure = DetectionFailure::NoSeparator;
+    } else {
+        const SourceEncoding encoding = detection.encoding;
+        detection = layoutOfValues(lines, *separator);
+        detection.encoding = encoding;
     }
     return detection;
 }

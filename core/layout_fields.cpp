@@ -1,5 +1,7 @@
 #include "layout_fields.h"
 
+#include <algorithm>
+
 namespace velkaro {
 namespace {
 
@@ -48,6 +50,63 @@ std::vector<std::string_view> cutByLayout(std::string_view line, FieldSeparator 
         break;
     }
     return cutAtEach(line, ",\t");
+}
+
+std::vector<std::string_view> cutTheOldWay(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = line.find_first_not_of(",\t");
+    while (start != std::string_view::npos) {
+        const std::size_t end = line.find_first_of(",\t", start);
+        fields.push_back(line.substr(start, end - start));
+        start = end == std::string_view::npos ? end : line.find_first_not_of(",\t", end);
+    }
+    return fields;
+}
+
+std::vector<std::string_view> firstLines(std::string_view head, std::size_t maxLines) {
+    if (head.starts_with(kByteOrderMark)) {
+        head.remove_prefix(kByteOrderMark.size());
+    }
+    std::vector<std::string_view> lines;
+    while (!head.empty() && lines.size() < maxLines) {
+        const std::size_t end = std::min(head.find('\n'), head.size());
+        const std::string_view line = head.substr(0, end);
+        if (line.find_first_not_of(" \t\r") != std::string_view::npos) {
+            lines.push_back(line);
+        }
+        head.remove_prefix(std::min(end + 1, head.size()));
+    }
+    return lines;
+}
+
+std::size_t usualFieldCount(const std::vector<std::string_view> &lines, FieldSeparator separator,
+                            std::size_t minimumFields) {
+    std::vector<std::size_t> counts;
+    for (const std::string_view line : lines) {
+        counts.push_back(cutByLayout(line, separator).size());
+    }
+    std::size_t best = 0;
+    std::size_t bestLines = 0;
+    for (const std::size_t count : counts) {
+        const auto having =
+            static_cast<std::size_t>(std::count(counts.begin(), counts.end(), count));
+        if (having > bestLines || (having == bestLines && count > best)) {
+            best = count;
+            bestLines = having;
+        }
+    }
+    return best >= minimumFields && 2 * bestLines >= counts.size() ? best : 0;
+}
+
+std::optional<FieldSeparator> separatorOf(const std::vector<std::string_view> &lines,
+                                          std::size_t minimumFields) {
+    for (const FieldSeparator separator :
+         {FieldSeparator::CommaOrTab, FieldSeparator::Semicolon, FieldSeparator::Spaces}) {
+        if (usualFieldCount(lines, separator, minimumFields) != 0) {
+            return separator;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace velkaro

@@ -1,7 +1,9 @@
 #include "point_preview.h"
 
 #include "layout_cutter.h"
+#include "layout_fields.h"
 #include "line_cutter.h"
+#include "reading_plan.h"
 
 #include <algorithm>
 #include <utility>
@@ -58,11 +60,11 @@ void previewOldReading(std::string_view head, std::size_t maxPoints, SourcePrevi
 }
 
 void previewLayout(std::string_view head, std::size_t maxPoints, SourcePreview &preview) {
-    if (head.starts_with("\xEF\xBB\xBF")) {
-        head.remove_prefix(3);
+    if (head.starts_with(kByteOrderMark)) {
+        head.remove_prefix(kByteOrderMark.size());
     }
     HeadLines lines(head);
-    LayoutCutter cutter(*preview.layout, nullptr);
+    LayoutCutter cutter(*preview.layout);
     SourceLine line;
     bool header = preview.layout->headerRow;
     while (preview.points.size() < maxPoints && lines.next(line)) {
@@ -79,22 +81,12 @@ void previewLayout(std::string_view head, std::size_t maxPoints, SourcePreview &
 
 SourcePreview previewSource(std::string_view head, const ConversionOptions &options,
                             std::size_t maxPoints) {
-    const SourceReading &reading = options.sourceReading;
-    SourcePreview preview;
-    preview.encoding = reading.encoding.value_or(SourceEncoding::Bytes);
-    if (reading.mode == SourceReading::Mode::Rtk) {
-        previewOldReading(head, maxPoints, preview);
-        return preview;
-    }
-    preview.layout = reading.layout;
-    if (reading.mode == SourceReading::Mode::Auto) {
-        const LayoutDetection found = detectLayout(head);
-        preview.layout = found.layout;
-        preview.encoding = reading.encoding.value_or(found.encoding);
-        preview.failure = found.failure;
-    }
+    const ReadingPlan plan = planReading(options.sourceReading, head);
+    SourcePreview preview{{}, plan.layout, plan.encoding, plan.failure, plan.oldLayoutFound};
     if (preview.layout) {
         previewLayout(head, maxPoints, preview);
+    } else if (plan.failure == DetectionFailure::None) {
+        previewOldReading(head, maxPoints, preview);
     }
     return preview;
 }

@@ -26,6 +26,7 @@ struct SourcePreview {
     std::optional<SourceLayout> layout; // how the lines were read; nullopt: the old tool's way
     SourceEncoding encoding = SourceEncoding::Bytes;
     DetectionFailure failure = DetectionFailure::None; // auto decided nothing: no points
+    bool oldLayoutFound = false;                       // auto found the old tool's layout
 };
 
 [[nodiscard]] SourcePreview previewSource(std::string_view head, const ConversionOptions &options,

@@ -33,12 +33,13 @@ struct SourceLayout {
 struct SourceReading {
     enum class Mode : std::uint8_t {
         Rtk,    // fields 2 to 6 cut the strtok way, short lines end the reading
-        Layout, // the layout given
-        Auto,   // the layout and the encoding found in the first lines
+        Layout, // the roles given, cut at the separator found in the first lines
+        Auto,   // the layout (or the old tool's) and the encoding found in the first lines
     };
     Mode mode = Mode::Rtk;
-    SourceLayout layout;                    // with Mode::Layout
-    std::optional<SourceEncoding> encoding; // nullopt: Bytes, or with Mode::Auto what is found
+    SourceLayout layout; // with Mode::Layout: its roles
+    // nullopt: Bytes, or what is found (auto; a byte-order mark with a layout given)
+    std::optional<SourceEncoding> encoding;
     friend bool operator==(const SourceReading &, const SourceReading &) = default;
 };
 

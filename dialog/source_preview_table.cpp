@@ -17,6 +17,7 @@ namespace {
                                   ? ConversionOutcome::Kind::Converted
                                   : ConversionOutcome::Kind::LayoutUndecided);
     outcome.layout = preview.layout;
+    outcome.oldLayoutFound = preview.oldLayoutFound;
     outcome.encoding = preview.encoding;
     outcome.layoutFailure = preview.failure;
     if (preview.failure != DetectionFailure::None) {
@@ -24,7 +25,8 @@ namespace {
             wording::outcomeText(outcome, [](std::string_view name) { return std::string(name); });
         return text.substr(text.find('\n') + 1); // the reason and the advice, not the headline
     }
-    return preview.layout ? wording::layoutText(outcome) : "按原程序的方式读取";
+    const std::string layout = wording::layoutText(outcome);
+    return layout.empty() ? "按原程序的方式读取" : layout;
 }
 
 } // namespace

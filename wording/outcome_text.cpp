@@ -85,6 +85,10 @@ using Kind = ConversionOutcome::Kind;
         return "各行不能用逗号、制表符、分号或空格分成相同数目的列";
     case DetectionFailure::Ambiguous:
         return "有几列都像北坐标或东坐标";
+    case DetectionFailure::AmbiguousHeight:
+        return "除北坐标和东坐标外，有几列数值都可能是高程";
+    case DetectionFailure::UnclearTexts:
+        return "坐标前的列多于点名和编码两列，不能确定哪列是点名、哪列是编码";
     case DetectionFailure::NoCoordinates:
     case DetectionFailure::None:
         break;
@@ -129,6 +133,22 @@ using Kind = ConversionOutcome::Kind;
                           : "系统错误 " + std::to_string(failure.error.code) + ": " + system;
 }
 
+// How the fields of a line were cut: the old tool's way, or at the layout's separator.
+[[nodiscard]] std::string cuttingText(const std::optional<SourceLayout> &layout) {
+    if (!layout) {
+        return "原程序的读法";
+    }
+    switch (layout->separator) {
+    case FieldSeparator::Semicolon:
+        return "分号分隔";
+    case FieldSeparator::Spaces:
+        return "空格分隔";
+    case FieldSeparator::CommaOrTab:
+        break;
+    }
+    return "逗号或制表符分隔";
+}
+
 [[nodiscard]] bool isWriting(Kind kind) {
     return kind == Kind::OutputCreateFailed || kind == Kind::OutputWriteFailed;
 }
@@ -148,23 +168,12 @@ std::string outcomeText(const ConversionOutcome &outcome, const NameDecoder &dec
 }
 
 std::string layoutText(const ConversionOutcome &outcome) {
-    if (!outcome.layout) {
+    if (!outcome.layout && !outcome.oldLayoutFound) {
         return {};
     }
-    const SourceLayout &layout = *outcome.layout;
-    std::string text = "按 " + rolesText(layout.roles) + " 读取 (";
-    switch (layout.separator) {
-    case FieldSeparator::CommaOrTab:
-        text += "逗号或制表符分隔";
-        break;
-    case FieldSeparator::Semicolon:
-        text += "分号分隔";
-        break;
-    case FieldSeparator::Spaces:
-        text += "空格分隔";
-        break;
-    }
-    text += layout.headerRow ? "; 第一行为标题" : "";
+    const std::string roles = outcome.layout ? rolesText(outcome.layout->roles) : "rtk";
+    std::string text = "按 " + roles + " 读取 (" + cuttingText(outcome.layout);
+    text += outcome.layout && outcome.layout->headerRow ? "; 第一行为标题" : "";
     text += outcome.encoding == SourceEncoding::Utf8 ? "; UTF-8)" : ")";
     return text;
 }

@@ -19,8 +19,9 @@ namespace velkaro::wording {
 [[nodiscard]] std::string failureText(const FileFailure &failure, bool writing,
                                       const NameDecoder &decode);
 
-// How a converted source was read, when not the old tool's way: "按 name,code,y,x,z 读取
-// (逗号或制表符分隔; 第一行为标题; UTF-8)"; empty for the old tool's reading.
+// How a converted source was read, when not the old tool's way by default: "按 name,code,y,x,z
+// 读取 (逗号或制表符分隔; 第一行为标题; UTF-8)", or "按 rtk 读取 (原程序的读法)" when auto found
+// the old tool's layout; empty for the old tool's reading by default.
 [[nodiscard]] std::string layoutText(const ConversionOutcome &outcome);
 
 // The grid a GIS output was written in, "坐标系: EPSG:4527 CGCS2000 3° 带 39 (中央经线 117°E,

@@ -246,6 +246,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "各列的含义，例如 name,code,y,x,z。\n"),
             "layout-undecided",
             {"--source-layout=auto"}},
+        ToldRow{"HeightUndecided",
+                "P1,3,42,3515102.9,516181.7\n",
+                "",
+                thrice("无法识别源文件的格式:pts.txt\n原因: 除北坐标和东坐标外，有几列数值都可能是"
+                       "高程。\n请指定源文件各列的含义，例如 name,code,y,x,z。\n"),
+                "layout-undecided",
+                {"--source-layout=auto"}},
         ToldRow{"CharacterGbkCannotHold",
                 "点名,编码,N,E,H\nP\xF0\x9F\x98\x80,K,3515102.9,516181.7,42.8\n",
                 "",
@@ -279,12 +286,13 @@ TEST(VelkaroConvert, WarnsAboutLinesWithoutCoordinatesNamingTen) {
 
 // The same points in every layout a controller or a surveyor writes give the bytes the old
 // reading gives for them: the layout given, a preset, or found by auto with or without a header,
-// in GBK or in UTF-8.
+// in GBK or in UTF-8. Standard error, each output's summary and the JSON say how it was read.
 struct LayoutRow {
     const char *name;
     std::string source;
-    std::string layout;
-    std::string stderrLine; // how the converter says it read the file
+    std::vector<std::string> options;
+    std::string said;      // how the converter says it read the file; empty: it says nothing
+    std::string reference; // the same points in the old tool's layout
 };
 
 class LayoutTest : public ::testing::TestWithParam<LayoutRow> {};
@@ -294,45 +302,133 @@ const std::string kGbkName = "\xbf\xd8\xd6\xc6\xb5\xe3"
                              "5";
 const std::string kRtkPoints = "1,2,P1,KZD,3515102.9358,516181.7499,42.7988\r\n1,2," + kGbkName +
                                ",NULL,3515153.2790,516519.7514,39.6360\r\n";
+const std::string kUtf8Points = "1,2,P1,KZD,3515102.9358,516181.7499,42.7988\r\n"
+                                "1,2,控制点5,NULL,3515153.2790,516519.7514,39.6360\r\n";
+// Points named by numbers, as many controllers name them.
+const std::string kNumberedPoints = "1,2,1,KZD,3515102.9358,516181.7499,42.7988\r\n"
+                                    "1,2,2,NULL,3515153.2790,516519.7514,39.6360\r\n";
+
+// What stands between "按 " and " 读取" in what the converter says.
+std::string rolesSaid(const std::string &said) {
+    const std::size_t from = said.find(' ') + 1;
+    return said.substr(from, said.find(' ', from) - from);
+}
 
 TEST_P(LayoutTest, GivesTheBytesOfTheOldReading) {
     const LayoutRow &row = GetParam();
     TempDir dir;
-    writeBytes(dir.file("rtk.txt"), kRtkPoints);
+    writeBytes(dir.file("rtk.txt"), row.reference);
     writeBytes(dir.file("pts.txt"), row.source);
     ASSERT_EQ(convert(dir, {"-f", "all", "rtk.txt"}).status, 0);
-    const ProgramRun run = convert(dir, {"-f", "all", "--source-layout", row.layout, "pts.txt"});
+    std::vector<std::string> arguments = row.options;
+    arguments.insert(arguments.end(), {"-f", "all", "--summary", "pts.txt"});
+    const ProgramRun run = convert(dir, arguments);
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "velkaro-convert: pts.txt: " + row.stderrLine + "\n");
+    EXPECT_EQ(run.err, row.said.empty() ? "" : "velkaro-convert: pts.txt: " + row.said + "\n");
     for (const char *suffix : {"Cass.dat", "Kaisi.txt", "CAD.dxf"}) {
         EXPECT_EQ(readBytes(dir.file(std::string("pts") + suffix)),
                   readBytes(dir.file(std::string("rtk") + suffix)))
             << suffix;
+        EXPECT_EQ(run.out.find(std::string(suffix) + " (2 点)\n  " + row.said + "\n") !=
+                      std::string::npos,
+                  !row.said.empty())
+            << run.out;
     }
+    arguments.insert(arguments.begin(), "--json");
+    EXPECT_EQ(convert(dir, arguments).out.find("\"layout\":{\"roles\":\"" + rolesSaid(row.said)) !=
+                  std::string::npos,
+              !row.said.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, LayoutTest,
     ::testing::Values(
-        LayoutRow{"ExplicitRtk", kRtkPoints, "-,-,name,code,x,y,z",
-                  "按 -,-,name,code,x,y,z 读取 (逗号或制表符分隔)"},
+        LayoutRow{"ExplicitRtk",
+                  kRtkPoints,
+                  {"--source-layout", "-,-,name,code,x,y,z"},
+                  "按 -,-,name,code,x,y,z 读取 (逗号或制表符分隔)",
+                  kRtkPoints},
         LayoutRow{"CassDat",
                   "P1,KZD,516181.7499,3515102.9358,42.7988\r\n" + kGbkName +
                       ",,516519.7514,3515153.2790,39.6360\r\n",
-                  "cass", "按 name,code,y,x,z 读取 (逗号或制表符分隔)"},
+                  {"--source-layout", "cass"},
+                  "按 name,code,y,x,z 读取 (逗号或制表符分隔)",
+                  kRtkPoints},
+        LayoutRow{"CassBySpacesUtf8WithByteOrderMark",
+                  "\xEF\xBB\xBFP1  KZD 516181.7499 3515102.9358 42.7988\r\n"
+                  "控制点5 NULL 516519.7514 3515153.2790 39.6360\r\n",
+                  {"--source-layout", "cass"},
+                  "按 name,code,y,x,z 读取 (空格分隔; UTF-8)",
+                  kRtkPoints},
+        LayoutRow{"PnezdBySemicolons",
+                  "P1;3515102.9358;516181.7499;42.7988;KZD\n" + kGbkName +
+                      ";3515153.2790;516519.7514;39.6360;\n",
+                  {"--source-layout", "pnezd"},
+                  "按 name,x,y,z,code 读取 (分号分隔)",
+                  kRtkPoints},
         LayoutRow{"PenzdWithTabs",
                   "P1\t516181.7499\t3515102.9358\t42.7988\tKZD\n" + kGbkName +
                       "\t516519.7514\t3515153.2790\t39.6360\n",
-                  "penzd", "按 name,y,x,z,code 读取 (逗号或制表符分隔)"},
+                  {"--source-layout", "penzd"},
+                  "按 name,y,x,z,code 读取 (逗号或制表符分隔)",
+                  kRtkPoints},
         LayoutRow{"AutoHeaderUtf8WithByteOrderMark",
                   "\xEF\xBB\xBF点号,编码,N,E,H\r\nP1,KZD,3515102.9358,516181.7499,42.7988\r\n"
                   "控制点5,,3515153.2790,516519.7514,39.6360\r\n",
-                  "auto", "按 name,code,x,y,z 读取 (逗号或制表符分隔; 第一行为标题; UTF-8)"},
+                  {"--source-layout", "auto"},
+                  "按 name,code,x,y,z 读取 (逗号或制表符分隔; 第一行为标题; UTF-8)",
+                  kRtkPoints},
         LayoutRow{"AutoSpacesNoHeaderGbk",
                   "P1 3515102.9358 516181.7499 42.7988 KZD\n" + kGbkName +
                       "  3515153.2790  516519.7514  39.6360\n",
-                  "auto", "按 name,x,y,z,code 读取 (空格分隔)"}),
+                  {"--source-layout", "auto"},
+                  "按 name,x,y,z,code 读取 (空格分隔)",
+                  kRtkPoints},
+        LayoutRow{"AutoOldExportWithTextInField2",
+                  "1,\xb9\xcc\xb6\xa8\xbd\xe2,P1,KZD,3515102.9358,516181.7499,42.7988\r\n"
+                  "5,\xb9\xcc\xb6\xa8\xbd\xe2," +
+                      kGbkName + ",NULL,3515153.2790,516519.7514,39.6360\r\n",
+                  {"--source-layout", "auto"},
+                  "按 rtk 读取 (原程序的读法)",
+                  kRtkPoints},
+        LayoutRow{"AutoOldExportUtf8WithByteOrderMark",
+                  "\xEF\xBB\xBF" + kUtf8Points,
+                  {"--source-layout", "auto"},
+                  "按 rtk 读取 (原程序的读法; UTF-8)",
+                  kRtkPoints},
+        LayoutRow{
+            "OldLayoutWithUtf8Given", kUtf8Points, {"--source-encoding", "utf-8"}, "", kRtkPoints},
+        LayoutRow{
+            "AutoCassNumberNames",
+            "1,KZD,516181.7499,3515102.9358,42.7988\r\n2,,516519.7514,3515153.2790,39.6360\r\n",
+            {"--source-layout", "auto"},
+            "按 name,code,y,x,z 读取 (逗号或制表符分隔)",
+            kNumberedPoints},
+        LayoutRow{"AutoHeightBeforeCoordinates",
+                  "P1,42.7988,3515102.9358,516181.7499,KZD\r\n" + kGbkName +
+                      ",39.6360,3515153.2790,516519.7514,\r\n",
+                  {"--source-layout", "auto"},
+                  "按 name,z,x,y,code 读取 (逗号或制表符分隔)",
+                  kRtkPoints}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// Names from a UTF-8 source go into each output's own code page: GBK for CASS and Kaisi whatever
+// --dxf-codepage says, the DXF's page for the DXF (控制 in Big5, not in GBK).
+TEST(VelkaroConvert, EachOutputGetsItsOwnCodePage) {
+    TempDir dir;
+    writeBytes(dir.file("gbk.txt"), "1,2,\xbf\xd8\xd6\xc6,NULL,3515153.279,516519.7514,39.636\r\n");
+    writeBytes(dir.file("pts.txt"), "1,2,控制,NULL,3515153.279,516519.7514,39.636\r\n");
+    for (const char *source : {"gbk.txt", "pts.txt"}) {
+        ASSERT_EQ(convert(dir, {"-f", "all", "--cass-columns=name", "--dxf-codepage=950",
+                                "--source-encoding", source[0] == 'g' ? "gbk" : "utf-8", source})
+                      .status,
+                  0);
+    }
+    EXPECT_EQ(readBytes(dir.file("ptsCass.dat")), readBytes(dir.file("gbkCass.dat")));
+    EXPECT_EQ(readBytes(dir.file("ptsKaisi.txt")), readBytes(dir.file("gbkKaisi.txt")));
+    EXPECT_NE(readBytes(dir.file("ptsCAD.dxf")).find("\r\n\xb1\xb1\xa8\xee\r\n"),
+              std::string::npos);
+}
 
 struct UsageRow {
     std::vector<std::string> arguments;

@@ -142,6 +142,9 @@ INSTANTIATE_TEST_SUITE_P(
         SentenceRow{"LayoutUndecided", undecided(velkaro::DetectionFailure::Ambiguous),
                     "无法识别源文件的格式:<pts.txt>\n原因: 有几列都像北坐标或东坐标。\n"
                     "请指定源文件各列的含义，例如 name,code,y,x,z。"},
+        SentenceRow{"LayoutUndecidedByTexts", undecided(velkaro::DetectionFailure::UnclearTexts),
+                    "无法识别源文件的格式:<pts.txt>\n原因: 坐标前的列多于点名和编码两列，不能确定哪"
+                    "列是点名、哪列是编码。\n请指定源文件各列的含义，例如 name,code,y,x,z。"},
         SentenceRow{"GisUnavailable", gisOutcome(Kind::GisUnavailable, false),
                     "本程序不能写 GIS 格式:<pts.geojson>"},
         SentenceRow{"CrsNeeded", gisOutcome(Kind::CrsNeeded, false),
