@@ -27,6 +27,8 @@ void appendEscaped(std::string &out, char c) {
     }
 }
 
+} // namespace
+
 void appendPrintable(std::string &out, std::string_view text) {
     // Codes and names nearly always hold no control byte: then they are copied whole.
     if (std::all_of(text.begin(), text.end(), isPlain)) {
@@ -41,8 +43,6 @@ void appendPrintable(std::string &out, std::string_view text) {
         }
     }
 }
-
-} // namespace
 
 std::string printable(const std::string &text) {
     std::string out;

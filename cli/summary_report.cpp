@@ -17,9 +17,10 @@
 namespace velkaro::cli {
 namespace {
 
-// The longest tail a code's line may have after its points: three axes, each ", x " and two
-// numbers around " ~ ", and the line feed.
-constexpr std::size_t kMaxTailLength = 3 * (4 + 2 * kMaxFixed6Length + 3) + 1;
+// The longest tail a code's line may have after its label: the points, three axes, each ", x "
+// and two numbers around " ~ ", and the line feed.
+constexpr std::size_t kMaxTailLength =
+    wording::kMaxPointsAfterLabelLength + 3 * (4 + 2 * kMaxFixed6Length + 3) + 1;
 
 [[nodiscard]] char *putText(char *out, std::string_view text) {
     return std::copy(text.begin(), text.end(), out);
@@ -45,13 +46,12 @@ constexpr std::size_t kMaxTailLength = 3 * (4 + 2 * kMaxFixed6Length + 3) + 1;
     return printEnd(out, extent.max, extent.maxMillionths);
 }
 
-// Appends "  <label>: N 点, x ..., y ..., z ...\n", a code's line. A summary may list ten
-// thousand codes: the ranges are put together in one buffer and appended at once.
-void appendCodeLine(std::string &text, std::string_view label, const CodeSummary &code) {
-    text += "  ";
-    text += wording::codePointsText(label, code.points);
+// Appends ": N 点, x ..., y ..., z ...\n", what follows a code's label on its line. A summary
+// may list ten thousand codes: the ranges are put together in one buffer and appended at once.
+void appendPointsAndExtents(std::string &text, const CodeSummary &code) {
     char tail[kMaxTailLength];
-    char *out = putExtent(tail, 'x', code.x);
+    char *out = wording::putPointsAfterLabel(tail, code.points);
+    out = putExtent(out, 'x', code.x);
     out = putExtent(out, 'y', code.y);
     out = putExtent(out, 'z', code.z);
     *out++ = '\n';
@@ -233,12 +233,16 @@ std::string summaryText(const ConversionOutcome &outcome) {
     std::string text = layout.empty() ? "" : "  " + layout + "\n";
     text += "  " + wording::linesReadText(summary.linesRead, summary.linesTaken) + ", " +
             wording::readingEndText(outcome.reading) + "\n";
+    const std::string lead = "  " + std::string(wording::codeLabelLead());
     for (const CodeSummary &code : summary.codes) {
-        appendCodeLine(text, wording::codeLabelText(printable(code.code)), code);
+        text += lead;
+        appendPrintable(text, code.code);
+        appendPointsAndExtents(text, code);
     }
     const CodeSummary &others = summary.otherCodes;
     if (others.points != 0) {
-        appendCodeLine(text, wording::otherCodesText(summary.codes.size()), others);
+        text += "  " + wording::otherCodesText(summary.codes.size());
+        appendPointsAndExtents(text, others);
     }
     return text;
 }

@@ -159,9 +159,9 @@ struct PointSink {
     GridCheck grid;
 
     // Writes one point taken from a line unless the options leave it out, and counts what the
-    // user must hear of it. kSummary false: the caller knows there is no collector, and the
-    // loop that calls it stays free of the summary's inlined work.
-    template <bool kSummary = true>
+    // user must hear of it. kSummary false: the caller knows there is no collector; kRecodes
+    // false: no recoder; the loop that calls it then stays free of their inlined work.
+    template <bool kSummary = true, bool kRecodes = true>
     void take(const PointRecord &record, bool allNumbers, bool noNumber, std::uint64_t lineNumber,
               ReadingResult &result) {
         if (options.leaveOutLinesWithoutCoordinates && noNumber) {
@@ -172,7 +172,7 @@ struct PointSink {
             takeIntoLayer(record, allNumbers, lineNumber, result);
             return;
         }
-        writer->write(texts == nullptr ? record : recoded(record, lineNumber, result));
+        writer->write(kRecodes && texts != nullptr ? recoded(record, lineNumber, result) : record);
         if (!allNumbers) {
             result.report.withoutCoordinates.note(lineNumber);
         }
@@ -218,8 +218,8 @@ struct PointSink {
 
 // Reads line by line, stopping at the end of the file or at a line shorter than ten bytes, and
 // writes the record once for every line taken, unless the options leave that line out. Made
-// twice, with and without the summary, so that the plain loop pays nothing for it.
-template <bool kSummary>
+// with and without the summary and the recoding, so that the plain loop pays nothing for them.
+template <bool kSummary, bool kRecodes>
 [[nodiscard]] ReadingResult convertLines(SourceStream &source, PointSink &sink) {
     ReadingResult result;
     ReadingReport &report = result.report;
@@ -239,11 +239,21 @@ template <bool kSummary>
         if (cutter.carriesEarlierValues()) {
             report.carriedOver.note(lineNumber);
         }
-        sink.take<kSummary>(cutter.record(), cutter.holdsAllCoordinates(),
-                            cutter.holdsNoCoordinate(), lineNumber, result);
+        sink.take<kSummary, kRecodes>(cutter.record(), cutter.holdsAllCoordinates(),
+                                      cutter.holdsNoCoordinate(), lineNumber, result);
     }
     noteEndOfFileByte(source, report);
     return result;
+}
+
+// The old tool's reading, made for what the sink has to do besides writing.
+[[nodiscard]] ReadingResult convertLines(SourceStream &source, PointSink &sink) {
+    if (sink.texts != nullptr) {
+        return sink.collector != nullptr ? convertLines<true, true>(source, sink)
+                                         : convertLines<false, true>(source, sink);
+    }
+    return sink.collector != nullptr ? convertLines<true, false>(source, sink)
+                                     : convertLines<false, false>(source, sink);
 }
 
 // Reads the lines of a layout: blank lines are skipped and no line ends the reading early, since
@@ -315,9 +325,8 @@ template <bool kSummary>
         recoder.emplace(textCodePage(request));
     }
     sink.texts = recoder && recoder->usable() ? &*recoder : nullptr;
-    ReadingResult result = plan.layout                 ? convertByLayout(source, sink, *plan.layout)
-                           : sink.collector != nullptr ? convertLines<true>(source, sink)
-                                                       : convertLines<false>(source, sink);
+    ReadingResult result =
+        plan.layout ? convertByLayout(source, sink, *plan.layout) : convertLines(source, sink);
     result.report.axesSwapped = sink.grid.axesSwapped();
     result.report.heightLikeCoordinate = sink.grid.heightLikeCoordinate();
     result.report.notText = looksLikeNoText(result.report);

@@ -3,6 +3,9 @@
 #include "file_names.h"
 #include "system_error_text.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace velkaro::wording {
 namespace {
 
@@ -193,7 +196,14 @@ std::string crsText(const ConversionOutcome &outcome) {
 }
 
 std::string pointsText(std::uint64_t points) {
-    return std::to_string(points) + " 点";
+    char text[kMaxPointsTextLength];
+    return std::string(text, putPointsText(text, points));
+}
+
+char *putPointsText(char *out, std::uint64_t points) {
+    constexpr std::string_view kUnit = " 点";
+    out = std::to_chars(out, out + 20, points).ptr;
+    return std::copy(kUnit.begin(), kUnit.end(), out);
 }
 
 std::string pointsWrittenText(std::uint64_t points) {

@@ -3,6 +3,7 @@
 #include "conversion_outcome.h"
 #include "name_decoder.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -30,6 +31,9 @@ namespace velkaro::wording {
 
 // "40 点".
 [[nodiscard]] std::string pointsText(std::uint64_t points);
+// The same, written at out, which has room for kMaxPointsTextLength bytes; returns its end.
+inline constexpr std::size_t kMaxPointsTextLength = 20 + 4;
+[[nodiscard]] char *putPointsText(char *out, std::uint64_t points);
 
 // "写入 40 点": the line after a conversion's sentence in the windows.
 [[nodiscard]] std::string pointsWrittenText(std::uint64_t points);

@@ -17,8 +17,12 @@ std::string readingEndText(const ReadingReport &reading) {
            std::to_string(reading.linesNotConverted) + " 行没有转换";
 }
 
+std::string_view codeLabelLead() {
+    return "编码 ";
+}
+
 std::string codeLabelText(std::string_view shownCode) {
-    return "编码 " + std::string(shownCode);
+    return std::string(codeLabelLead()) + std::string(shownCode);
 }
 
 std::string otherCodesText(std::size_t codesListed) {
@@ -26,7 +30,14 @@ std::string otherCodesText(std::size_t codesListed) {
 }
 
 std::string codePointsText(std::string_view label, std::uint64_t points) {
-    return std::string(label) + ": " + pointsText(points);
+    char after[kMaxPointsAfterLabelLength];
+    return std::string(label) + std::string(after, putPointsAfterLabel(after, points));
+}
+
+char *putPointsAfterLabel(char *out, std::uint64_t points) {
+    *out++ = ':';
+    *out++ = ' ';
+    return putPointsText(out, points);
 }
 
 std::string_view noNumbersText() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "outcome_text.h"
 #include "reading_report.h"
 
 #include <cstddef>
@@ -19,6 +20,8 @@ namespace velkaro::wording {
 
 // "编码 KZD": a code as the summary names it; the code as the front end shows it.
 [[nodiscard]] std::string codeLabelText(std::string_view shownCode);
+// What codeLabelText puts before the code: for a front end that appends the code itself.
+[[nodiscard]] std::string_view codeLabelLead();
 
 // The label of the summary line that counts the codes after the listed ones together:
 // "其余编码 (前 10000 个编码之后)".
@@ -27,6 +30,11 @@ namespace velkaro::wording {
 // A code's line of the summary: its label (codeLabelText or otherCodesText) and its points,
 // "编码 KZD: 12 点". velkaro-convert follows it with the ranges of x, y and z.
 [[nodiscard]] std::string codePointsText(std::string_view label, std::uint64_t points);
+// What codePointsText puts after the label, written at out, which has room for
+// kMaxPointsAfterLabelLength bytes; returns its end. A report of ten thousand codes is built
+// without a string per line.
+inline constexpr std::size_t kMaxPointsAfterLabelLength = 2 + kMaxPointsTextLength;
+[[nodiscard]] char *putPointsAfterLabel(char *out, std::uint64_t points);
 
 // A range of the summary that holds no number.
 [[nodiscard]] std::string_view noNumbersText();
