@@ -23,9 +23,6 @@ void appendHeight(std::string &out, double height) {
 
 } // namespace
 
-GeoJsonWriter::GeoJsonWriter(const LayerRequest &request)
-    : m_file(request), m_projection(request.crs.value()), m_layerName(request.layerName) {}
-
 bool GeoJsonWriter::create() {
     if (!m_file.create()) {
         return false;
@@ -39,17 +36,13 @@ bool GeoJsonWriter::create() {
 }
 
 void GeoJsonWriter::appendGeometry(const LayerPoint &point) {
-    const Geographic place = m_projection.toGeographic(point.north, point.east);
-    if (!std::isfinite(place.longitude) || !std::isfinite(place.latitude) ||
-        !std::isfinite(point.height)) {
+    const std::optional<Geographic> place = placeOf(point);
+    if (!place) {
         m_record += "null";
         return;
     }
     m_record += R"({"type":"Point","coordinates":[)";
-    appendDegrees(m_record, place.longitude);
-    m_record += ',';
-    appendDegrees(m_record, place.latitude);
-    m_record += ',';
+    appendDegreesOf(*place);
     appendNumber(m_record, point.height);
     m_record += "]}";
 }

@@ -1,11 +1,8 @@
 #pragma once
 
-#include "grid_projection.h"
-#include "layer_text_file.h"
-#include "point_layer_writer.h"
+#include "globe_layer_writer.h"
 
 #include <cstdint>
-#include <string>
 
 namespace velkaro::gis {
 
@@ -15,26 +12,18 @@ namespace velkaro::gis {
 // line (the source line). A point whose place or height is no finite number (an exponent past
 // the range of doubles in the source) keeps its feature, with a null geometry, which RFC 7946
 // gives a feature without a place. Streams: its memory does not grow with the points.
-class GeoJsonWriter final : public PointLayerWriter {
+class GeoJsonWriter final : public GlobeLayerWriter {
   public:
     // request.crs must hold the grid: the points are placed on the globe.
-    explicit GeoJsonWriter(const LayerRequest &request);
+    explicit GeoJsonWriter(const LayerRequest &request) : GlobeLayerWriter(request) {}
 
     [[nodiscard]] bool create() override;
     [[nodiscard]] PointWritten add(const LayerPoint &point) override;
     [[nodiscard]] bool finish(FolderSync sync) override;
-    [[nodiscard]] FileFailure failure() const override { return m_file.failure(); }
-    [[nodiscard]] bool failedCommitting() const override { return m_file.failedCommitting(); }
-    [[nodiscard]] std::string folderToSync() const override { return m_file.folderToSync(); }
-    [[nodiscard]] std::string outputPath() const override { return m_file.outputPath(); }
 
   private:
     void appendGeometry(const LayerPoint &point);
 
-    LayerTextFile m_file;
-    GridProjection m_projection;
-    std::string m_layerName;
-    std::string m_record; // the feature being built, kept for its capacity
     std::uint64_t m_features = 0;
 };
 

@@ -8,9 +8,6 @@
 
 namespace velkaro::gis {
 
-KmlWriter::KmlWriter(const LayerRequest &request)
-    : m_file(request), m_projection(request.crs.value()), m_layerName(request.layerName) {}
-
 bool KmlWriter::create() {
     if (!m_file.create()) {
         return false;
@@ -24,17 +21,13 @@ bool KmlWriter::create() {
 }
 
 void KmlWriter::appendPoint(const LayerPoint &point) {
-    const Geographic place = m_projection.toGeographic(point.north, point.east);
-    if (!std::isfinite(place.longitude) || !std::isfinite(place.latitude) ||
-        !std::isfinite(point.height)) {
+    const std::optional<Geographic> place = placeOf(point);
+    if (!place) {
         return;
     }
     // Fixed notation: KML's readers expect plain decimals in coordinates.
     m_record += "<Point><altitudeMode>absolute</altitudeMode><coordinates>";
-    appendDegrees(m_record, place.longitude);
-    m_record += ',';
-    appendDegrees(m_record, place.latitude);
-    m_record += ',';
+    appendDegreesOf(*place);
     appendNumber(m_record, point.height, std::chars_format::fixed);
     m_record += "</coordinates></Point>\n";
 }

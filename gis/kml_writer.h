@@ -1,11 +1,7 @@
 #pragma once
 
 #include "code_groups.h"
-#include "grid_projection.h"
-#include "layer_text_file.h"
-#include "point_layer_writer.h"
-
-#include <string>
+#include "globe_layer_writer.h"
 
 namespace velkaro::gis {
 
@@ -23,27 +19,19 @@ namespace velkaro::gis {
 // A point whose place or height is no finite number keeps its placemark, without a Point.
 // The placemarks wait in CodeGroups until finish(), since a folder's points may come last; see
 // there for the memory that takes.
-class KmlWriter final : public PointLayerWriter {
+class KmlWriter final : public GlobeLayerWriter {
   public:
     // request.crs must hold the grid: the points are placed on the globe.
-    explicit KmlWriter(const LayerRequest &request);
+    explicit KmlWriter(const LayerRequest &request) : GlobeLayerWriter(request) {}
 
     [[nodiscard]] bool create() override;
     [[nodiscard]] PointWritten add(const LayerPoint &point) override;
     [[nodiscard]] bool finish(FolderSync sync) override;
-    [[nodiscard]] FileFailure failure() const override { return m_file.failure(); }
-    [[nodiscard]] bool failedCommitting() const override { return m_file.failedCommitting(); }
-    [[nodiscard]] std::string folderToSync() const override { return m_file.folderToSync(); }
-    [[nodiscard]] std::string outputPath() const override { return m_file.outputPath(); }
 
   private:
     void appendPoint(const LayerPoint &point);
     [[nodiscard]] bool writeFolders();
 
-    LayerTextFile m_file;
-    GridProjection m_projection;
-    std::string m_layerName;
-    std::string m_record; // the placemark being built, kept for its capacity
     CodeGroups m_groups;
 };
 
