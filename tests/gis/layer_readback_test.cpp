@@ -15,7 +15,9 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -71,16 +73,20 @@ struct LayerRun {
     return out;
 }
 
+// Each of texts is somewhere in what ogrinfo printed.
+void expectListed(const std::string &listing, std::initializer_list<std::string_view> texts) {
+    for (const std::string_view text : texts) {
+        EXPECT_NE(listing.find(text), std::string::npos) << text << " in\n" << listing;
+    }
+}
+
 TEST(LayerReadback, GeoPackageHoldsThePointsTextsAndGrid) {
     const LayerRun run(TargetFormat::GeoPackage, true);
     ASSERT_EQ(run.outcome.kind, ConversionOutcome::Kind::Converted);
     const std::string all = run.ogrinfo("-al", "rtk.gpkg");
-    EXPECT_NE(all.find("Feature Count: 3"), std::string::npos) << all;
-    EXPECT_NE(all.find("ID[\"EPSG\",4527]]"), std::string::npos) << all;
-    EXPECT_NE(all.find("name (String) = 控制点1"), std::string::npos) << all;
-    EXPECT_NE(all.find("code (String) = 房角"), std::string::npos) << all;
-    EXPECT_NE(all.find("line (Integer64) = 3"), std::string::npos) << all;
-    EXPECT_NE(all.find("POINT Z (39500200.5 3400100.25 20.125)"), std::string::npos) << all;
+    expectListed(all, {"Feature Count: 3", "ID[\"EPSG\",4527]]", "name (String) = 控制点1",
+                       "code (String) = 房角", "line (Integer64) = 3",
+                       "POINT Z (39500200.5 3400100.25 20.125)"});
     // The first geometry byte for byte: header, srs_id 4527, WKB point Z of x east, y north.
     const std::string blob =
         run.ogrinfo("-sql \"SELECT hex(geom) AS g FROM rtk WHERE fid = 1\"", "rtk.gpkg");
@@ -94,14 +100,9 @@ TEST(LayerReadback, ShapefileHoldsThePointsTextsAndGrid) {
     const LayerRun run(TargetFormat::Shapefile, true);
     ASSERT_EQ(run.outcome.kind, ConversionOutcome::Kind::Converted);
     const std::string all = run.ogrinfo("-al", "rtk.shp");
-    EXPECT_NE(all.find("Geometry: 3D Point"), std::string::npos) << all;
-    EXPECT_NE(all.find("Feature Count: 3"), std::string::npos) << all;
-    EXPECT_NE(all.find("ID[\"EPSG\",4527]]"), std::string::npos) << all;
-    EXPECT_NE(all.find("NAME (String) = 界址点"), std::string::npos) << all;
-    EXPECT_NE(all.find("CODE (String) = 房角"), std::string::npos) << all;
-    EXPECT_NE(all.find("Z (Real) = 20.1250"), std::string::npos) << all;
-    EXPECT_NE(all.find("LINE (Integer64) = 4"), std::string::npos) << all;
-    EXPECT_NE(all.find("POINT Z (39499900 3399900 -1.5)"), std::string::npos) << all;
+    expectListed(all, {"Geometry: 3D Point", "Feature Count: 3", "ID[\"EPSG\",4527]]",
+                       "NAME (String) = 界址点", "CODE (String) = 房角", "Z (Real) = 20.1250",
+                       "LINE (Integer64) = 4", "POINT Z (39499900 3399900 -1.5)"});
     // The first record's coordinates as written, exactly: x east, y north, z.
     const std::string shp = velkaro::test::readBytes(run.dir.file("rtk.shp"));
     ASSERT_EQ(shp.size(), 100u + 3 * 44);
