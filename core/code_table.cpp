@@ -11,12 +11,6 @@ namespace {
     return state ^ (state >> 29);
 }
 
-template <typename Word> [[nodiscard]] std::uint64_t load(const char *bytes) {
-    Word word = 0;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
-}
-
 } // namespace
 
 std::uint64_t hashBytes(std::string_view bytes) {
@@ -25,12 +19,12 @@ std::uint64_t hashBytes(std::string_view bytes) {
     std::uint64_t state = size * 0xC2B2AE3D27D4EB4F;
     if (size >= 8) {
         for (std::size_t i = 0; i + 8 < size; i += 8) {
-            state = mix(state, load<std::uint64_t>(p + i));
+            state = mix(state, load8(p + i));
         }
-        return mix(state, load<std::uint64_t>(p + size - 8));
+        return mix(state, load8(p + size - 8));
     }
     if (size >= 4) {
-        return mix(state, load<std::uint32_t>(p) | (load<std::uint32_t>(p + size - 4) << 32));
+        return mix(state, load4(p) | (load4(p + size - 4) << 32));
     }
     if (size > 0) {
         const auto byte = [p](std::size_t i) {

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "word_loads.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -76,16 +77,6 @@ class CodeTable {
             return {load2(p) | (byteAt(p, size - 1) << 16), sizeOfKey};
         }
         return {size > 0 ? byteAt(p, 0) : 0, sizeOfKey};
-    }
-    [[nodiscard]] static std::uint64_t load4(const char *bytes) {
-        std::uint32_t word = 0;
-        std::memcpy(&word, bytes, sizeof word);
-        return word;
-    }
-    [[nodiscard]] static std::uint64_t load2(const char *bytes) {
-        std::uint16_t word = 0;
-        std::memcpy(&word, bytes, sizeof word);
-        return word;
     }
     [[nodiscard]] static std::uint64_t byteAt(const char *bytes, std::size_t i) {
         return static_cast<unsigned char>(bytes[i]);

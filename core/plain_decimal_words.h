@@ -1,5 +1,7 @@
 #pragma once
 
+#include "word_loads.h"
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -47,17 +49,8 @@ namespace plain_words {
 
 inline constexpr std::uint64_t kZeros = 0x3030303030303030; // eight '0' bytes
 
-[[nodiscard]] inline std::uint64_t load8(const char *bytes) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
-}
-
-[[nodiscard]] inline std::uint64_t load4(const char *bytes) {
-    std::uint32_t word = 0;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
-}
+using velkaro::load4;
+using velkaro::load8;
 
 // The size bytes (1 to 8) from bytes on, at the top of a word, its last byte the word's most
 // significant; '0' bytes below them. Reads no byte outside them: four-byte reads overlap instead,
