@@ -75,7 +75,7 @@ void report(const std::string &source, velkaro::TargetFormat format, const Comma
     if (!line.json) {
         std::printf("%s -> %s (%s)\n", name.c_str(), printable(outcome.outputPath).c_str(),
                     velkaro::wording::pointsText(outcome.pointsWritten).c_str());
-        std::fputs(velkaro::cli::summaryText(outcome).c_str(), stdout);
+        velkaro::cli::writeSummaryText(stdout, outcome);
     }
     if (!warned) {
         warned = true;
@@ -120,7 +120,12 @@ void report(const std::string &source, velkaro::TargetFormat format, const Comma
     for (const PlannedConversion *planned = first; planned != first + formats; ++planned) {
         ConversionRequest request = planned->request;
         request.folderSyncLater = formats > 1;
-        outcomes.push_back(planned->refusal ? *planned->refusal : velkaro::runConversion(request));
+        // Not one conditional expression: it would copy the run's outcome, summary and all.
+        if (planned->refusal) {
+            outcomes.push_back(*planned->refusal);
+        } else {
+            outcomes.push_back(velkaro::runConversion(request));
+        }
         if (outcomes.back().kind == ConversionOutcome::Kind::OutOfMemory) {
             velkaro::cli::MemoryReserve::restore();
         }

@@ -11,43 +11,40 @@ namespace {
     return byte >= 0x20 && byte != 0x7f;
 }
 
-void appendEscaped(std::string &out, char c) {
+[[nodiscard]] char *putEscaped(char *out, char c) {
     static constexpr char kHex[] = "0123456789abcdef";
     const auto byte = static_cast<unsigned char>(c);
-    if (c == '\n') {
-        out += "\\n";
-    } else if (c == '\t') {
-        out += "\\t";
-    } else if (c == '\r') {
-        out += "\\r";
-    } else {
-        out += "\\x";
-        out += kHex[byte >> 4];
-        out += kHex[byte & 15];
+    *out++ = '\\';
+    if (c == '\n' || c == '\t' || c == '\r') {
+        *out++ = c == '\n' ? 'n' : c == '\t' ? 't' : 'r';
+        return out;
     }
+    *out++ = 'x';
+    *out++ = kHex[byte >> 4];
+    *out++ = kHex[byte & 15];
+    return out;
 }
 
 } // namespace
 
-void appendPrintable(std::string &out, std::string_view text) {
+char *putPrintable(char *out, std::string_view text) {
     // Codes and names nearly always hold no control byte: then they are copied whole.
     if (std::all_of(text.begin(), text.end(), isPlain)) {
-        out += text;
-        return;
+        return std::copy(text.begin(), text.end(), out);
     }
     for (const char c : text) {
         if (isPlain(c)) {
-            out += c;
+            *out++ = c;
         } else {
-            appendEscaped(out, c);
+            out = putEscaped(out, c);
         }
     }
+    return out;
 }
 
 std::string printable(const std::string &text) {
-    std::string out;
-    out.reserve(text.size());
-    appendPrintable(out, text);
+    std::string out(kMaxPrintableBytes * text.size(), '\0');
+    out.resize(static_cast<std::size_t>(putPrintable(out.data(), text) - out.data()));
     return out;
 }
 

@@ -11,6 +11,7 @@
 #include "warning_text.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <vector>
 
@@ -41,22 +42,58 @@ constexpr std::size_t kMaxTailLength =
     if (extent.numbers == 0) {
         return putText(out, wording::noNumbersText());
     }
+    char *const min = out;
     out = printEnd(out, extent.min, extent.minMillionths);
+    const auto minLength = static_cast<std::size_t>(out - min);
     out = std::copy_n(" ~ ", 3, out);
+    // A code of one point, and there are many, has one end twice: printed once, copied once.
+    if (extent.maxMillionths == extent.minMillionths &&
+        std::bit_cast<std::uint64_t>(extent.max) == std::bit_cast<std::uint64_t>(extent.min)) {
+        return std::copy_n(min, minLength, out);
+    }
     return printEnd(out, extent.max, extent.maxMillionths);
 }
 
-// Appends ": N 点, x ..., y ..., z ...\n", what follows a code's label on its line. A summary
-// may list ten thousand codes: the ranges are put together in one buffer and appended at once.
-void appendPointsAndExtents(std::string &text, const CodeSummary &code) {
-    char tail[kMaxTailLength];
-    char *out = wording::putPointsAfterLabel(tail, code.points);
+// Writes ": N 点, x ..., y ..., z ...\n", what follows a code's label on its line, at most
+// kMaxTailLength bytes.
+[[nodiscard]] char *putPointsAndExtents(char *out, const CodeSummary &code) {
+    out = wording::putPointsAfterLabel(out, code.points);
     out = putExtent(out, 'x', code.x);
     out = putExtent(out, 'y', code.y);
     out = putExtent(out, 'z', code.z);
     *out++ = '\n';
-    text.append(tail, out);
+    return out;
 }
+
+// The report's lines, put together in one buffer and written out a chunk at a time: ten
+// thousand code lines are a megabyte, which need neither stand whole in memory nor be copied as
+// a string grows.
+class ReportBuffer {
+  public:
+    explicit ReportBuffer(std::FILE *out) : m_out(out), m_bytes(kChunk) {}
+
+    // Where up to size more bytes go; written after the bytes before them by done.
+    [[nodiscard]] char *room(std::size_t size) {
+        if (m_used + size > m_bytes.size()) {
+            flush();
+            m_bytes.resize(std::max(size, kChunk));
+        }
+        return m_bytes.data() + m_used;
+    }
+    void done(const char *end) { m_used = static_cast<std::size_t>(end - m_bytes.data()); }
+    void put(std::string_view text) { done(putText(room(text.size()), text)); }
+    void flush() {
+        std::fwrite(m_bytes.data(), 1, m_used, m_out);
+        m_used = 0;
+    }
+
+  private:
+    static constexpr std::size_t kChunk = 16384;
+
+    std::FILE *m_out;
+    std::vector<char> m_bytes;
+    std::size_t m_used = 0;
+};
 
 [[nodiscard]] std::string jsonExtent(const ValueExtent &extent) {
     if (extent.numbers == 0) {
@@ -224,27 +261,31 @@ void writeJsonCodes(std::FILE *out, const ConversionSummary &summary, TextEncodi
 
 } // namespace
 
-std::string summaryText(const ConversionOutcome &outcome) {
+void writeSummaryText(std::FILE *out, const ConversionOutcome &outcome) {
     if (!outcome.summary) {
-        return {};
+        return;
     }
     const ConversionSummary &summary = *outcome.summary;
-    const std::string layout = wording::layoutText(outcome);
-    std::string text = layout.empty() ? "" : "  " + layout + "\n";
-    text += "  " + wording::linesReadText(summary.linesRead, summary.linesTaken) + ", " +
-            wording::readingEndText(outcome.reading) + "\n";
+    ReportBuffer report(out);
+    if (const std::string layout = wording::layoutText(outcome); !layout.empty()) {
+        report.put("  " + layout + "\n");
+    }
+    report.put("  " + wording::linesReadText(summary.linesRead, summary.linesTaken) + ", " +
+               wording::readingEndText(outcome.reading) + "\n");
     const std::string lead = "  " + std::string(wording::codeLabelLead());
     for (const CodeSummary &code : summary.codes) {
-        text += lead;
-        appendPrintable(text, code.code);
-        appendPointsAndExtents(text, code);
+        char *line = report.room(lead.size() + kMaxPrintableBytes * code.code.size() +
+                                 kMaxTailLength);
+        line = putPrintable(putText(line, lead), code.code);
+        report.done(putPointsAndExtents(line, code));
     }
     const CodeSummary &others = summary.otherCodes;
     if (others.points != 0) {
-        text += "  " + wording::otherCodesText(summary.codes.size());
-        appendPointsAndExtents(text, others);
+        const std::string label = "  " + wording::otherCodesText(summary.codes.size());
+        char *line = report.room(label.size() + kMaxTailLength);
+        report.done(putPointsAndExtents(putText(line, label), others));
     }
-    return text;
+    report.flush();
 }
 
 void writeJsonReport(std::FILE *out, const std::string &source, TargetFormat format,

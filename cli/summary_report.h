@@ -8,10 +8,10 @@
 
 namespace velkaro::cli {
 
-// The human-readable summary of a converted outcome that carries one: how the source was read
-// when not the old tool's way by default (wording::layoutText), a line about the lines, then
-// one line per code, each indented by two spaces and ended by a line feed.
-[[nodiscard]] std::string summaryText(const ConversionOutcome &outcome);
+// Writes the human-readable summary of a converted outcome that carries one to out: how the
+// source was read when not the old tool's way by default (wording::layoutText), a line about the
+// lines, then one line per code, each indented by two spaces and ended by a line feed.
+void writeSummaryText(std::FILE *out, const ConversionOutcome &outcome);
 
 // One conversion as one JSON object on one line (ended by a line feed), converted or not, written
 // to out piece by piece: the source, the format (cass, kaisi or cad), the status and the

@@ -1,5 +1,6 @@
 #include "code_table.h"
 
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -43,7 +44,12 @@ CodeTable::CodeTable(std::size_t expected) {
         slots *= 2;
     }
     m_slots = zeroedSlots(slots);
+    setSize(slots);
+}
+
+void CodeTable::setSize(std::size_t slots) {
     m_mask = slots - 1;
+    m_shift = 64 - static_cast<unsigned>(std::countr_zero(slots));
 }
 
 // calloc: a large block comes from the system already zeroed, its pages untouched until used.
@@ -76,7 +82,7 @@ void CodeTable::grow() {
     const std::size_t oldCount = m_mask + 1;
     Slots old = zeroedSlots(2 * oldCount);
     old.swap(m_slots);
-    m_mask = 2 * oldCount - 1;
+    setSize(2 * oldCount);
     for (std::size_t i = 0; i < oldCount; ++i) {
         if (old[i].numberAfter != 0) {
             place(old[i]);

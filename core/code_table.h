@@ -93,16 +93,20 @@ class CodeTable {
     };
     using Slots = std::unique_ptr<Slot[], FreeSlots>;
 
+    // The top bits of the product, which every bit of the key moves: the middle bits would leave
+    // the codes of a few bytes, the most frequent, bunched in a few runs of slots.
     [[nodiscard]] std::size_t startOf(const Key &key) const {
         std::uint64_t mixed = (key.word ^ (key.size * 0xC2B2AE3D27D4EB4F)) * 0x9E3779B97F4A7C15;
-        return static_cast<std::size_t>(mixed >> 32) & m_mask;
+        return static_cast<std::size_t>(mixed >> m_shift);
     }
     [[nodiscard]] static Slots zeroedSlots(std::size_t count);
+    void setSize(std::size_t slots);
     void place(const Slot &slot);
     void grow();
 
     Slots m_slots;
-    std::size_t m_mask = 0; // the number of slots less one, a power of two
+    std::size_t m_mask = 0;  // the number of slots less one, a power of two
+    unsigned m_shift = 64;   // 64 less the bits of m_mask
     std::size_t m_count = 0;
 };
 

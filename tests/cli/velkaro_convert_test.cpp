@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -604,6 +605,40 @@ TEST(VelkaroConvert, SummaryAsTextAndAsJson) {
                         "\"z\":{\"min\":5.000000,\"max\":5.000000}}],\"otherCodes\":null}\n");
     EXPECT_TRUE(
         readBytes(dir.file("ptsCAD.dxf")).starts_with("  0\r\nSECTION\r\n  2\r\nHEADER\r\n"));
+}
+
+// A report longer than the buffer it is written from: 2,000 codes of one point each (their one
+// end printed once and copied), and one of two points with a control byte, each line as printf
+// would put it.
+TEST(VelkaroConvert, LongSummaryListsEveryCode) {
+    TempDir dir;
+    std::string source;
+    std::string expected = "pts.txt -> ptsCass.dat (2002 点)\n"
+                           "  行: 读取 2002, 取用 2002, 略去 0, 读到文件末尾\n";
+    for (int i = 0; i < 2000; ++i) {
+        const std::string n = std::to_string(i);
+        source += n + ",2,P,C" + n + "," + n + ".25,-" + n + ".5,7\n";
+        char line[160];
+        std::snprintf(line, sizeof line,
+                      "  编码 C%d: 1 点, x %d.250000 ~ %d.250000, y -%d.500000 ~ -%d.500000, z "
+                      "7.000000 ~ 7.000000\n",
+                      i, i, i, i, i);
+        expected += line;
+    }
+    source += "1,2,P,C\x01,1,2,3\n1,2,P,C\x01,-4,5,6\n";
+    expected += "  编码 C\\x01: 2 点, x -4.000000 ~ 1.000000, y 2.000000 ~ 5.000000, z "
+                "3.000000 ~ 6.000000\n";
+    writeBytes(dir.file("pts.txt"), source);
+    const ProgramRun run = convert(dir, {"-f", "cass", "--summary", "pts.txt"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    // The line where they part, not the whole megabyte.
+    const auto parted = std::mismatch(run.out.begin(), run.out.end(), expected.begin(),
+                                      expected.end());
+    const std::size_t line = run.out.rfind('\n', static_cast<std::size_t>(
+                                                       parted.first - run.out.begin())) +
+                             1;
+    EXPECT_EQ(run.out.substr(line, 200), expected.substr(line, 200));
+    EXPECT_EQ(run.out.size(), expected.size());
 }
 
 // An option that none of the chosen formats uses is named on standard error, and in --json in
