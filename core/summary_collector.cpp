@@ -43,20 +43,22 @@ SummaryCollector::Entry &SummaryCollector::newEntry(std::string_view code,
     return m_entries.emplace_back();
 }
 
-CodeSummary SummaryCollector::summaryOf(std::string code, const Entry &entry) {
-    return CodeSummary{std::move(code), entry.points, entry.x.extent(), entry.y.extent(),
-                       entry.z.extent()};
+void SummaryCollector::fill(CodeSummary &summary, const Entry &entry) {
+    summary.points = entry.points;
+    summary.x = entry.x.extent();
+    summary.y = entry.y.extent();
+    summary.z = entry.z.extent();
 }
 
+// Filled in place: ten thousand codes, each made and copied once.
 ConversionSummary SummaryCollector::summary(std::uint64_t linesRead,
                                             std::uint64_t linesTaken) const {
-    ConversionSummary result{linesRead, linesTaken, {}, summaryOf({}, m_otherCodes)};
-    result.codes.reserve(m_entries.size());
+    ConversionSummary result{linesRead, linesTaken, {}, {}};
+    fill(result.otherCodes, m_otherCodes);
+    result.codes.resize(m_entries.size());
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        const Entry &entry = m_entries[i];
-        // Made in place: ten thousand codes, each copied once.
-        result.codes.emplace_back(m_names[i], entry.points, entry.x.extent(), entry.y.extent(),
-                                  entry.z.extent());
+        result.codes[i].code = m_names[i];
+        fill(result.codes[i], m_entries[i]);
     }
     return result;
 }

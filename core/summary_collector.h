@@ -76,7 +76,8 @@ class SummaryCollector {
             shape.learn(value);
         }
     }
-    [[nodiscard]] static CodeSummary summaryOf(std::string code, const Entry &entry);
+    // The points and extents of an entry, into the summary of its code.
+    static void fill(CodeSummary &summary, const Entry &entry);
 
     std::size_t m_codeLimit;
     Entry m_otherCodes;
