@@ -274,8 +274,8 @@ void writeSummaryText(std::FILE *out, const ConversionOutcome &outcome) {
                wording::readingEndText(outcome.reading) + "\n");
     const std::string lead = "  " + std::string(wording::codeLabelLead());
     for (const CodeSummary &code : summary.codes) {
-        char *line = report.room(lead.size() + kMaxPrintableBytes * code.code.size() +
-                                 kMaxTailLength);
+        char *line =
+            report.room(lead.size() + kMaxPrintableBytes * code.code.size() + kMaxTailLength);
         line = putPrintable(putText(line, lead), code.code);
         report.done(putPointsAndExtents(line, code));
     }

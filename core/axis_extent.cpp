@@ -14,7 +14,7 @@ void AxisExtent::addBeyond(std::string_view value) {
 }
 
 // A shaped value is one readPlainWords takes, and DecimalShape::wordsOf gives what it would.
-void AxisExtent::addShapedBeyond(std::string_view value, const DecimalShape &shape) {
+void AxisExtent::addShapedBeyond(const std::string_view &value, const DecimalShape &shape) {
     if (kSingleRoundingDoubles && !m_doubles) {
         addPlain(shape.wordsOf(value));
     } else {

@@ -30,7 +30,8 @@ class AxisExtent {
     // add, for a value of the axis's usual DecimalShape, whose leading bytes the shape's test
     // gave: an unsigned plain decimal, so only the test against the ends is left, and a value
     // that may move an end takes its words from the shape instead of reading them again.
-    void addShaped(std::string_view value, const DecimalShape &shape, std::uint64_t leading) {
+    void addShaped(const std::string_view &value, const DecimalShape &shape,
+                   std::uint64_t leading) {
         if (shape.integerDigits() == m_sharedIntegerDigits && leading > m_min.leadingBytes &&
             leading < m_max.leadingBytes) {
             ++m_numbers;
@@ -65,7 +66,7 @@ class AxisExtent {
         return leading > m_min.leadingBytes && leading < m_max.leadingBytes;
     }
     void addBeyond(std::string_view value);
-    void addShapedBeyond(std::string_view value, const DecimalShape &shape);
+    void addShapedBeyond(const std::string_view &value, const DecimalShape &shape);
     void addPlain(const PlainDecimalWords &words);
     void addOther(std::string_view value);
     void addDouble(double number);

@@ -105,8 +105,8 @@ class CodeTable {
     void grow();
 
     Slots m_slots;
-    std::size_t m_mask = 0;  // the number of slots less one, a power of two
-    unsigned m_shift = 64;   // 64 less the bits of m_mask
+    std::size_t m_mask = 0; // the number of slots less one, a power of two
+    unsigned m_shift = 64;  // 64 less the bits of m_mask
     std::size_t m_count = 0;
 };
 

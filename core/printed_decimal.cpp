@@ -72,7 +72,6 @@ char *printMillionthsByPairs(char *out, std::uint64_t magnitude) {
     return out + size;
 }
 
-
 #if defined(__SSE2__)
 // eightDigits of integer and of fraction side by side, as ASCII: the integer's digits in bytes 0
 // to 7, the fraction's in 8 to 15. The same three splits, in the lanes of one register: by 10^4
@@ -81,7 +80,8 @@ char *printMillionthsByPairs(char *out, std::uint64_t magnitude) {
 // x / 10 = x * 6554 >> 16 below 100).
 [[nodiscard]] __m128i sixteenDigits(std::uint32_t integer, std::uint32_t fraction) {
     const __m128i v = _mm_set_epi64x(fraction, integer);
-    const __m128i fours = _mm_srli_epi64(_mm_mul_epu32(v, _mm_set1_epi32(static_cast<int>(0xD1B71759))), 45);
+    const __m128i fours =
+        _mm_srli_epi64(_mm_mul_epu32(v, _mm_set1_epi32(static_cast<int>(0xD1B71759))), 45);
     const __m128i lowFours = _mm_sub_epi64(v, _mm_mul_epu32(fours, _mm_set1_epi32(10000)));
     const __m128i quads = _mm_or_si128(fours, _mm_slli_epi64(lowFours, 32));
     const __m128i twos = _mm_srli_epi16(_mm_mulhi_epu16(quads, _mm_set1_epi32(5243)), 3);
@@ -96,8 +96,8 @@ char *printMillionthsByPairs(char *out, std::uint64_t magnitude) {
 // integer part's leading zeros are left out (keeping one digit).
 char *printSmallMillionths(char *out, std::uint32_t integer, std::uint32_t fraction) {
     const __m128i digits = sixteenDigits(integer, fraction * 100);
-    const auto zerosAt = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_cmpeq_epi8(digits, _mm_set1_epi8('0'))));
+    const auto zerosAt =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(digits, _mm_set1_epi8('0'))));
     const int zeros = std::min(std::countr_one(zerosAt), 7);
     char text[16];
     _mm_storeu_si128(reinterpret_cast<__m128i *>(text), digits);

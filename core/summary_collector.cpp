@@ -10,7 +10,7 @@ SummaryCollector::SummaryCollector(std::size_t codeLimit)
     m_entries.reserve(codeLimit);
 }
 
-SummaryCollector::Entry &SummaryCollector::entryForLong(std::string_view code,
+SummaryCollector::Entry &SummaryCollector::entryForLong(const std::string_view &code,
                                                         const CodeTable::Key &key) {
     if (key == m_lastKey && m_lastEntry != kNoEntry && m_names[m_lastEntry] == code) {
         return m_entries[m_lastEntry];
@@ -26,7 +26,7 @@ SummaryCollector::Entry &SummaryCollector::entryForLong(std::string_view code,
 }
 
 // A code not seen before: an entry of its own while there is room, otherwise the common one.
-SummaryCollector::Entry &SummaryCollector::entryForNew(std::string_view code,
+SummaryCollector::Entry &SummaryCollector::entryForNew(const std::string_view &code,
                                                        const CodeTable::Key &key) {
     if (m_entries.size() >= m_codeLimit) {
         return m_otherCodes;
@@ -34,7 +34,7 @@ SummaryCollector::Entry &SummaryCollector::entryForNew(std::string_view code,
     return newEntry(code, key);
 }
 
-SummaryCollector::Entry &SummaryCollector::newEntry(std::string_view code,
+SummaryCollector::Entry &SummaryCollector::newEntry(const std::string_view &code,
                                                     const CodeTable::Key &key) {
     m_lastKey = key;
     m_lastEntry = static_cast<std::uint32_t>(m_entries.size());

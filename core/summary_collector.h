@@ -45,7 +45,7 @@ class SummaryCollector {
     // The entry of the record's code: its own, or m_otherCodes once codeLimit codes are known.
     // Inline, with the table's search: the summary looks a code up at every point. A code of at
     // most eight bytes is told apart by its key alone: that way is kept short.
-    [[nodiscard]] Entry &entryFor(std::string_view code) {
+    [[nodiscard]] Entry &entryFor(const std::string_view &code) {
         const CodeTable::Key key = CodeTable::keyOf(code);
         if (!CodeTable::isWhole(key)) {
             return entryForLong(code, key);
@@ -62,12 +62,14 @@ class SummaryCollector {
         m_lastEntry = known;
         return m_entries[known];
     }
-    [[nodiscard]] Entry &entryForLong(std::string_view code, const CodeTable::Key &key);
-    [[nodiscard]] Entry &entryForNew(std::string_view code, const CodeTable::Key &key);
-    [[nodiscard]] Entry &newEntry(std::string_view code, const CodeTable::Key &key);
+    [[nodiscard]] Entry &entryForLong(const std::string_view &code, const CodeTable::Key &key);
+    [[nodiscard]] Entry &entryForNew(const std::string_view &code, const CodeTable::Key &key);
+    [[nodiscard]] Entry &newEntry(const std::string_view &code, const CodeTable::Key &key);
     // Adds a value to one axis of an entry, by the axis's usual shape when it has it; a value
-    // without it teaches the shape its own, so that the shape follows the file.
-    static void addValue(AxisExtent &axis, DecimalShape &shape, std::string_view value) {
+    // without it teaches the shape its own, so that the shape follows the file. Values and codes
+    // go by reference to the record's own views: by value, every point would keep a copy of
+    // them aside for the rare longer way.
+    static void addValue(AxisExtent &axis, DecimalShape &shape, const std::string_view &value) {
         std::uint64_t leading = 0;
         if (shape.matches(value, leading)) {
             axis.addShaped(value, shape, leading);

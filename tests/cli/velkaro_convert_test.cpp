@@ -632,11 +632,10 @@ TEST(VelkaroConvert, LongSummaryListsEveryCode) {
     const ProgramRun run = convert(dir, {"-f", "cass", "--summary", "pts.txt"});
     EXPECT_EQ(run.status, 0) << run.err;
     // The line where they part, not the whole megabyte.
-    const auto parted = std::mismatch(run.out.begin(), run.out.end(), expected.begin(),
-                                      expected.end());
-    const std::size_t line = run.out.rfind('\n', static_cast<std::size_t>(
-                                                       parted.first - run.out.begin())) +
-                             1;
+    const auto parted =
+        std::mismatch(run.out.begin(), run.out.end(), expected.begin(), expected.end());
+    const std::size_t line =
+        run.out.rfind('\n', static_cast<std::size_t>(parted.first - run.out.begin())) + 1;
     EXPECT_EQ(run.out.substr(line, 200), expected.substr(line, 200));
     EXPECT_EQ(run.out.size(), expected.size());
 }
