@@ -29,19 +29,20 @@ TEST_P(AddMillionthsTest, AddsExactlyOrRefuses) {
     EXPECT_EQ(sum, GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, AddMillionthsTest,
-                         ::testing::Values(AddRow{"3515102.935800", -1500000, "3515101.435800"},
-                                           AddRow{"-0.500000", 500000, "0.000000"},
-                                           AddRow{"-0.000000", 500000, "0.500000"},
-                                           AddRow{"0.100000", -600000, "-0.500000"},
-                                           AddRow{"-1.250000", 250000, "-1.000000"},
-                                           AddRow{"999999999999.999999", 1, "1000000000000.000000"},
-                                           AddRow{"1000000000000.000000", 1, ""},
-                                           AddRow{"1.#INF00", 1, ""}, AddRow{"-1.#INF00", 1, ""},
-                                           AddRow{"1.5", 1, ""}, AddRow{"-.500000", 1, ""},
-                                           AddRow{"1.0000000", 1, ""},
-                                           AddRow{"-999999999999.999999", -999999999999999999,
-                                                  "-1999999999999.999998"}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AddMillionthsTest,
+    ::testing::Values(
+        AddRow{"3515102.935800", -1500000, "3515101.435800"},
+        AddRow{"-0.500000", 500000, "0.000000"}, AddRow{"-0.000000", 500000, "0.500000"},
+        AddRow{"0.100000", -600000, "-0.500000"}, AddRow{"-1.250000", 250000, "-1.000000"},
+        AddRow{"0.000000", 7, "0.000007"}, AddRow{"10000000.000000", 0, "10000000.000000"},
+        AddRow{"99999999.999998", 1, "99999999.999999"},
+        AddRow{"99999999.999999", 1, "100000000.000000"},
+        AddRow{"999999999999.999999", 1, "1000000000000.000000"},
+        AddRow{"1000000000000.000000", 1, ""}, AddRow{"1.#INF00", 1, ""},
+        AddRow{"-1.#INF00", 1, ""}, AddRow{"1.5", 1, ""}, AddRow{"-.500000", 1, ""},
+        AddRow{"1.0000000", 1, ""},
+        AddRow{"-999999999999.999999", -999999999999999999, "-1999999999999.999998"}));
 
 // Rounding the printed digits again gives what printing at fewer decimals gives, except at a
 // half, which the printed digits cannot decide and which is refused.
