@@ -2,7 +2,7 @@
 
 #include "layer_extent.h"
 #include "layer_files.h"
-#include "point_layer_writer.h"
+#include "layer_files_writer.h"
 
 #include <memory>
 #include <string>
@@ -19,7 +19,7 @@ namespace velkaro::gis {
 // bounded page cache of memory whatever the number of points) inside one transaction and its
 // bytes copied at finish() into the layer's temporary file, so that it reaches its name by the
 // same durable way as every other output, never as a half-written database.
-class GeoPackageWriter final : public PointLayerWriter {
+class GeoPackageWriter final : public LayerFilesWriter {
   public:
     explicit GeoPackageWriter(LayerRequest request);
     ~GeoPackageWriter() override;
@@ -27,12 +27,10 @@ class GeoPackageWriter final : public PointLayerWriter {
     [[nodiscard]] bool create() override;
     [[nodiscard]] PointWritten add(const LayerPoint &point) override;
     [[nodiscard]] bool finish(FolderSync sync) override;
-    [[nodiscard]] FileFailure failure() const override { return m_files.failure(); }
-    [[nodiscard]] bool failedCommitting() const override { return m_files.failedCommitting(); }
-    [[nodiscard]] std::string folderToSync() const override { return m_files.folderToSync(); }
-    [[nodiscard]] std::string outputPath() const override { return m_files.path(0); }
 
   private:
+    [[nodiscard]] const LayerFiles &files() const override { return m_files; }
+
     struct Closer {
         void operator()(sqlite3 *db) const;
         void operator()(sqlite3_stmt *statement) const;

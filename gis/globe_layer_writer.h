@@ -1,8 +1,8 @@
 #pragma once
 
 #include "grid_projection.h"
+#include "layer_files_writer.h"
 #include "layer_text_file.h"
-#include "point_layer_writer.h"
 
 #include <optional>
 #include <string>
@@ -12,15 +12,11 @@ namespace velkaro::gis {
 // What the writers that put points on the globe in one text file (GeoJSON, KML) share: the
 // file, the grid's projection (the request must hold the grid), the layer's name, and the record
 // being built, kept for its capacity.
-class GlobeLayerWriter : public PointLayerWriter {
-  public:
-    [[nodiscard]] FileFailure failure() const override { return m_file.failure(); }
-    [[nodiscard]] bool failedCommitting() const override { return m_file.failedCommitting(); }
-    [[nodiscard]] std::string folderToSync() const override { return m_file.folderToSync(); }
-    [[nodiscard]] std::string outputPath() const override { return m_file.outputPath(); }
-
+class GlobeLayerWriter : public LayerFilesWriter {
   protected:
     explicit GlobeLayerWriter(const LayerRequest &request);
+
+    [[nodiscard]] const LayerFiles &files() const override { return m_file.files(); }
 
     // The point's longitude and latitude in WGS 84 (the grid's CGCS2000 places taken as such);
     // none when they or its height are no finite number (an exponent past the range of doubles

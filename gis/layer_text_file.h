@@ -17,7 +17,7 @@ class LayerTextFile {
   public:
     explicit LayerTextFile(const LayerRequest &request);
 
-    // Creates the temporary file; false when it cannot be (failure() says why).
+    // Creates the temporary file; false when it cannot be (files().failure() says why).
     [[nodiscard]] bool create();
     // The stream into the file; only after create() succeeded.
     [[nodiscard]] OutputStream &stream() { return *m_stream; }
@@ -27,10 +27,7 @@ class LayerTextFile {
     // Flushes the stream, then flushes, closes and puts the file in place.
     [[nodiscard]] bool finish(FolderSync sync);
 
-    [[nodiscard]] FileFailure failure() const { return m_files.failure(); }
-    [[nodiscard]] bool failedCommitting() const { return m_files.failedCommitting(); }
-    [[nodiscard]] std::string folderToSync() const { return m_files.folderToSync(); }
-    [[nodiscard]] std::string outputPath() const { return m_files.path(m_index); }
+    [[nodiscard]] const LayerFiles &files() const { return m_files; }
 
   private:
     LayerFiles m_files;

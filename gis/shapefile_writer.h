@@ -2,7 +2,7 @@
 
 #include "layer_extent.h"
 #include "layer_files.h"
-#include "point_layer_writer.h"
+#include "layer_files_writer.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,7 +16,7 @@ namespace velkaro::gis {
 // .dbf of the attributes NAME, CODE, Z and LINE (the source line), the .prj of the grid (none
 // without one) and the .cpg that declares the attributes UTF-8. The headers' lengths, box and
 // record count are known only after the last point and are written over at finish().
-class ShapefileWriter final : public PointLayerWriter {
+class ShapefileWriter final : public LayerFilesWriter {
   public:
     // The bytes a NAME or CODE value keeps: a longer one is cut at the last whole UTF-8
     // character that fits, since points arrive streamed and a DBF fixes the width up front.
@@ -27,15 +27,12 @@ class ShapefileWriter final : public PointLayerWriter {
     [[nodiscard]] bool create() override;
     [[nodiscard]] PointWritten add(const LayerPoint &point) override;
     [[nodiscard]] bool finish(FolderSync sync) override;
-    [[nodiscard]] FileFailure failure() const override { return m_files.failure(); }
-    [[nodiscard]] bool failedCommitting() const override { return m_files.failedCommitting(); }
-    [[nodiscard]] std::string folderToSync() const override { return m_files.folderToSync(); }
-    [[nodiscard]] std::string outputPath() const override { return m_files.path(m_shp); }
 
     // How many names and codes were cut to kTextWidth bytes.
     [[nodiscard]] std::uint64_t truncatedTexts() const { return m_truncated; }
 
   private:
+    [[nodiscard]] const LayerFiles &files() const override { return m_files; }
     [[nodiscard]] std::string mainHeader(std::uint64_t fileBytes) const;
     [[nodiscard]] std::string tableHeader() const;
     void putAttributes(const LayerPoint &point);
