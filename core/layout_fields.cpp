@@ -27,13 +27,15 @@ namespace {
     }
 }
 
-[[nodiscard]] std::vector<std::string_view> cutAtRuns(std::string_view line) {
+// The fields between runs of the delimiters: empty fields do not count (the strtok rule).
+[[nodiscard]] std::vector<std::string_view> cutAtRuns(std::string_view line,
+                                                      std::string_view delimiters) {
     std::vector<std::string_view> fields;
-    std::size_t start = line.find_first_not_of(" \t\r");
+    std::size_t start = line.find_first_not_of(delimiters);
     while (start != std::string_view::npos) {
-        const std::size_t end = line.find_first_of(" \t\r", start);
+        const std::size_t end = line.find_first_of(delimiters, start);
         fields.push_back(line.substr(start, end - start));
-        start = end == std::string_view::npos ? end : line.find_first_not_of(" \t\r", end);
+        start = end == std::string_view::npos ? end : line.find_first_not_of(delimiters, end);
     }
     return fields;
 }
@@ -45,7 +47,7 @@ std::vector<std::string_view> cutByLayout(std::string_view line, FieldSeparator 
     case FieldSeparator::Semicolon:
         return cutAtEach(line, ";");
     case FieldSeparator::Spaces:
-        return cutAtRuns(line);
+        return cutAtRuns(line, " \t\r");
     case FieldSeparator::CommaOrTab:
         break;
     }
@@ -53,14 +55,7 @@ std::vector<std::string_view> cutByLayout(std::string_view line, FieldSeparator 
 }
 
 std::vector<std::string_view> cutTheOldWay(std::string_view line) {
-    std::vector<std::string_view> fields;
-    std::size_t start = line.find_first_not_of(",\t");
-    while (start != std::string_view::npos) {
-        const std::size_t end = line.find_first_of(",\t", start);
-        fields.push_back(line.substr(start, end - start));
-        start = end == std::string_view::npos ? end : line.find_first_not_of(",\t", end);
-    }
-    return fields;
+    return cutAtRuns(line, ",\t");
 }
 
 std::vector<std::string_view> firstLines(std::string_view head, std::size_t maxLines) {
