@@ -4,6 +4,7 @@
 #include "axis_extent.h"
 #include "decimal_shape.h"
 #include "number_rules.h"
+#include "reference_extent.h"
 
 #include <gtest/gtest.h>
 
@@ -21,13 +22,7 @@ namespace {
 [[nodiscard]] velkaro::ValueExtent referenceExtent(const std::vector<std::string> &values) {
     velkaro::ValueExtent extent;
     for (const std::string &value : values) {
-        if (!velkaro::holdsNumber(value)) {
-            continue;
-        }
-        const double number = velkaro::parseNumber(value);
-        extent.min = extent.numbers == 0 ? number : std::min(extent.min, number);
-        extent.max = extent.numbers == 0 ? number : std::max(extent.max, number);
-        ++extent.numbers;
+        velkaro::test::extendByParsing(extent, value);
     }
     return extent;
 }

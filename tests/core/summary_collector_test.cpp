@@ -3,6 +3,7 @@
 
 #include "number_rules.h"
 #include "point_record.h"
+#include "reference_extent.h"
 #include "summary_collector.h"
 
 #include <gtest/gtest.h>
@@ -54,23 +55,14 @@ class ReferenceCollector {
             entry = &m_codes.back();
         }
         ++entry->points;
-        extend(entry->x, record.x);
-        extend(entry->y, record.y);
-        extend(entry->z, record.z);
+        velkaro::test::extendByParsing(entry->x, record.x);
+        velkaro::test::extendByParsing(entry->y, record.y);
+        velkaro::test::extendByParsing(entry->z, record.z);
     }
     std::vector<velkaro::CodeSummary> m_codes;
     velkaro::CodeSummary m_others;
 
   private:
-    static void extend(velkaro::ValueExtent &extent, std::string_view value) {
-        if (!velkaro::holdsNumber(value)) {
-            return;
-        }
-        const double number = velkaro::parseNumber(value);
-        extent.min = extent.numbers == 0 ? number : std::min(extent.min, number);
-        extent.max = extent.numbers == 0 ? number : std::max(extent.max, number);
-        ++extent.numbers;
-    }
     std::size_t m_limit;
     std::map<std::string, std::size_t> m_index;
 };
